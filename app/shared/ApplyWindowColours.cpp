@@ -1,0 +1,34 @@
+#include "app/shared/ApplyWindowColours.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPalette>
+#include <QRadioButton>
+#include <QStyle>
+#include <QWidget>
+
+namespace {
+void paintButtonFace(QWidget *widget, const QColor &face)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, face);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+} // namespace
+
+void ApplyWindowColours(QWidget *window)
+{
+    if (!window)
+        return;
+    const QColor face = window->style() ? window->style()->standardPalette().color(QPalette::Button)
+                                        : QPalette().color(QPalette::Button);
+    paintButtonFace(window, face);
+    const auto children = window->findChildren<QWidget *>();
+    for (QWidget *child : children) {
+        if (qobject_cast<QRadioButton *>(child) || qobject_cast<QCheckBox *>(child)
+            || qobject_cast<QGroupBox *>(child) || qobject_cast<QLabel *>(child))
+            paintButtonFace(child, face);
+    }
+}

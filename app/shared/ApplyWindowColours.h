@@ -1,0 +1,7 @@
+#pragma once
+
+class QWidget;
+
+// Gives the window and every option button, check box, frame and label on it the
+// button-face colour; other controls keep their colours.
+void ApplyWindowColours(QWidget *window);

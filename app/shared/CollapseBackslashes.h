@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// Collapses doubled path separators ("/" here) in one left-to-right scan, so three in a row
+// become two. A path that starts with separators keeps exactly two of them (a network path).
+QString CollapseBackslashes(const QString &path);

@@ -1,0 +1,11 @@
+#include "app/shared/PathExists.h"
+
+#include <QFileInfo>
+
+bool PathExists(const QString &path)
+{
+    if (path.isEmpty() || path.contains(QChar(0)))
+        return false;
+    const QFileInfo info(path);
+    return info.exists() && info.lastModified().isValid();
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "app/shared/Outcome.h"
+
+#include <QString>
+#include <QStringList>
+
+// The six queries that fill the list panes.
+enum class NameQuery {
+    UserFirstNames,   // user_firstname, every row
+    UserLastNames,    // user_lastname, every row
+    BuiltInLastNames, // system_lastname, every row
+    BothFirstNames,   // distinct male and female built-in first names, merged
+    MaleFirstNames,   // distinct system_mfirstname
+    FemaleFirstNames, // distinct system_ffirstname
+};
+
+// The four tables a name is inserted into. Built-in first names always go to the female table.
+enum class NameInsert {
+    FemaleFirstName,
+    UserFirstName,
+    BuiltInLastName,
+    UserLastName,
+};
+
+// The three deletes of one built-in name (every row holding it, letter case aside).
+enum class NameDelete {
+    MaleFirstName,
+    FemaleFirstName,
+    BuiltInLastName,
+};
+
+// The two statements that empty a user table.
+enum class NameClear {
+    UserFirstNames,
+    UserLastNames,
+};
+
+// The names database names.mdb: one connection per instance, opened for one operation
+// and closed when the operation ends. Every failure comes back with the database's own
+// description; nothing here shows a dialog.
+class NameStore
+{
+public:
+    static constexpr int MaxNameLength = 50;
+
+    explicit NameStore(QString databasePath);
+    ~NameStore();
+    NameStore(const NameStore &) = delete;
+    NameStore &operator=(const NameStore &) = delete;
+
+    // names.mdb in the given folder (the application folder).
+    static QString pathIn(const QString &folder);
+
+    const QString &databasePath() const { return m_databasePath; }
+
+    // Opens an existing database read-write; a missing or unreadable file is a failure,
+    // never a new empty database.
+    Outcome open();
+    bool isOpen() const;
+    void close();
+
+    // Appends the names of the query, in its order, to names. On failure names keeps
+    // what was appended before it.
+    Outcome query(NameQuery which, QStringList &names) const;
+    // Inserts the name's first MaxNameLength characters.
+    Outcome insert(NameInsert table, const QString &name);
+    Outcome deleteName(NameDelete table, const QString &name);
+    Outcome clear(NameClear table);
+
+    // A batch of inserts in one transaction: fast, and all-or-nothing on a crash.
+    Outcome beginTransaction();
+    Outcome commit();
+    void rollback();
+
+    // The first count characters of the text, never splitting a character.
+    static QString firstCharacters(const QString &text, int count);
+
+    // Creates a new database at path with the five tables, the built-in ones filled.
+    // Refuses to touch a file that already exists: it holds the user's names.
+    static Outcome create(const QString &path, const QStringList &maleFirstNames,
+                          const QStringList &femaleFirstNames, const QStringList &lastNames);
+
+private:
+    QString m_databasePath;
+    QString m_connectionName;
+};
