@@ -1,0 +1,6 @@
+#include "bench/BenchTable.h"
+
+void runListsBench(BenchTable &table)
+{
+    Q_UNUSED(table);
+}

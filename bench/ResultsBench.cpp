@@ -1,0 +1,6 @@
+#include "bench/BenchTable.h"
+
+void runResultsBench(BenchTable &table)
+{
+    Q_UNUSED(table);
+}
