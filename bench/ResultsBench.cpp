@@ -1,3 +1,4 @@
+#include "bench/Benches.h"
 #include "bench/BenchTable.h"
 
 void runResultsBench(BenchTable &table)

@@ -1,11 +1,10 @@
 // Times the application's heavy paths through the real windows on the offscreen platform
 // and prints a table. Run by hand: build/bin/toviska-bench
+#include "bench/Benches.h"
 #include "bench/BenchTable.h"
 
 #include <QApplication>
 
-void runResultsBench(BenchTable &table);
-void runListsBench(BenchTable &table);
 
 int main(int argc, char *argv[])
 {

@@ -1,0 +1,7 @@
+#pragma once
+
+class BenchTable;
+
+// Each subsystem's timed tasks, adding their rows to the table.
+void runResultsBench(BenchTable &table);
+void runListsBench(BenchTable &table);
