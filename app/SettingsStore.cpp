@@ -1,0 +1,94 @@
+#include "app/SettingsStore.h"
+
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStringList>
+#include <QVariant>
+
+namespace {
+const auto kApplication = QStringLiteral("Quillmark");
+const auto kSection = QStringLiteral("Toviska");
+
+QString keyInSection(const QString &key)
+{
+    return kSection + QLatin1Char('/') + key;
+}
+} // namespace
+
+SettingsStore::SettingsStore()
+    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, kApplication))
+{ }
+
+SettingsStore::SettingsStore(const QString &filePath)
+    : m_settings(std::make_unique<QSettings>(filePath, QSettings::IniFormat))
+{ }
+
+SettingsStore::~SettingsStore() = default;
+
+QString SettingsStore::fileName() const
+{
+    return m_settings->fileName();
+}
+
+QString SettingsStore::GetSetting(const QString &key, const QString &defaultValue) const
+{
+    const QString fullKey = keyInSection(key);
+    if (!m_settings->contains(fullKey))
+        return defaultValue;
+    const QVariant value = m_settings->value(fullKey);
+    // A hand-edited line with unquoted commas reads back as a list; keep it as the one text it was.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+Outcome SettingsStore::SaveSetting(const QString &key, const QString &value)
+{
+    m_settings->setValue(keyInSection(key), value);
+    m_settings->sync();
+    const QSettings::Status status = m_settings->status();
+    if (status == QSettings::AccessError) {
+        const QString file = m_settings->fileName();
+        // QSettings keeps the unsaved value and reports its first error for good: start afresh
+        // from the file, so reads show what is really stored and later writes are judged on
+        // their own. The old object must go first, or the new one shares its unsaved value.
+        m_settings.reset();
+        m_settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
+        return Outcome::failure(
+            QStringLiteral("The setting %1 could not be saved: the settings file %2 cannot be written.")
+                .arg(key, file));
+    }
+    return {};
+}
+
+std::optional<bool> SettingsStore::toOnOff(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (trimmed.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)$"));
+    if (!number.match(trimmed).hasMatch())
+        return std::nullopt;
+    // Any digit other than 0 makes the number non-zero, however long it is.
+    for (const QChar c : trimmed) {
+        if (c >= QLatin1Char('1') && c <= QLatin1Char('9'))
+            return true;
+    }
+    return false;
+}
+
+QString SettingsStore::onOffText(bool on)
+{
+    return on ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+Outcome SettingsStore::readOnOff(const QString &key, bool defaultOn, bool &on) const
+{
+    const std::optional<bool> value = toOnOff(GetSetting(key, defaultOn ? QStringLiteral("1") : QStringLiteral("0")));
+    if (!value)
+        return Outcome::failure(QStringLiteral("Type mismatch"));
+    on = *value;
+    return {};
+}

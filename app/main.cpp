@@ -1,7 +1,30 @@
+#include "app/AppContext.h"
+#include "app/ApplicationTitle.h"
+#include "app/Form1.h"
+#include "app/SettingsStore.h"
+#include "app/shared/ApplicationIcon.h"
+#include "app/shared/QtPrompts.h"
+#include "generate/RandomSource.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    return 0;
+    QCoreApplication::setApplicationName(ProductTitle());
+    QGuiApplication::setWindowIcon(ApplicationIcon());
+
+    QtPrompts prompts;
+    SettingsStore settings;
+    RandomSource random;
+    QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    desktop = desktop.isEmpty() ? QString() : QDir::cleanPath(desktop);
+    AppContext context{prompts, settings, random, QCoreApplication::applicationDirPath(), desktop};
+
+    Form1 window(context);
+    window.Form_Load();
+    window.show();
+    return QApplication::exec();
 }

@@ -8,7 +8,8 @@ packages=(
     libsqlite3-dev sqlite3
     libxlsxwriter-dev unzip
     clang libclang-rt-14-dev
-    xvfb xauth xdotool x11-apps
+    xvfb xauth xdotool x11-apps libxcb1-dev
+    fonts-liberation
 )
 
 missing=()

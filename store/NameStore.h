@@ -4,14 +4,18 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
+#include <memory>
+
+class QSqlQuery;
 
 // The six queries that fill the list panes.
 enum class NameQuery {
-    UserFirstNames,   // user_firstname, every row
-    UserLastNames,    // user_lastname, every row
+    UserFirstNames, // user_firstname, every row
+    UserLastNames, // user_lastname, every row
     BuiltInLastNames, // system_lastname, every row
-    BothFirstNames,   // distinct male and female built-in first names, merged
-    MaleFirstNames,   // distinct system_mfirstname
+    BothFirstNames, // distinct male and female built-in first names, merged
+    MaleFirstNames, // distinct system_mfirstname
     FemaleFirstNames, // distinct system_ffirstname
 };
 
@@ -78,10 +82,15 @@ public:
 
     // Creates a new database at path with the five tables, the built-in ones filled.
     // Refuses to touch a file that already exists: it holds the user's names.
-    static Outcome create(const QString &path, const QStringList &maleFirstNames,
-                          const QStringList &femaleFirstNames, const QStringList &lastNames);
+    static Outcome create(const QString &path, const QStringList &maleFirstNames, const QStringList &femaleFirstNames,
+        const QStringList &lastNames);
 
 private:
+    Outcome execute(const QString &sql, const QString &whatFailed);
+    Outcome insertAll(const char *sql, const QStringList &names);
+
     QString m_databasePath;
     QString m_connectionName;
+    // One prepared statement per insert table, kept while the connection is open.
+    std::array<std::unique_ptr<QSqlQuery>, 4> m_inserts;
 };

@@ -2,10 +2,10 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
 #include <QRadioButton>
-#include <QStyle>
 #include <QWidget>
 
 namespace {
@@ -22,13 +22,14 @@ void ApplyWindowColours(QWidget *window)
 {
     if (!window)
         return;
-    const QColor face = window->style() ? window->style()->standardPalette().color(QPalette::Button)
-                                        : QPalette().color(QPalette::Button);
+    // The desktop's button face is the application palette's; a style's standard palette is
+    // only its built-in default and ignores the user's colour scheme.
+    const QColor face = QGuiApplication::palette().color(QPalette::Button);
     paintButtonFace(window, face);
     const auto children = window->findChildren<QWidget *>();
     for (QWidget *child : children) {
-        if (qobject_cast<QRadioButton *>(child) || qobject_cast<QCheckBox *>(child)
-            || qobject_cast<QGroupBox *>(child) || qobject_cast<QLabel *>(child))
+        if (qobject_cast<QRadioButton *>(child) || qobject_cast<QCheckBox *>(child) || qobject_cast<QGroupBox *>(child)
+            || qobject_cast<QLabel *>(child))
             paintButtonFace(child, face);
     }
 }

@@ -1,0 +1,629 @@
+#include "app/Form1.h"
+
+#include "app/AppContext.h"
+#include "app/ApplicationTitle.h"
+#include "app/SettingsStore.h"
+#include "app/shared/ApplicationIcon.h"
+#include "app/shared/ApplyWindowColours.h"
+#include "app/shared/ErrorTrap.h"
+#include "app/shared/ListPane.h"
+#include "app/shared/NameListModel.h"
+#include "app/shared/OptionButton.h"
+#include "app/shared/PathExists.h"
+#include "app/shared/Prompts.h"
+#include "app/shared/Twips.h"
+#include "generate/CountText.h"
+#include "generate/NameGenerator.h"
+#include "generate/RandomSource.h"
+#include "lists/ListEditContext.h"
+#include "lists/ListReloader.h"
+#include "lists/NameAdder.h"
+#include "lists/NameDeleter.h"
+#include "lists/NameFileLoader.h"
+#include "lists/PaneRemoval.h"
+#include "results/Form2.h"
+#include "store/NameStore.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFont>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTime>
+#include <QUrl>
+
+namespace {
+const auto kHomePage = QStringLiteral("https://quillmark.net/toviska/");
+const auto kPaneToolTip = QStringLiteral("Move | line to right and out of window to reveal full names.");
+constexpr int kClientWidthTwips = 8040;
+constexpr int kClientHeightTwips = 10965;
+constexpr int kColumnWidthTwips = 6500;
+constexpr double kButtonPointSize = 11.25;
+
+float secondsSinceMidnight()
+{
+    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0F;
+}
+
+// The white of the design, before any theming.
+void paintWhite(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+template <typename Control>
+Control *makeControl(QWidget *container, const QString &name, int left, int top, int width, int height)
+{
+    auto *control = new Control(container);
+    control->setObjectName(name);
+    Twips::place(control, left, top, width, height);
+    return control;
+}
+
+QPushButton *makeButton(
+    QWidget *container, const QString &name, const QString &caption, int left, int top, int width, int height)
+{
+    auto *button = makeControl<QPushButton>(container, name, left, top, width, height);
+    button->setText(caption);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(kButtonPointSize);
+    font.setBold(true);
+    button->setFont(font);
+    return button;
+}
+
+QGroupBox *makeFrame(
+    QWidget *container, const QString &name, const QString &caption, int left, int top, int width, int height)
+{
+    auto *frame = makeControl<QGroupBox>(container, name, left, top, width, height);
+    frame->setTitle(caption);
+    paintWhite(frame);
+    return frame;
+}
+
+OptionButton *makeOption(
+    QWidget *container, const QString &name, const QString &caption, int left, int top, int width, int height)
+{
+    auto *option = new OptionButton(caption, container);
+    option->setObjectName(name);
+    Twips::place(option, left, top, width, height);
+    // A button fills with its button colour; an option shows the colour of the window behind it.
+    option->setBackgroundRole(QPalette::Window);
+    paintWhite(option);
+    return option;
+}
+
+ListPane *makePane(QWidget *container, const QString &name, NameListModel *model)
+{
+    auto *pane = makeControl<ListPane>(container, name, 240, 300, 7320, 1320);
+    pane->setModel(model);
+    pane->setToolTip(kPaneToolTip);
+    return pane;
+}
+} // namespace
+
+Form1::Form1(AppContext &context, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_context(context)
+    , m_applicationTitle(ApplicationTitle(ProductTitle()))
+    , m_timeOfDay(&secondsSinceMidnight)
+    , m_pointer(this)
+    , m_hover(m_pointer)
+    , m_firstNames(new NameListModel(this))
+    , m_lastNames(new NameListModel(this))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(9);
+    font.setBold(true);
+    setFont(font);
+    paintWhite(this);
+
+    createControls();
+    applyTabOrder();
+    connectHandlers();
+    registerHoverRule();
+
+    setFixedSize(Twips::toPixels(kClientWidthTwips, this), Twips::toPixels(kClientHeightTwips, this));
+    centreOnScreen();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls()
+{
+    m_PushButton8 = makeButton(this, QStringLiteral("PushButton8"), QStringLiteral("Help"), 120, 120, 7800, 405);
+
+    m_Frame4 = makeFrame(this, QStringLiteral("Frame4"), QStringLiteral("List Options"), 120, 570, 7800, 1850);
+    m_Option9 = makeOption(m_Frame4, QStringLiteral("Option9"),
+        QStringLiteral("Drovane's List - Generate random names from my list of names"), 240, 300, 6300, 255);
+    m_Frame1 = makeFrame(m_Frame4, QStringLiteral("Frame1"), QStringLiteral("Gender Options (Drovane's List Only)"),
+        600, 570, 4320, 735);
+    m_Option1 = makeOption(m_Frame1, QStringLiteral("Option1"), QStringLiteral("Both"), 240, 300, 1020, 255);
+    m_Option2 = makeOption(m_Frame1, QStringLiteral("Option2"), QStringLiteral("Male Only"), 1260, 300, 1335, 255);
+    m_Option3 = makeOption(m_Frame1, QStringLiteral("Option3"), QStringLiteral("Female Only"), 2610, 300, 1455, 255);
+    m_Option8 = makeOption(m_Frame4, QStringLiteral("Option8"),
+        QStringLiteral("User List - Generate random names from your list of names"), 225, 1440, 6015, 255);
+
+    m_Frame2 = makeFrame(this, QStringLiteral("Frame2"), QStringLiteral("Part Of Name"), 120, 2460, 7800, 825);
+    m_Option4
+        = makeOption(m_Frame2, QStringLiteral("Option4"), QStringLiteral("First and Last Name"), 240, 360, 2100, 255);
+    m_Option5
+        = makeOption(m_Frame2, QStringLiteral("Option5"), QStringLiteral("First Name Only"), 2460, 360, 1695, 255);
+    m_Option6 = makeOption(m_Frame2, QStringLiteral("Option6"), QStringLiteral("Last Name Only"), 4290, 360, 1695, 255);
+
+    m_Frame3 = makeFrame(this, QStringLiteral("Frame3"), QStringLiteral("How many names would you like to generate?"),
+        120, 3315, 7800, 825);
+    m_Text1 = makeControl<QLineEdit>(m_Frame3, QStringLiteral("Text1"), 240, 300, 7305, 375);
+    m_Text1->setText(QStringLiteral("Text1"));
+
+    m_Frame6 = makeFrame(this, QStringLiteral("Frame6"), QStringLiteral("First Names"), 120, 4170, 7800, 2805);
+    m_ListView1 = makePane(m_Frame6, QStringLiteral("ListView1"), m_firstNames);
+    m_PushButton2
+        = makeButton(m_Frame6, QStringLiteral("PushButton2"), QStringLiteral("Add First Name"), 240, 1710, 3600, 405);
+    m_PushButton6 = makeButton(
+        m_Frame6, QStringLiteral("PushButton6"), QStringLiteral("Load First Names From File"), 3940, 1710, 3600, 405);
+    m_PushButton4 = makeButton(m_Frame6, QStringLiteral("PushButton4"), QStringLiteral("Delete"), 240, 2220, 7320, 405);
+
+    m_Frame5 = makeFrame(this, QStringLiteral("Frame5"), QStringLiteral("Last Names"), 120, 7020, 7800, 2805);
+    m_ListView2 = makePane(m_Frame5, QStringLiteral("ListView2"), m_lastNames);
+    m_PushButton5
+        = makeButton(m_Frame5, QStringLiteral("PushButton5"), QStringLiteral("Add Last Name"), 240, 1710, 3600, 400);
+    m_PushButton7 = makeButton(
+        m_Frame5, QStringLiteral("PushButton7"), QStringLiteral("Load Last Names From File"), 3975, 1710, 3600, 405);
+    m_PushButton3 = makeButton(m_Frame5, QStringLiteral("PushButton3"), QStringLiteral("Delete"), 240, 2220, 7320, 405);
+
+    m_PushButton1
+        = makeButton(this, QStringLiteral("PushButton1"), QStringLiteral("Start Generating"), 120, 9945, 7800, 405);
+    m_ProgressBar1 = makeControl<QProgressBar>(this, QStringLiteral("ProgressBar1"), 120, 10455, 7800, 405);
+    m_ProgressBar1->setRange(0, 100);
+    m_ProgressBar1->setValue(0);
+    m_ProgressBar1->setTextVisible(true);
+    m_ProgressBar1->setFormat(QStringLiteral("Progress Bar"));
+    m_ProgressBar1->setAlignment(Qt::AlignCenter);
+
+    // The design selection, before the settings are restored.
+    m_Option9->setChecked(true);
+    m_Option1->setChecked(true);
+    m_Option4->setChecked(true);
+}
+
+void Form1::applyTabOrder()
+{
+    // The controls that take the focus, in the design's tab order (frames and the progress bar take none).
+    const QList<QWidget *> order = {m_Text1, m_ListView1, m_PushButton2, m_PushButton6, m_PushButton4, m_ListView2,
+        m_PushButton5, m_PushButton7, m_PushButton3, m_PushButton1, m_PushButton8, m_Option9, m_Option1, m_Option2,
+        m_Option3, m_Option8, m_Option4, m_Option5, m_Option6};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void Form1::connectHandlers()
+{
+    connect(m_Option1, &OptionButton::Click, this, &Form1::Option1_Click);
+    connect(m_Option2, &OptionButton::Click, this, &Form1::Option2_Click);
+    connect(m_Option3, &OptionButton::Click, this, &Form1::Option3_Click);
+    connect(m_Option4, &OptionButton::Click, this, &Form1::Option4_Click);
+    connect(m_Option5, &OptionButton::Click, this, &Form1::Option5_Click);
+    connect(m_Option6, &OptionButton::Click, this, &Form1::Option6_Click);
+    connect(m_Option8, &OptionButton::Click, this, &Form1::Option8_Click);
+    connect(m_Option9, &OptionButton::Click, this, &Form1::Option9_Click);
+    connect(m_Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    m_Text1->installEventFilter(this);
+    connect(m_PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
+    connect(m_PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
+    connect(m_PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
+    connect(m_PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
+    connect(m_PushButton5, &QPushButton::clicked, this, &Form1::PushButton5_Click);
+    connect(m_PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
+    connect(m_PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
+    connect(m_PushButton8, &QPushButton::clicked, this, &Form1::PushButton8_Click);
+    connect(m_ListView1, &ListPane::DblClick, this, &Form1::ListView1_DblClick);
+    connect(m_ListView1, &ListPane::KeyDown, this, &Form1::ListView1_KeyDown);
+    connect(m_ListView2, &ListPane::DblClick, this, &Form1::ListView2_DblClick);
+    connect(m_ListView2, &ListPane::KeyDown, this, &Form1::ListView2_KeyDown);
+}
+
+void Form1::registerHoverRule()
+{
+    using Setting = WindowPointer::Setting;
+    m_hover.add(this, Setting::Normal);
+    for (QGroupBox *frame : {m_Frame1, m_Frame2, m_Frame3, m_Frame4, m_Frame5, m_Frame6})
+        m_hover.add(frame, Setting::Normal);
+    m_hover.add(m_ListView1, Setting::Normal);
+    m_hover.add(m_ListView2, Setting::Normal);
+    m_hover.add(m_Option8, Setting::Normal);
+    m_hover.add(m_Option9, Setting::Normal);
+    for (QPushButton *button : {m_PushButton1, m_PushButton2, m_PushButton3, m_PushButton4, m_PushButton5,
+             m_PushButton6, m_PushButton7, m_PushButton8})
+        m_hover.add(button, Setting::Custom);
+}
+
+void Form1::centreOnScreen()
+{
+    const QScreen *shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!shownOn)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(shownOn->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+QString Form1::databasePath() const
+{
+    return NameStore::pathIn(m_context.appFolder);
+}
+
+ListSource Form1::listSource() const
+{
+    if (m_Option8->value())
+        return ListSource::User;
+    if (m_Option9->value())
+        return ListSource::BuiltIn;
+    return ListSource::None;
+}
+
+GenderFilter Form1::genderFilter() const
+{
+    if (m_Option1->value())
+        return GenderFilter::Both;
+    if (m_Option2->value())
+        return GenderFilter::MaleOnly;
+    if (m_Option3->value())
+        return GenderFilter::FemaleOnly;
+    return GenderFilter::None;
+}
+
+NamePart Form1::namePart() const
+{
+    if (m_Option4->value())
+        return NamePart::FirstAndLast;
+    if (m_Option5->value())
+        return NamePart::FirstOnly;
+    if (m_Option6->value())
+        return NamePart::LastOnly;
+    return NamePart::None;
+}
+
+void Form1::setTimeOfDay(std::function<float()> secondsSinceMidnight)
+{
+    m_timeOfDay = std::move(secondsSinceMidnight);
+}
+
+Outcome Form1::ReloadLists()
+{
+    m_pointer.setValue(WindowPointer::Setting::Busy);
+    const Outcome outcome
+        = ListReloader(databasePath()).reload(listSource(), genderFilter(), *m_firstNames, *m_lastNames);
+    // Also after a failure: the hourglass would otherwise stay and block the hover rule for good.
+    m_pointer.setValue(WindowPointer::Setting::Normal);
+    return outcome;
+}
+
+void Form1::Form_Load()
+{
+    ErrorTrap trap(m_context.prompts, QStringLiteral("Form1.Form_Load"));
+
+    // [100] Theming, only with the skin file present.
+    const QString skin = m_context.appFolder + QStringLiteral("/x/o.cjs");
+    if (PathExists(skin))
+        trap.check(100, applyTheme(skin));
+
+    // [104], [106] The hand pointer.
+    const QString hand = m_context.appFolder + QStringLiteral("/HAND-M.CUR");
+    if (PathExists(hand))
+        trap.check(106, m_pointer.loadCustomImage(hand));
+
+    // [108] The one seeding of the run and its first draw.
+    m_context.random.seedWithTimeOfDay(m_timeOfDay());
+    if (static_cast<int>(m_context.random.next() * 100.0) + 1 == 7)
+        trap.check(108, m_context.prompts.openUrl(QUrl(kHomePage)));
+
+    // [126]
+    setWindowTitle(ProductTitle());
+    setWindowIcon(ApplicationIcon());
+    m_applicationTitle = ApplicationTitle(ProductTitle());
+
+    // [128] to [134]
+    m_ListView2->addColumnHeading(QStringLiteral("Last Names"));
+    m_ListView2->setColumnWidthTwips(kColumnWidthTwips);
+    m_ListView1->addColumnHeading(QStringLiteral("First Names"));
+    m_ListView1->setColumnWidthTwips(kColumnWidthTwips);
+
+    // [136]
+    trap.check(136, ReloadLists());
+
+    // [138] to [152]
+    restoreOption(trap, 138, m_Option9, true);
+    restoreOption(trap, 140, m_Option8, false);
+    restoreOption(trap, 142, m_Option1, true);
+    restoreOption(trap, 144, m_Option2, false);
+    restoreOption(trap, 146, m_Option3, false);
+    restoreOption(trap, 148, m_Option4, true);
+    restoreOption(trap, 150, m_Option5, false);
+    restoreOption(trap, 152, m_Option6, false);
+
+    // [154] Its change stores the text straight back.
+    m_Text1->setText(m_context.settings.GetSetting(QStringLiteral("Text1"), QStringLiteral("100")));
+
+    m_Text1->setFocus(Qt::OtherFocusReason);
+    Text1_GotFocus();
+}
+
+Outcome Form1::applyTheme(const QString &skinPath)
+{
+    ApplyWindowColours(this);
+    QFile file(skinPath);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return Outcome::failure(QStringLiteral("Cannot read the skin file %1: %2").arg(skinPath, file.errorString()));
+    const QString styleSheet = QString::fromUtf8(file.readAll());
+    if (file.error() != QFileDevice::NoError)
+        return Outcome::failure(QStringLiteral("Cannot read the skin file %1: %2").arg(skinPath, file.errorString()));
+    setStyleSheet(styleSheet);
+    return {};
+}
+
+void Form1::restoreOption(ErrorTrap &trap, int line, OptionButton *option, bool defaultOn)
+{
+    bool on = false;
+    if (trap.check(line, m_context.settings.readOnOff(option->objectName(), defaultOn, on)))
+        option->setValue(on);
+}
+
+void Form1::Option9_Click()
+{
+    listSourceClicked(QStringLiteral("Form1.Option9_Click"));
+}
+
+void Form1::Option8_Click()
+{
+    listSourceClicked(QStringLiteral("Form1.Option8_Click"));
+}
+
+// Both list-source handlers act on the buttons as they stand, not on which one was clicked.
+// Their steps are numbered like a trapping handler's, for the reports of a failed write or reload.
+void Form1::listSourceClicked(const QString &source)
+{
+    const bool userList = m_Option8->value();
+    const QString caption = userList ? QStringLiteral("Clear") : QStringLiteral("Delete");
+    m_PushButton4->setText(caption);
+    m_PushButton3->setText(caption);
+    saveGroup(source, 102, {m_Option9, m_Option8});
+    // The gender filter applies to the built-in list only; the buttons keep their selection.
+    for (OptionButton *gender : {m_Option1, m_Option2, m_Option3})
+        gender->setEnabled(!userList);
+    ErrorTrap trap(m_context.prompts, source);
+    trap.check(106, ReloadLists());
+}
+
+void Form1::Option1_Click()
+{
+    saveGroup(QStringLiteral("Form1.Option1_Click"), 100, {m_Option1, m_Option2, m_Option3});
+    ErrorTrap trap(m_context.prompts, QStringLiteral("Form1.Option1_Click"));
+    trap.check(102, ReloadLists());
+}
+
+void Form1::Option2_Click()
+{
+    saveGroup(QStringLiteral("Form1.Option2_Click"), 100, {m_Option1, m_Option2, m_Option3});
+    ErrorTrap trap(m_context.prompts, QStringLiteral("Form1.Option2_Click"));
+    trap.check(102, ReloadLists());
+}
+
+void Form1::Option3_Click()
+{
+    saveGroup(QStringLiteral("Form1.Option3_Click"), 100, {m_Option1, m_Option2, m_Option3});
+    ErrorTrap trap(m_context.prompts, QStringLiteral("Form1.Option3_Click"));
+    trap.check(102, ReloadLists());
+}
+
+void Form1::Option4_Click()
+{
+    saveGroup(QStringLiteral("Form1.Option4_Click"), 100, {m_Option4, m_Option5, m_Option6});
+}
+
+void Form1::Option5_Click()
+{
+    saveGroup(QStringLiteral("Form1.Option5_Click"), 100, {m_Option4, m_Option5, m_Option6});
+}
+
+void Form1::Option6_Click()
+{
+    saveGroup(QStringLiteral("Form1.Option6_Click"), 100, {m_Option4, m_Option5, m_Option6});
+}
+
+void Form1::saveGroup(const QString &source, int line, std::initializer_list<OptionButton *> group)
+{
+    for (OptionButton *option : group) {
+        reportSettingsFailure(source, line,
+            m_context.settings.SaveSetting(option->objectName(), SettingsStore::onOffText(option->value())));
+    }
+}
+
+void Form1::reportSettingsFailure(const QString &source, int line, const Outcome &outcome)
+{
+    if (outcome.isOk() || m_settingsFailureReported)
+        return;
+    m_settingsFailureReported = true;
+    ErrorTrap(m_context.prompts, source).check(line, outcome);
+}
+
+void Form1::Text1_Change()
+{
+    reportSettingsFailure(QStringLiteral("Form1.Text1_Change"), 100,
+        m_context.settings.SaveSetting(QStringLiteral("Text1"), m_Text1->text()));
+}
+
+void Form1::Text1_GotFocus()
+{
+    m_Text1->setSelection(0, static_cast<int>(m_Text1->text().size()));
+}
+
+void Form1::PushButton1_Click()
+{
+    // Start Generating. No step has a failure to report: the count is checked before anything
+    // runs, the passes only draw and append, and the results window reports its own load.
+    // A press while a run is under way does nothing at all.
+    if (m_Generating)
+        return;
+    m_Generating = true;
+    // The one yield of a run: a second press already waiting now finds the flag set.
+    QCoreApplication::processEvents();
+
+    const CountText count = CountText::parse(m_Text1->text());
+    if (!count.isNumber()) {
+        m_context.prompts.message(QStringLiteral("How many does not appear to be a number."), m_applicationTitle);
+    } else if (count.isTooLarge()) {
+        m_context.prompts.message(
+            QStringLiteral("You must select an amount less than one million."), m_applicationTitle);
+    } else {
+        m_pointer.setValue(WindowPointer::Setting::Busy);
+        if (!m_form2) {
+            m_form2 = std::make_unique<Form2>(m_context, this);
+            m_form2->Form_Load();
+        }
+        // The old rows go before the new ones are made: two million-row runs never coexist.
+        m_form2->clearResults();
+        int shownPosition = m_ProgressBar1->value();
+        GeneratedNames names = NameGenerator::generate(m_firstNames->names(), m_lastNames->names(),
+            count.passes(), namePart(), m_context.random, [this, &shownPosition](int done, int total) {
+                // The bar moves after every name, but repaints only when its position changes.
+                const int position = NameGenerator::progressPosition(done, total);
+                if (position != shownPosition) {
+                    shownPosition = position;
+                    m_ProgressBar1->setValue(position);
+                }
+            });
+        m_form2->setResults(std::move(names));
+        m_pointer.setValue(WindowPointer::Setting::Normal);
+        m_ProgressBar1->setValue(0);
+        m_ProgressBar1->setFormat(QStringLiteral("Progress Bar"));
+        m_form2->show();
+        hide();
+    }
+    m_pointer.setValue(WindowPointer::Setting::Normal);
+    m_Generating = false;
+}
+
+namespace {
+// What the list edits need of this window, read at the moment each step asks.
+ListEditContext listEditContext(Form1 &form)
+{
+    return ListEditContext{form.context().prompts, form.databasePath(), form.applicationTitle(),
+        [&form] { return form.listSource(); }, [&form] { return form.genderFilter(); },
+        [&form] { return form.ReloadLists(); },
+        [&form](bool busy) {
+            form.pointer().setValue(busy ? WindowPointer::Setting::Busy : WindowPointer::Setting::Normal);
+        }};
+}
+} // namespace
+
+void Form1::PushButton2_Click()
+{
+    // Add First Name.
+    const ListEditContext edit = listEditContext(*this);
+    NameAdder(edit).addName(ListKind::FirstNames);
+}
+
+void Form1::PushButton3_Click()
+{
+    // Delete or Clear the last names.
+    const ListEditContext edit = listEditContext(*this);
+    NameDeleter(edit).deleteOrClear(ListKind::LastNames, m_ListView2->entryCount(), m_ListView2->selectedText());
+}
+
+void Form1::PushButton4_Click()
+{
+    // Delete or Clear the first names.
+    const ListEditContext edit = listEditContext(*this);
+    NameDeleter(edit).deleteOrClear(ListKind::FirstNames, m_ListView1->entryCount(), m_ListView1->selectedText());
+}
+
+void Form1::PushButton5_Click()
+{
+    // Add Last Name.
+    const ListEditContext edit = listEditContext(*this);
+    NameAdder(edit).addName(ListKind::LastNames);
+}
+
+void Form1::PushButton6_Click()
+{
+    // Load First Names From File.
+    const ListEditContext edit = listEditContext(*this);
+    NameFileLoader(edit).loadFiles(ListKind::FirstNames);
+}
+
+void Form1::PushButton7_Click()
+{
+    // Load Last Names From File.
+    const ListEditContext edit = listEditContext(*this);
+    NameFileLoader(edit).loadFiles(ListKind::LastNames);
+}
+
+void Form1::PushButton8_Click()
+{
+    const QString text = QStringLiteral("You have two options for generating: ") + QStringLiteral("\r\r")
+        + QStringLiteral("1. You can generate from Drovane's List which contains my collection of first and last "
+                         "names.")
+        + QStringLiteral("\r\r")
+        + QStringLiteral("2. You can generate using your User List. In this case, names can be loaded from a text "
+                         "file or added one at a time.");
+    // [100] The one step; showing a message has no failure to report.
+    m_context.prompts.message(text, m_applicationTitle);
+}
+
+void Form1::ListView1_DblClick()
+{
+    // Takes the selected first name out of the pane.
+    PaneRemoval::removeSelected(m_pointer.isBusy(), *m_firstNames, m_ListView1->selectedPosition());
+}
+
+void Form1::ListView1_KeyDown(int key, Qt::KeyboardModifiers shift)
+{
+    // The Delete key takes the selected first name out of the pane, whatever modifiers are held.
+    Q_UNUSED(shift);
+    if (PaneRemoval::isRemovalKey(key))
+        PaneRemoval::removeSelected(m_pointer.isBusy(), *m_firstNames, m_ListView1->selectedPosition());
+}
+
+void Form1::ListView2_DblClick()
+{
+    // Takes the selected last name out of the pane.
+    PaneRemoval::removeSelected(m_pointer.isBusy(), *m_lastNames, m_ListView2->selectedPosition());
+}
+
+void Form1::ListView2_KeyDown(int key, Qt::KeyboardModifiers shift)
+{
+    // The Delete key takes the selected last name out of the pane, whatever modifiers are held.
+    Q_UNUSED(shift);
+    if (PaneRemoval::isRemovalKey(key))
+        PaneRemoval::removeSelected(m_pointer.isBusy(), *m_lastNames, m_ListView2->selectedPosition());
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // Closing the main window ends the run at once, a hidden results window with it. Every
+    // setting is stored already. exit() leaves the event loop without closing other windows,
+    // whose own close handling would run otherwise.
+    event->accept();
+    QCoreApplication::exit(0);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool handled = QWidget::eventFilter(watched, event);
+    if (watched == m_Text1 && event->type() == QEvent::FocusIn)
+        Text1_GotFocus();
+    return handled;
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The application's icon, shown by both windows.
+QIcon ApplicationIcon();

@@ -1,0 +1,114 @@
+#include "app/shared/ListPane.h"
+
+#include "app/shared/Twips.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyleOptionHeader>
+
+namespace {
+// Shows the pane's own heading over column 1, so any list model can be shown as it is:
+// a proxy to supply the heading would cost a forwarded signal per appended row.
+class HeadingHeader : public QHeaderView
+{
+public:
+    HeadingHeader(const QString &heading, QWidget *parent)
+        : QHeaderView(Qt::Horizontal, parent)
+        , m_heading(heading)
+    { }
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const override
+    {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        option->text = logicalIndex == 0 ? m_heading : QString();
+    }
+
+private:
+    const QString &m_heading;
+};
+} // namespace
+
+ListPane::ListPane(QWidget *parent)
+    : QTreeView(parent)
+{
+    setHeader(new HeadingHeader(m_heading, this));
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAllColumnsShowFocus(true);
+    setSortingEnabled(false);
+    setExpandsOnDoubleClick(false);
+    // The column keeps its set width; the user widens it by dragging, the scroll bar follows.
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    header()->setSectionsClickable(false);
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void ListPane::addColumnHeading(const QString &text)
+{
+    m_heading = text;
+    header()->viewport()->update();
+}
+
+QString ListPane::columnHeading() const
+{
+    return m_heading;
+}
+
+void ListPane::setColumnWidthTwips(int twips)
+{
+    setColumnWidth(0, Twips::toPixels(twips, this));
+}
+
+int ListPane::entryCount() const
+{
+    const QAbstractItemModel *shown = model();
+    return shown ? shown->rowCount(rootIndex()) : 0;
+}
+
+std::optional<int> ListPane::selectedPosition() const
+{
+    const QItemSelectionModel *selection = selectionModel();
+    if (!selection)
+        return std::nullopt;
+    const QModelIndexList rows = selection->selectedRows();
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first().row() + 1;
+}
+
+std::optional<QString> ListPane::selectedText() const
+{
+    const std::optional<int> position = selectedPosition();
+    if (!position)
+        return std::nullopt;
+    return model()->index(*position - 1, 0, rootIndex()).data(Qt::DisplayRole).toString();
+}
+
+void ListPane::selectPosition(int position)
+{
+    if (!model() || !selectionModel())
+        return;
+    const QModelIndex index = model()->index(position - 1, 0, rootIndex());
+    if (!index.isValid())
+        return;
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void ListPane::keyPressEvent(QKeyEvent *event)
+{
+    emit KeyDown(event->key(), event->modifiers());
+    QTreeView::keyPressEvent(event);
+}
+
+void ListPane::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QTreeView::mouseDoubleClickEvent(event);
+    emit DblClick();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "generate/GeneratedNames.h"
+#include "generate/NamePart.h"
+
+#include <QStringList>
+#include <functional>
+
+class RandomSource;
+
+// The heart of "Start Generating": count passes, each drawing a last name and then a first
+// name from the panes' entries (with replacement), the entry made by the name part.
+class NameGenerator
+{
+public:
+    // Called after every pass with the passes done and the total.
+    using Progress = std::function<void(int done, int total)>;
+
+    // firstPane and lastPane are the panes' entries as shown; each drawn entry loses its
+    // spaces and is proper-cased. An empty pane leaves its piece empty. NamePart::None still
+    // draws in every pass but adds no row.
+    static GeneratedNames generate(const QStringList &firstPane, const QStringList &lastPane, int count, NamePart part,
+        RandomSource &random, const Progress &progress = {});
+
+    // The progress bar position after done of total passes: done / total * 100, rounded to
+    // the nearest whole number (a half to the even one).
+    static int progressPosition(int done, int total);
+};

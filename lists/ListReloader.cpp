@@ -1,0 +1,70 @@
+#include "lists/ListReloader.h"
+
+#include "app/shared/NameListModel.h"
+#include "app/shared/ProperCase.h"
+#include "store/NameStore.h"
+
+#include <optional>
+
+namespace {
+// Runs one query into a fresh list and only then replaces the pane, so a query that cannot be
+// run leaves the pane as it was.
+Outcome fillPane(const NameStore &store, NameQuery query, NameListModel &pane)
+{
+    QStringList names;
+    const Outcome outcome = store.query(query, names);
+    if (outcome.isFailure() && names.isEmpty())
+        return outcome;
+    for (QString &name : names)
+        name = ProperCase(name);
+    pane.setNames(std::move(names));
+    return outcome;
+}
+
+std::optional<NameQuery> firstNameQuery(GenderFilter gender)
+{
+    switch (gender) {
+    case GenderFilter::Both:
+        return NameQuery::BothFirstNames;
+    case GenderFilter::MaleOnly:
+        return NameQuery::MaleFirstNames;
+    case GenderFilter::FemaleOnly:
+        return NameQuery::FemaleFirstNames;
+    case GenderFilter::None:
+        break;
+    }
+    return std::nullopt;
+}
+} // namespace
+
+ListReloader::ListReloader(QString databasePath)
+    : m_databasePath(std::move(databasePath))
+{ }
+
+Outcome ListReloader::reload(
+    ListSource source, GenderFilter gender, NameListModel &firstNames, NameListModel &lastNames) const
+{
+    NameStore store(m_databasePath);
+    if (Outcome opened = store.open(); opened.isFailure())
+        return opened;
+
+    Outcome outcome;
+    switch (source) {
+    case ListSource::User:
+        outcome = fillPane(store, NameQuery::UserFirstNames, firstNames);
+        if (outcome.isOk())
+            outcome = fillPane(store, NameQuery::UserLastNames, lastNames);
+        break;
+    case ListSource::BuiltIn:
+        outcome = fillPane(store, NameQuery::BuiltInLastNames, lastNames);
+        if (outcome.isOk()) {
+            if (const std::optional<NameQuery> query = firstNameQuery(gender))
+                outcome = fillPane(store, *query, firstNames);
+        }
+        break;
+    case ListSource::None:
+        break;
+    }
+    store.close();
+    return outcome;
+}

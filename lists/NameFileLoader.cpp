@@ -1,0 +1,103 @@
+#include "lists/NameFileLoader.h"
+
+#include "app/shared/CollapseBackslashes.h"
+#include "app/shared/ErrorTrap.h"
+#include "app/shared/PathExists.h"
+#include "app/shared/Prompts.h"
+#include "store/NameStore.h"
+
+namespace {
+NameInsert insertFor(ListKind kind, ListSource source)
+{
+    if (kind == ListKind::FirstNames)
+        return source == ListSource::BuiltIn ? NameInsert::FemaleFirstName : NameInsert::UserFirstName;
+    return source == ListSource::BuiltIn ? NameInsert::BuiltInLastName : NameInsert::UserLastName;
+}
+} // namespace
+
+NameFileLoader::NameFileLoader(const ListEditContext &context)
+    : m_context(context)
+{ }
+
+int NameFileLoader::insertLine(NameFile::Place place, ListKind kind, ListSource source)
+{
+    // Each place has its own block of steps; within it, the two first-name inserts come
+    // before the two last-name ones, the built-in one of each pair first.
+    int line = 0;
+    switch (place) {
+    case NameFile::Place::BeforeLineFeed:
+        line = 128;
+        break;
+    case NameFile::Place::AfterLineFeed:
+        line = 154;
+        break;
+    case NameFile::Place::WholeLine:
+        line = 176;
+        break;
+    }
+    if (source == ListSource::User)
+        line += 4;
+    if (kind == ListKind::LastNames)
+        line += 10;
+    return line;
+}
+
+void NameFileLoader::loadFiles(ListKind kind)
+{
+    ErrorTrap trap(m_context.prompts,
+        kind == ListKind::FirstNames ? QStringLiteral("Form1.PushButton6_Click")
+                                     : QStringLiteral("Form1.PushButton7_Click"));
+    const QStringList paths
+        = m_context.prompts.openFiles(QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files"),
+            QStringLiteral("Text Files (*.txt);;All Files (*)"));
+    if (!paths.isEmpty()) {
+        m_context.setBusyPointer(true);
+        for (const QString &path : paths)
+            FileToListview(CollapseBackslashes(path), kind);
+        m_context.setBusyPointer(false);
+        trap.check(140, m_context.reloadLists());
+    }
+    if (kind == ListKind::LastNames)
+        m_context.setBusyPointer(false);
+}
+
+void NameFileLoader::FileToListview(const QString &path, ListKind kind)
+{
+    ErrorTrap trap(m_context.prompts, QStringLiteral("Main.FileToListview"));
+    NameStore store(m_context.databasePath);
+    if (!PathExists(path)) {
+        m_context.prompts.message(QStringLiteral("File not found"), m_context.applicationTitle);
+        return;
+    }
+    // Without the database every name would fail on its own: one report is enough.
+    if (!trap.check(106, store.open()))
+        return;
+
+    NameFile file;
+    if (!trap.check(108, file.read(path)) || !trap.check(112, file.validate())) {
+        store.close();
+        return;
+    }
+
+    // One transaction per file: a million names go in quickly, and a kill part-way leaves
+    // none of the file behind rather than a part of it. A refused statement ends only
+    // itself, not the transaction.
+    if (!trap.check(110, store.beginTransaction())) {
+        store.close();
+        return;
+    }
+    file.forEachName([&](const QString &name, NameFile::Place place) {
+        const ListSource source = m_context.listSource();
+        if (source == ListSource::None)
+            return;
+        trap.check(insertLine(place, kind, source), store.insert(insertFor(kind, source), name));
+    });
+    const Outcome committed = store.commit();
+    if (committed.isFailure()) {
+        store.rollback();
+        trap.check(192,
+            Outcome::failure(committed.description()
+                + QStringLiteral(" None of the names of \"%1\" were stored.").arg(file.displayPath())));
+    }
+    store.close();
+}

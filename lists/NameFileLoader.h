@@ -1,0 +1,27 @@
+#pragma once
+
+#include "lists/ListEditContext.h"
+#include "lists/ListKind.h"
+#include "lists/NameFile.h"
+
+// "Load First Names From File" (PushButton6) and "Load Last Names From File" (PushButton7):
+// the user picks name files, each is loaded into the chosen list, then the panes are refilled.
+class NameFileLoader
+{
+public:
+    explicit NameFileLoader(const ListEditContext &context);
+
+    void loadFiles(ListKind kind);
+
+    // Loads one file's names into the table of the kind and the current list source. Every
+    // file is stored whole or not at all: its names go in under one transaction, and a file
+    // that cannot be read or is no UTF-8 text is refused before anything is stored. A name
+    // the database refuses is reported at its step and the others are still stored.
+    void FileToListview(const QString &path, ListKind kind);
+
+    // The step reported when the database refuses a name from the given place of a line.
+    static int insertLine(NameFile::Place place, ListKind kind, ListSource source);
+
+private:
+    const ListEditContext &m_context;
+};

@@ -1,0 +1,31 @@
+#include "results/ResultsListModel.h"
+
+ResultsListModel::ResultsListModel(QObject *parent)
+    : QAbstractListModel(parent)
+{ }
+
+void ResultsListModel::setNames(GeneratedNames names)
+{
+    beginResetModel();
+    m_names = std::move(names);
+    endResetModel();
+}
+
+void ResultsListModel::clear()
+{
+    setNames(GeneratedNames());
+}
+
+int ResultsListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_names.count();
+}
+
+QVariant ResultsListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_names.count())
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_names.text(index.row() + 1);
+    return {};
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "generate/GeneratedNames.h"
+
+#include <QAbstractListModel>
+
+// The rows of the results list: one per generated name, their texts built when shown, so a
+// million rows cost no item each.
+class ResultsListModel : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    explicit ResultsListModel(QObject *parent = nullptr);
+
+    const GeneratedNames &names() const { return m_names; }
+    int count() const { return m_names.count(); }
+    // 1-based, as the list panes are addressed.
+    QString text(int position) const { return m_names.text(position); }
+
+    // Replaces every row at once: one reset, not a signal per row.
+    void setNames(GeneratedNames names);
+    void clear();
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+private:
+    GeneratedNames m_names;
+};

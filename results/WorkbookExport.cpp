@@ -1,0 +1,162 @@
+#include "results/WorkbookExport.h"
+
+#include "generate/GeneratedNames.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <xlsxwriter.h>
+
+namespace {
+Outcome failure(const QString &path, lxw_error error)
+{
+    return Outcome::failure(
+        QStringLiteral("The workbook %1 could not be written: %2").arg(path, QString::fromUtf8(lxw_strerror(error))));
+}
+
+// Closes the workbook when the writing ends early too, so its temporary files go away.
+class Workbook
+{
+public:
+    explicit Workbook(const QString &path)
+    {
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
+        m_workbook = workbook_new_opt(QFile::encodeName(path).constData(), &options);
+    }
+    ~Workbook()
+    {
+        if (m_workbook)
+            workbook_close(m_workbook);
+    }
+    Workbook(const Workbook &) = delete;
+    Workbook &operator=(const Workbook &) = delete;
+
+    lxw_workbook *get() const { return m_workbook; }
+    lxw_error close()
+    {
+        lxw_workbook *workbook = m_workbook;
+        m_workbook = nullptr;
+        return workbook_close(workbook);
+    }
+
+private:
+    lxw_workbook *m_workbook = nullptr;
+};
+
+struct Cell
+{
+    const char *text = nullptr; // NUL-terminated inside the row buffer
+    qsizetype bytes = 0;
+};
+
+// Cuts the UTF-8 row in place at its first two spaces (0x20 never stands inside a longer
+// character), so each piece ends in a NUL and goes to the sheet without a copy.
+std::array<Cell, 2> splitInPlace(char *row, qsizetype bytes)
+{
+    char *firstSpace = static_cast<char *>(std::memchr(row, ' ', static_cast<std::size_t>(bytes)));
+    if (!firstSpace)
+        return {Cell{row, bytes}, Cell{}};
+    *firstSpace = '\0';
+    char *rest = firstSpace + 1;
+    const qsizetype restBytes = bytes - (rest - row);
+    char *secondSpace = static_cast<char *>(std::memchr(rest, ' ', static_cast<std::size_t>(restBytes)));
+    if (secondSpace)
+        *secondSpace = '\0';
+    return {Cell{row, firstSpace - row}, Cell{rest, secondSpace ? secondSpace - rest : restBytes}};
+}
+
+// Characters, not bytes, decide the width: count the bytes that start a character.
+qsizetype characterCount(const Cell &cell)
+{
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < cell.bytes; ++i) {
+        if ((static_cast<unsigned char>(cell.text[i]) & 0xC0) != 0x80)
+            ++count;
+    }
+    return count;
+}
+} // namespace
+
+double WorkbookExport::columnWidth(qsizetype characters)
+{
+    // A character unit is the width of a digit; one more leaves the margins of the cell.
+    return static_cast<double>(characters) + 1.0;
+}
+
+Outcome WorkbookExport::write(const GeneratedNames &names, Layout layout, const QString &path)
+{
+    Outcome outcome = writeRows(names, layout, path);
+    // A workbook that stopped half-way is no result to open later.
+    if (outcome.isFailure())
+        QFile::remove(path);
+    return outcome;
+}
+
+Outcome WorkbookExport::writeRows(const GeneratedNames &names, Layout layout, const QString &path)
+{
+    Workbook workbook(path);
+    if (!workbook.get())
+        return Outcome::failure(QStringLiteral("The workbook %1 could not be created.").arg(path));
+    lxw_worksheet *sheet = workbook_add_worksheet(workbook.get(), nullptr);
+    if (!sheet)
+        return Outcome::failure(QStringLiteral("The workbook %1 could not be given a sheet.").arg(path));
+
+    std::array<qsizetype, 2> longest{0, 0};
+    QByteArray row;
+    for (int i = 1; i <= names.count(); ++i) {
+        row.clear();
+        names.appendUtf8(i, row);
+        const qsizetype bytes = row.size();
+        row.append('\0');
+        const std::array<Cell, 2> cells = layout == Layout::TwoCells
+            ? splitInPlace(row.data(), bytes)
+            : std::array<Cell, 2>{Cell{row.data(), bytes}, Cell{}};
+        const auto sheetRow = static_cast<lxw_row_t>(i - 1);
+        for (std::size_t column = 0; column < cells.size(); ++column) {
+            // An empty piece leaves the cell empty.
+            if (cells[column].bytes == 0)
+                continue;
+            const lxw_error error
+                = worksheet_write_string(sheet, sheetRow, static_cast<lxw_col_t>(column), cells[column].text, nullptr);
+            if (error != LXW_NO_ERROR)
+                return failure(path, error);
+            // A text has at most as many characters as bytes: count only what may be longer.
+            if (cells[column].bytes > longest[column])
+                longest[column] = std::max(longest[column], characterCount(cells[column]));
+        }
+    }
+
+    // Column settings go into the sheet when the workbook closes, so they may follow the rows.
+    for (std::size_t column = 0; column < longest.size(); ++column) {
+        if (longest[column] == 0)
+            continue;
+        const auto sheetColumn = static_cast<lxw_col_t>(column);
+        const lxw_error error
+            = worksheet_set_column(sheet, sheetColumn, sheetColumn, columnWidth(longest[column]), nullptr);
+        if (error != LXW_NO_ERROR)
+            return failure(path, error);
+    }
+    const lxw_error error = workbook.close();
+    if (error != LXW_NO_ERROR)
+        return failure(path, error);
+    return {};
+}
+
+Outcome WorkbookExport::newWorkbookPath(QString &path)
+{
+    path.clear();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    QTemporaryFile file(QDir(folder).filePath(QStringLiteral("Toviska-results-XXXXXX.xlsx")));
+    // The file must outlive the export: the spreadsheet application opens it afterwards.
+    file.setAutoRemove(false);
+    if (!file.open())
+        return Outcome::failure(
+            QStringLiteral("No workbook file could be made in %1: %2").arg(folder, file.errorString()));
+    path = file.fileName();
+    return {};
+}

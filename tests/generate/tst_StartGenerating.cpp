@@ -1,0 +1,301 @@
+#include "app/AppContext.h"
+#include "app/Form1.h"
+#include "app/SettingsStore.h"
+#include "app/shared/NameListModel.h"
+#include "app/shared/OptionButton.h"
+#include "generate/NameGenerator.h"
+#include "generate/RandomSource.h"
+#include "results/Form2.h"
+#include "results/ResultsListModel.h"
+#include "tests/support/FakePrompts.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace {
+const auto kNotANumber = QStringLiteral("How many does not appear to be a number.");
+const auto kTooLarge = QStringLiteral("You must select an amount less than one million.");
+
+// The main window over a real names.mdb, loaded and shown, with every dialog scripted.
+struct Fixture
+{
+    TestDatabase database;
+    QTemporaryDir dir;
+    FakePrompts prompts;
+    SettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
+    RandomSource random;
+    AppContext context{prompts, settings, random, database.folder(), dir.path()};
+    std::unique_ptr<Form1> form;
+
+    explicit Fixture(const QStringList &male = {QStringLiteral("Kenji"), QStringLiteral("Ren")},
+        const QStringList &female = {QStringLiteral("Hana")},
+        const QStringList &last = {QStringLiteral("Ito"), QStringLiteral("Sato"), QStringLiteral("Abe")})
+        : database(male, female, last)
+    {
+        form = std::make_unique<Form1>(context);
+        form->setTimeOfDay([] { return 3600.0F; });
+        form->Form_Load();
+        form->show();
+        prompts.reset();
+    }
+
+    QLineEdit *text1() const { return form->findChild<QLineEdit *>(QStringLiteral("Text1")); }
+    QProgressBar *progressBar() const { return form->findChild<QProgressBar *>(QStringLiteral("ProgressBar1")); }
+    void choose(const QString &option) const { form->findChild<OptionButton *>(option)->setValue(true); }
+    void press(const QString &count) const
+    {
+        text1()->setText(count);
+        form->findChild<QPushButton *>(QStringLiteral("PushButton1"))->click();
+    }
+    QStringList rows() const
+    {
+        QStringList texts;
+        const ResultsListModel &results = form->resultsWindow()->results();
+        for (int i = 1; i <= results.count(); ++i)
+            texts.append(results.text(i));
+        return texts;
+    }
+};
+} // namespace
+
+class tst_StartGenerating : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void acceptedCount_data();
+    void acceptedCount();
+    void refusedCount_data();
+    void refusedCount();
+    void refusedRunKeepsEarlierResults();
+    void progressAfterEveryName();
+    void resultsWindowMadeOnce();
+    void rowsFollowThePanesAndTheSource();
+    void panesAsShown_data();
+    void panesAsShown();
+    void pressWhileGeneratingIsIgnored();
+    void waitingSecondPressIsIgnored();
+};
+
+void tst_StartGenerating::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void tst_StartGenerating::acceptedCount_data()
+{
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<int>("rows");
+
+    QTest::newRow("default") << "100" << 100;
+    QTest::newRow("half to even, down") << "2.5" << 2;
+    QTest::newRow("half to even, up") << "3.5" << 4;
+    QTest::newRow("zero") << "0" << 0;
+    QTest::newRow("minus five") << "-5" << 0;
+    QTest::newRow("minus ten billion") << "-10000000000" << 0;
+    QTest::newRow("surrounding spaces") << " 12 " << 12;
+    QTest::newRow("one million") << "1000000" << 1000000;
+    QTest::newRow("one million and six tenths") << "1000000.6" << 1000001;
+}
+
+void tst_StartGenerating::acceptedCount()
+{
+    QFETCH(QString, count);
+    QFETCH(int, rows);
+
+    Fixture f;
+    f.press(count);
+    QVERIFY(f.prompts.shown.isEmpty());
+    Form2 *results = f.form->resultsWindow();
+    QVERIFY(results);
+    QCOMPARE(results->results().count(), rows);
+    // The results window in place of the main window, even for an empty list.
+    QVERIFY(results->isVisible());
+    QVERIFY(!f.form->isVisible());
+    QCOMPARE(results->windowTitle(), QStringLiteral("Toviska"));
+    QCOMPARE(f.progressBar()->value(), 0);
+    QCOMPARE(f.progressBar()->format(), QStringLiteral("Progress Bar"));
+    QCOMPARE(f.form->pointer().value(), WindowPointer::Setting::Normal);
+    QVERIFY(!f.form->isGenerating());
+}
+
+void tst_StartGenerating::refusedCount_data()
+{
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("letters") << "abc" << kNotANumber;
+    QTest::newRow("empty") << "" << kNotANumber;
+    QTest::newRow("lone minus") << "-" << kNotANumber;
+    QTest::newRow("exponent") << "1e999999" << kNotANumber;
+    QTest::newRow("the bound") << "1000001" << kTooLarge;
+    QTest::newRow("400 digits") << QString(400, QLatin1Char('7')) << kTooLarge;
+}
+
+void tst_StartGenerating::refusedCount()
+{
+    QFETCH(QString, count);
+    QFETCH(QString, message);
+
+    Fixture f;
+    f.press(count);
+    QCOMPARE(f.prompts.messages(), QStringList{message});
+    QCOMPARE(f.prompts.shown.first().title, QStringLiteral("Toviska"));
+    QCOMPARE(f.prompts.shown.size(), 1);
+    // Nothing else changes: no results window yet, the main window stays.
+    QVERIFY(!f.form->resultsWindow());
+    QVERIFY(f.form->isVisible());
+    QCOMPARE(f.form->pointer().value(), WindowPointer::Setting::Normal);
+    QVERIFY(!f.form->isGenerating());
+}
+
+void tst_StartGenerating::refusedRunKeepsEarlierResults()
+{
+    Fixture f;
+    f.press(QStringLiteral("3"));
+    const QStringList before = f.rows();
+    QCOMPARE(before.size(), 3);
+    f.form->resultsWindow()->findChild<QPushButton *>(QStringLiteral("PushButton8"))->click();
+    QVERIFY(f.form->isVisible());
+
+    f.press(QStringLiteral("1000001"));
+    QCOMPARE(f.prompts.messages(), QStringList{kTooLarge});
+    QCOMPARE(f.rows(), before);
+    QVERIFY(f.form->isVisible());
+    QVERIFY(!f.form->resultsWindow()->isVisible());
+}
+
+void tst_StartGenerating::progressAfterEveryName()
+{
+    Fixture f;
+    QList<WindowPointer::Setting> pointers;
+    connect(f.progressBar(), &QProgressBar::valueChanged, f.form.get(),
+        [&f, &pointers] { pointers.append(f.form->pointer().value()); });
+    QSignalSpy spy(f.progressBar(), &QProgressBar::valueChanged);
+    f.press(QStringLiteral("2.5"));
+    QCOMPARE(spy.size(), 3);
+    QCOMPARE(spy.at(0).at(0).toInt(), 50);
+    QCOMPARE(spy.at(1).at(0).toInt(), 100);
+    QCOMPARE(spy.at(2).at(0).toInt(), 0);
+    // The hourglass while the passes run, the normal pointer before the bar goes back.
+    QCOMPARE(pointers,
+        (QList<WindowPointer::Setting>{
+            WindowPointer::Setting::Busy, WindowPointer::Setting::Busy, WindowPointer::Setting::Normal}));
+
+    // A long run moves the bar through every whole position once, up to 100.
+    f.form->show();
+    spy.clear();
+    f.press(QStringLiteral("1000"));
+    QCOMPARE(spy.size(), 101);
+    QCOMPARE(spy.at(99).at(0).toInt(), 100);
+    QCOMPARE(spy.at(100).at(0).toInt(), 0);
+}
+
+void tst_StartGenerating::resultsWindowMadeOnce()
+{
+    Fixture f;
+    f.press(QStringLiteral("5"));
+    Form2 *first = f.form->resultsWindow();
+    QVERIFY(first);
+    first->findChild<OptionButton *>(QStringLiteral("Option6"))->setValue(true);
+    first->findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(QStringLiteral("/kept/"));
+    first->findChild<QPushButton *>(QStringLiteral("PushButton8"))->click();
+
+    f.press(QStringLiteral("2"));
+    QCOMPARE(f.form->resultsWindow(), first);
+    // Only the new names; the output kind and the folder box keep their values.
+    QCOMPARE(first->results().count(), 2);
+    QCOMPARE(first->outputKind(), OutputKind::WorkbookOneCell);
+    QCOMPARE(first->findChild<QLineEdit *>(QStringLiteral("Text2"))->text(), QStringLiteral("/kept/"));
+    QVERIFY(first->isVisible());
+    QVERIFY(!f.form->isVisible());
+}
+
+void tst_StartGenerating::rowsFollowThePanesAndTheSource()
+{
+    Fixture f;
+    f.choose(QStringLiteral("Option5"));
+    f.random.seed(42);
+    f.press(QStringLiteral("50"));
+
+    RandomSource reference(42);
+    const GeneratedNames expected = NameGenerator::generate(
+        f.form->firstNames().names(), f.form->lastNames().names(), 50, NamePart::FirstOnly, reference);
+    QStringList expectedRows;
+    for (int i = 1; i <= expected.count(); ++i)
+        expectedRows.append(expected.text(i));
+    QCOMPARE(f.rows(), expectedRows);
+    // The run draws from the panes only: every name is one of the first names shown.
+    for (const QString &row : f.rows())
+        QVERIFY2(f.form->firstNames().names().contains(row), qPrintable(row));
+}
+
+void tst_StartGenerating::panesAsShown_data()
+{
+    QTest::addColumn<QStringList>("firstNames");
+    QTest::addColumn<QStringList>("lastNames");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("row");
+
+    QTest::newRow("spaces removed, proper case") << QStringList{"yamada"} << QStringList{"Van Dyke"} << "Option4"
+                                                 << "Yamada Vandyke";
+    QTest::newRow("no last names") << QStringList{"yamada"} << QStringList() << "Option4"
+                                   << "Yamada ";
+    QTest::newRow("no first names") << QStringList() << QStringList{"ito"} << "Option4"
+                                    << " Ito";
+    QTest::newRow("no names at all") << QStringList() << QStringList() << "Option4"
+                                     << " ";
+    QTest::newRow("no first names, first only") << QStringList() << QStringList{"ito"} << "Option5"
+                                                << "";
+    QTest::newRow("last only") << QStringList{"yamada"} << QStringList{"ito"} << "Option6"
+                               << "Ito";
+}
+
+void tst_StartGenerating::panesAsShown()
+{
+    QFETCH(QStringList, firstNames);
+    QFETCH(QStringList, lastNames);
+    QFETCH(QString, option);
+    QFETCH(QString, row);
+
+    Fixture f(firstNames, {}, lastNames);
+    f.choose(option);
+    f.press(QStringLiteral("20"));
+    QCOMPARE(f.rows(), QStringList(20, row));
+}
+
+void tst_StartGenerating::pressWhileGeneratingIsIgnored()
+{
+    Fixture f;
+    f.form->setGenerating(true);
+    f.press(QStringLiteral("abc"));
+    QVERIFY(f.prompts.shown.isEmpty());
+    QVERIFY(!f.form->resultsWindow());
+    QVERIFY(f.form->isGenerating());
+    QVERIFY(f.form->isVisible());
+}
+
+void tst_StartGenerating::waitingSecondPressIsIgnored()
+{
+    Fixture f;
+    f.text1()->setText(QStringLiteral("abc"));
+    // A second press already queued when the first starts is handled during its one yield.
+    QMetaObject::invokeMethod(f.form.get(), &Form1::PushButton1_Click, Qt::QueuedConnection);
+    f.form->PushButton1_Click();
+    QCoreApplication::processEvents();
+    QCOMPARE(f.prompts.messages(), QStringList{kNotANumber});
+    QVERIFY(!f.form->isGenerating());
+}
+
+QTEST_MAIN(tst_StartGenerating)
+#include "tst_StartGenerating.moc"

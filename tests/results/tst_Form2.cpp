@@ -1,0 +1,479 @@
+#include "app/AppContext.h"
+#include "app/SettingsStore.h"
+#include "app/shared/ListPane.h"
+#include "app/shared/OptionButton.h"
+#include "app/shared/Twips.h"
+#include "generate/GeneratedNames.h"
+#include "generate/NameGenerator.h"
+#include "generate/RandomSource.h"
+#include "results/Form2.h"
+#include "results/ResultsListModel.h"
+#include "tests/results/WorkbookReader.h"
+#include "tests/support/FakePrompts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+Q_DECLARE_METATYPE(OutputKind)
+
+namespace {
+const auto kFolderMessage = QStringLiteral("Folder does not exist. Please select another folder.");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+// One results window over a throw-away settings file, application folder and desktop.
+struct Fixture
+{
+    QTemporaryDir dir;
+    FakePrompts prompts;
+    SettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
+    RandomSource random{1};
+    AppContext context{
+        prompts, settings, random, dir.filePath(QStringLiteral("app")), dir.filePath(QStringLiteral("Desktop"))};
+    QWidget mainWindow;
+    std::unique_ptr<Form2> form;
+
+    Fixture()
+    {
+        QDir().mkpath(context.appFolder);
+        QDir().mkpath(context.desktopFolder);
+        form = std::make_unique<Form2>(context, &mainWindow);
+    }
+
+    template <typename T> T *control(const QString &name) const { return form->findChild<T *>(name); }
+    QLineEdit *text2() const { return control<QLineEdit>(QStringLiteral("Text2")); }
+    void select(OutputKind kind) const
+    {
+        const QString name = kind == OutputKind::TextFile ? QStringLiteral("Option4")
+            : kind == OutputKind::WorkbookTwoCells        ? QStringLiteral("Option5")
+                                                          : QStringLiteral("Option6");
+        control<OptionButton>(name)->setValue(true);
+    }
+    void setRows(const QStringList &rows) const { form->setResults(GeneratedNames::fromTexts(rows)); }
+};
+} // namespace
+
+class tst_Form2 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void controlsAsDesigned();
+    void loadFillsTheFolderBox_data();
+    void loadFillsTheFolderBox();
+    void loadWithoutDesktopFolder();
+    void folderBoxIsStoredOnEveryChange();
+    void backShowsTheMainWindow();
+    void folderButton_data();
+    void folderButton();
+    void hoverRule();
+
+    void saveTextFile_data();
+    void saveTextFile();
+    void savingTwiceReplaces();
+    void emptyListWritesEmptyFile();
+    void missingFolderStopsEveryKind_data();
+    void missingFolderStopsEveryKind();
+    void failedTextWriteReportsLine122();
+    void saveWorkbook_data();
+    void saveWorkbook();
+    void spreadsheetFailureReportedOnce_data();
+    void spreadsheetFailureReportedOnce();
+    void holdsAMillionRows();
+
+    // Last: ending the application stops every later event loop of this process.
+    void closingEndsTheApplication();
+};
+
+void tst_Form2::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void tst_Form2::controlsAsDesigned()
+{
+    Fixture f;
+    f.form->Form_Load();
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("Toviska"));
+    QVERIFY(!(f.form->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(f.form->size(), QSize(Twips::toPixels(8040, f.form.get()), Twips::toPixels(7800, f.form.get())));
+
+    const QStringList buttons{"PushButton8", "PushButton1", "PushButton2"};
+    const QStringList captions{"< Back", "...", "Save Results"};
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        auto *button = f.control<QPushButton>(buttons[i]);
+        QVERIFY2(button, qPrintable(buttons[i]));
+        QCOMPARE(button->text(), captions[i]);
+    }
+    QCOMPARE(f.control<QGroupBox>(QStringLiteral("Frame2"))->title(), QStringLiteral("Output"));
+    QCOMPARE(f.control<QGroupBox>(QStringLiteral("Frame4"))->title(), QStringLiteral("Save Results To This Folder"));
+    QVERIFY(f.text2());
+    QCOMPARE(f.text2()->parentWidget(), f.control<QGroupBox>(QStringLiteral("Frame4")));
+
+    // Text File at the start, one option of the group at a time.
+    QCOMPARE(f.form->outputKind(), OutputKind::TextFile);
+    f.select(OutputKind::WorkbookOneCell);
+    QCOMPARE(f.form->outputKind(), OutputKind::WorkbookOneCell);
+    QVERIFY(!f.control<OptionButton>(QStringLiteral("Option4"))->value());
+
+    auto *pane = f.control<ListPane>(QStringLiteral("ListView1"));
+    QVERIFY(pane);
+    QCOMPARE(pane->columnHeading(), QStringLiteral("Names"));
+    QCOMPARE(pane->columnWidth(0), Twips::toPixels(7000, pane));
+    QVERIFY(f.prompts.shown.isEmpty());
+}
+
+void tst_Form2::loadFillsTheFolderBox_data()
+{
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<QString>("storedValue");
+
+    QTest::newRow("first run") << false << QString();
+    QTest::newRow("stored folder that no longer exists") << true << "/no/such/folder/";
+    QTest::newRow("stored without separator") << true << "/tmp";
+}
+
+void tst_Form2::loadFillsTheFolderBox()
+{
+    QFETCH(bool, stored);
+    QFETCH(QString, storedValue);
+
+    Fixture f;
+    if (stored)
+        QVERIFY(f.settings.SaveSetting(QStringLiteral("Text2"), storedValue).isOk());
+    f.form->Form_Load();
+    const QString expected = stored ? storedValue : f.context.desktopFolder + QLatin1Char('/');
+    QCOMPARE(f.text2()->text(), expected);
+    QCOMPARE(f.settings.GetSetting(QStringLiteral("Text2"), QStringLiteral("<absent>")), expected);
+    QVERIFY(f.prompts.shown.isEmpty());
+}
+
+void tst_Form2::loadWithoutDesktopFolder()
+{
+    Fixture f;
+    f.context.desktopFolder.clear();
+    QVERIFY(f.settings.SaveSetting(QStringLiteral("Text2"), QStringLiteral("/stored/")).isOk());
+    f.form->Form_Load();
+    QCOMPARE(f.prompts.errors().size(), 1);
+    QVERIFY(f.prompts.errors().first().contains(QStringLiteral("Form2.Form_Load at line 112")));
+    // The setting is not read and the box keeps its empty design text.
+    QCOMPARE(f.text2()->text(), QString());
+    QCOMPARE(f.settings.GetSetting(QStringLiteral("Text2"), QString()), QStringLiteral("/stored/"));
+    // The rest of the load still ran.
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("Toviska"));
+}
+
+void tst_Form2::folderBoxIsStoredOnEveryChange()
+{
+    Fixture f;
+    f.form->Form_Load();
+    QTest::keyClicks(f.text2(), QStringLiteral("x"));
+    const QString typed = f.context.desktopFolder + QStringLiteral("/x");
+    QCOMPARE(f.settings.GetSetting(QStringLiteral("Text2"), QString()), typed);
+    f.text2()->clear();
+    QCOMPARE(f.settings.GetSetting(QStringLiteral("Text2"), QStringLiteral("<absent>")), QString());
+}
+
+void tst_Form2::backShowsTheMainWindow()
+{
+    Fixture f;
+    f.form->Form_Load();
+    f.setRows({"Kenji Ito"});
+    f.select(OutputKind::WorkbookTwoCells);
+    f.form->show();
+    f.mainWindow.hide();
+
+    f.control<QPushButton>(QStringLiteral("PushButton8"))->click();
+    QVERIFY(f.mainWindow.isVisible());
+    QVERIFY(!f.form->isVisible());
+    // The list, the output kind and the folder stay as they were.
+    QCOMPARE(f.form->results().count(), 1);
+    QCOMPARE(f.form->outputKind(), OutputKind::WorkbookTwoCells);
+    QVERIFY(f.prompts.shown.isEmpty());
+}
+
+void tst_Form2::folderButton_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("lastFolder");
+
+    QTest::newRow("cancelled") << QString() << "/before/"
+                               << "<absent>";
+    QTest::newRow("folder gets a separator") << "/a/b"
+                                             << "/a/b/"
+                                             << "/a/b";
+    QTest::newRow("root stays as it is") << "/"
+                                         << "/"
+                                         << "/";
+    QTest::newRow("trailing separator kept single") << "/a/b/"
+                                                    << "/a/b/"
+                                                    << "/a/b/";
+}
+
+void tst_Form2::folderButton()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, box);
+    QFETCH(QString, lastFolder);
+
+    Fixture f;
+    QVERIFY(f.settings.SaveSetting(QStringLiteral("Text2"), QStringLiteral("/before/")).isOk());
+    f.form->Form_Load();
+    if (!chosen.isEmpty())
+        f.prompts.folderAnswers.enqueue(chosen);
+    f.control<QPushButton>(QStringLiteral("PushButton1"))->click();
+
+    const auto dialogs = f.prompts.ofKind(FakePrompts::Kind::ChooseFolder);
+    QCOMPARE(dialogs.size(), 1);
+    QCOMPARE(dialogs.first().text, QStringLiteral("Save To This Folder"));
+    QCOMPARE(dialogs.first().title, QString());
+    QCOMPARE(f.text2()->text(), box);
+    QCOMPARE(f.settings.GetSetting(QStringLiteral("Text2"), QString()), box);
+    QCOMPARE(f.settings.GetSetting(QStringLiteral("LastFolderDot"), QStringLiteral("<absent>")), lastFolder);
+    QVERIFY(f.prompts.errors().isEmpty());
+}
+
+void tst_Form2::hoverRule()
+{
+    Fixture f;
+    f.form->Form_Load();
+    f.form->show();
+    auto move = [](QWidget *widget) {
+        QMouseEvent event(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
+            Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &event);
+    };
+    move(f.control<QPushButton>(QStringLiteral("PushButton2")));
+    QCOMPARE(f.form->pointer().value(), WindowPointer::Setting::Custom);
+    // The folder box has no hover rule: the pointer keeps its setting.
+    move(f.text2());
+    QCOMPARE(f.form->pointer().value(), WindowPointer::Setting::Custom);
+    move(f.control<QGroupBox>(QStringLiteral("Frame2")));
+    QCOMPARE(f.form->pointer().value(), WindowPointer::Setting::Normal);
+    f.form->pointer().setValue(WindowPointer::Setting::Busy);
+    move(f.control<QPushButton>(QStringLiteral("PushButton8")));
+    QCOMPARE(f.form->pointer().value(), WindowPointer::Setting::Busy);
+}
+
+void tst_Form2::saveTextFile_data()
+{
+    QTest::addColumn<QString>("lead");
+    QTest::addColumn<QString>("trail");
+
+    QTest::newRow("with trailing separator") << ""
+                                             << "/";
+    QTest::newRow("without trailing separator") << ""
+                                                << "";
+    QTest::newRow("leading pair kept") << "/"
+                                       << "/";
+}
+
+void tst_Form2::saveTextFile()
+{
+    QFETCH(QString, lead);
+    QFETCH(QString, trail);
+
+    Fixture f;
+    f.form->Form_Load();
+    const QString folder = f.dir.filePath(QStringLiteral("out"));
+    QVERIFY(QDir().mkpath(folder));
+    f.text2()->setText(lead + folder + trail);
+    f.setRows({"Kenji Ito", "Yuki Sato", "Hana"});
+    f.control<QPushButton>(QStringLiteral("PushButton2"))->click();
+
+    const QString shownPath = lead + folder + QStringLiteral("/results.txt");
+    QCOMPARE(f.prompts.messages(),
+        QStringList{QStringLiteral("Done.\r\r") + shownPath + QStringLiteral("\r\n\r\nwas created.")});
+    QCOMPARE(f.prompts.ofKind(FakePrompts::Kind::Message).first().title, QStringLiteral("Toviska"));
+    QCOMPARE(readAll(folder + QStringLiteral("/results.txt")), QByteArray("Kenji Ito\r\nYuki Sato\r\nHana\r\n"));
+    QVERIFY(f.prompts.errors().isEmpty());
+}
+
+void tst_Form2::savingTwiceReplaces()
+{
+    Fixture f;
+    f.form->Form_Load();
+    const QString path = f.context.desktopFolder + QStringLiteral("/results.txt");
+    f.setRows({"Akihiro Tanakamura", "Yuki Sato"});
+    f.control<QPushButton>(QStringLiteral("PushButton2"))->click();
+    f.setRows({"Ren Ito"});
+    f.control<QPushButton>(QStringLiteral("PushButton2"))->click();
+    QCOMPARE(readAll(path), QByteArray("Ren Ito\r\n"));
+    QCOMPARE(f.prompts.messages().size(), 2);
+}
+
+void tst_Form2::emptyListWritesEmptyFile()
+{
+    Fixture f;
+    f.form->Form_Load();
+    f.control<QPushButton>(QStringLiteral("PushButton2"))->click();
+    const QString path = f.context.desktopFolder + QStringLiteral("/results.txt");
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(readAll(path), QByteArray());
+    QCOMPARE(f.prompts.messages().size(), 1);
+}
+
+void tst_Form2::missingFolderStopsEveryKind_data()
+{
+    QTest::addColumn<OutputKind>("kind");
+    QTest::addColumn<QString>("folder");
+
+    QTest::newRow("text file, missing") << OutputKind::TextFile << "missing/";
+    QTest::newRow("two cells, missing") << OutputKind::WorkbookTwoCells << "missing/";
+    QTest::newRow("one cell, missing") << OutputKind::WorkbookOneCell << "missing";
+    QTest::newRow("text file, a file") << OutputKind::TextFile << "a-file";
+    QTest::newRow("text file, empty box") << OutputKind::TextFile << "<empty>";
+}
+
+void tst_Form2::missingFolderStopsEveryKind()
+{
+    QFETCH(OutputKind, kind);
+    QFETCH(QString, folder);
+
+    Fixture f;
+    f.form->Form_Load();
+    QFile file(f.dir.filePath(QStringLiteral("a-file")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    f.text2()->setText(folder == QLatin1String("<empty>") ? QString() : f.dir.filePath(folder));
+    f.select(kind);
+    f.setRows({"Kenji Ito"});
+    f.control<QPushButton>(QStringLiteral("PushButton2"))->click();
+
+    QCOMPARE(f.prompts.shown.size(), 1);
+    QCOMPARE(f.prompts.shown.first().kind, FakePrompts::Kind::Message);
+    QCOMPARE(f.prompts.shown.first().text, kFolderMessage);
+    QCOMPARE(f.prompts.shown.first().title, QStringLiteral("Toviska"));
+    QVERIFY(!QFile::exists(f.dir.filePath(QStringLiteral("missing"))));
+}
+
+void tst_Form2::failedTextWriteReportsLine122()
+{
+    Fixture f;
+    f.form->Form_Load();
+    // A directory where the file should go: the write fails although the folder exists.
+    QVERIFY(QDir().mkpath(f.context.desktopFolder + QStringLiteral("/results.txt/keep")));
+    f.setRows({"Kenji Ito"});
+    f.control<QPushButton>(QStringLiteral("PushButton2"))->click();
+
+    QCOMPARE(f.prompts.shown.size(), 1);
+    QCOMPARE(f.prompts.errors().size(), 1);
+    QVERIFY(f.prompts.errors().first().contains(QStringLiteral("Form2.PushButton2_Click at line 122")));
+    QVERIFY(QFileInfo(f.context.desktopFolder + QStringLiteral("/results.txt/keep")).isDir());
+}
+
+void tst_Form2::saveWorkbook_data()
+{
+    QTest::addColumn<OutputKind>("kind");
+    QTest::addColumn<QStringList>("cells");
+
+    QTest::newRow("two cells") << OutputKind::WorkbookTwoCells
+                               << QStringList{"A1=Kenji", "B1=Ito", "B2=Sato", "A3=Hana"};
+    QTest::newRow("one cell") << OutputKind::WorkbookOneCell << QStringList{"A1=Kenji Ito", "A2= Sato", "A3=Hana"};
+}
+
+void tst_Form2::saveWorkbook()
+{
+    QFETCH(OutputKind, kind);
+    QFETCH(QStringList, cells);
+
+    Fixture f;
+    f.form->Form_Load();
+    f.select(kind);
+    f.setRows({"Kenji Ito", " Sato", "Hana"});
+    f.control<QPushButton>(QStringLiteral("PushButton2"))->click();
+
+    QCOMPARE(f.prompts.shown.size(), 1);
+    const auto opened = f.prompts.ofKind(FakePrompts::Kind::OpenSpreadsheet);
+    QCOMPARE(opened.size(), 1);
+    const QString path = opened.first().text;
+    QVERIFY(path.endsWith(QStringLiteral(".xlsx")));
+    // The workbook lies outside the folder box's folder, which only has to exist.
+    QVERIFY(!QFile::exists(f.context.desktopFolder + QStringLiteral("/results.txt")));
+    const WorkbookReader workbook(path);
+    QVERIFY2(workbook.isValid(), qPrintable(workbook.error()));
+    QStringList found;
+    for (const auto &[reference, text] : workbook.cells())
+        found.append(reference + QLatin1Char('=') + text);
+    QCOMPARE(found, cells);
+    QFile::remove(path);
+}
+
+void tst_Form2::spreadsheetFailureReportedOnce_data()
+{
+    QTest::addColumn<OutputKind>("kind");
+    QTest::addColumn<int>("line");
+
+    QTest::newRow("two cells") << OutputKind::WorkbookTwoCells << 128;
+    QTest::newRow("one cell") << OutputKind::WorkbookOneCell << 148;
+}
+
+void tst_Form2::spreadsheetFailureReportedOnce()
+{
+    QFETCH(OutputKind, kind);
+    QFETCH(int, line);
+
+    Fixture f;
+    f.form->Form_Load();
+    f.select(kind);
+    f.setRows({"Kenji", "Yuki", "Hana"});
+    f.prompts.spreadsheetOutcome = Outcome::failure(QStringLiteral("No spreadsheet application."));
+    f.control<QPushButton>(QStringLiteral("PushButton2"))->click();
+
+    QCOMPARE(f.prompts.errors().size(), 1);
+    QVERIFY(f.prompts.errors().first().startsWith(QStringLiteral("No spreadsheet application.")));
+    QVERIFY(f.prompts.errors().first().contains(QStringLiteral("Form2.PushButton2_Click at line %1").arg(line)));
+    QVERIFY(f.prompts.messages().isEmpty());
+    QFile::remove(f.prompts.ofKind(FakePrompts::Kind::OpenSpreadsheet).first().text);
+}
+
+void tst_Form2::holdsAMillionRows()
+{
+    Fixture f;
+    f.form->Form_Load();
+    RandomSource random(3);
+    f.form->setResults(NameGenerator::generate(
+        {QStringLiteral("Hana")}, {QStringLiteral("Ito")}, 1000000, NamePart::FirstAndLast, random));
+    auto *pane = f.control<ListPane>(QStringLiteral("ListView1"));
+    QCOMPARE(pane->entryCount(), 1000000);
+    QCOMPARE(pane->model()->index(999999, 0).data().toString(), QStringLiteral("Hana Ito"));
+    f.form->clearResults();
+    QCOMPARE(pane->entryCount(), 0);
+}
+
+void tst_Form2::closingEndsTheApplication()
+{
+    Fixture f;
+    f.form->Form_Load();
+    f.form->show();
+    QEventLoop loop;
+    QTimer::singleShot(0, f.form.get(), &QWidget::close);
+    QTimer::singleShot(10000, &loop, [&loop] { loop.exit(99); });
+    QCOMPARE(loop.exec(), 0);
+    QVERIFY(!f.form->isVisible());
+    QVERIFY(f.prompts.shown.isEmpty());
+}
+
+QTEST_MAIN(tst_Form2)
+#include "tst_Form2.moc"
