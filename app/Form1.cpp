@@ -383,17 +383,18 @@ void Form1::restoreOption(ErrorTrap &trap, int line, OptionButton *option, bool 
 
 void Form1::Option9_Click()
 {
-    listSourceClicked(QStringLiteral("Form1.Option9_Click"));
+    listSourceClicked(QStringLiteral("Form1.Option9_Click"), true);
 }
 
 void Form1::Option8_Click()
 {
-    listSourceClicked(QStringLiteral("Form1.Option8_Click"));
+    listSourceClicked(QStringLiteral("Form1.Option8_Click"), false);
 }
 
-// Both list-source handlers act on the buttons as they stand, not on which one was clicked.
-// Their steps are numbered like a trapping handler's, for the reports of a failed write or reload.
-void Form1::listSourceClicked(const QString &source)
+// Both list-source handlers act on the buttons as they stand, not on which one was clicked;
+// they differ only in what they do to the gender buttons. Their steps are numbered like a
+// trapping handler's, for the reports of a failed write or reload.
+void Form1::listSourceClicked(const QString &source, bool genderEnabled)
 {
     const bool userList = m_Option8->value();
     const QString caption = userList ? QStringLiteral("Clear") : QStringLiteral("Delete");
@@ -402,7 +403,7 @@ void Form1::listSourceClicked(const QString &source)
     saveGroup(source, 102, {m_Option9, m_Option8});
     // The gender filter applies to the built-in list only; the buttons keep their selection.
     for (OptionButton *gender : {m_Option1, m_Option2, m_Option3})
-        gender->setEnabled(!userList);
+        gender->setEnabled(genderEnabled);
     ErrorTrap trap(m_context.prompts, source);
     trap.check(106, ReloadLists());
 }

@@ -5,6 +5,11 @@
 #include <QStringList>
 #include <QVariant>
 
+// The store is an ini file: ~/.config/Quillmark.ini for the user ($XDG_CONFIG_HOME when set),
+// every key in its [Toviska] section. A file that cannot be read or parsed is no failure: reads
+// find what lines they can and fall back to the caller's defaults, and the next save rewrites
+// the file in sound form (QSettings writes through a temporary file and renames it, so a
+// failed save leaves the old file whole). A save that cannot write is reported.
 namespace {
 const auto kApplication = QStringLiteral("Quillmark");
 const auto kSection = QStringLiteral("Toviska");

@@ -13,10 +13,16 @@ namespace {
 class HeadingHeader : public QHeaderView
 {
 public:
-    HeadingHeader(const QString &heading, QWidget *parent)
+    explicit HeadingHeader(QWidget *parent)
         : QHeaderView(Qt::Horizontal, parent)
-        , m_heading(heading)
     { }
+
+    const QString &heading() const { return m_heading; }
+    void setHeading(const QString &text)
+    {
+        m_heading = text;
+        viewport()->update();
+    }
 
 protected:
     void initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const override
@@ -26,14 +32,14 @@ protected:
     }
 
 private:
-    const QString &m_heading;
+    QString m_heading;
 };
 } // namespace
 
 ListPane::ListPane(QWidget *parent)
     : QTreeView(parent)
 {
-    setHeader(new HeadingHeader(m_heading, this));
+    setHeader(new HeadingHeader(this));
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -52,13 +58,14 @@ ListPane::ListPane(QWidget *parent)
 
 void ListPane::addColumnHeading(const QString &text)
 {
-    m_heading = text;
-    header()->viewport()->update();
+    if (auto *heading = dynamic_cast<HeadingHeader *>(header()))
+        heading->setHeading(text);
 }
 
 QString ListPane::columnHeading() const
 {
-    return m_heading;
+    const auto *heading = dynamic_cast<const HeadingHeader *>(header());
+    return heading ? heading->heading() : QString();
 }
 
 void ListPane::setColumnWidthTwips(int twips)

@@ -34,7 +34,4 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-
-private:
-    QString m_heading;
 };

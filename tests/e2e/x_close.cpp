@@ -3,11 +3,10 @@
 // and destroying the window instead (xdotool windowclose) does not end a Qt application.
 //
 //   x_close WINDOW_ID
-#include <xcb/xcb.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <xcb/xcb.h>
 
 namespace {
 xcb_atom_t atom(xcb_connection_t *connection, const char *name)
@@ -52,9 +51,8 @@ int main(int argc, char *argv[])
     message.type = protocols;
     message.data.data32[0] = deleteWindow;
     message.data.data32[1] = XCB_CURRENT_TIME;
-    const xcb_void_cookie_t sent
-        = xcb_send_event_checked(connection, 0, static_cast<xcb_window_t>(window), XCB_EVENT_MASK_NO_EVENT,
-                                 reinterpret_cast<const char *>(&message));
+    const xcb_void_cookie_t sent = xcb_send_event_checked(connection, 0, static_cast<xcb_window_t>(window),
+        XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&message));
     xcb_generic_error_t *error = xcb_request_check(connection, sent);
     const int status = error ? 1 : 0;
     if (error) {

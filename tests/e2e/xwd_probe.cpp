@@ -8,7 +8,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QTextStream>
-
 #include <array>
 #include <cstdio>
 
@@ -59,9 +58,9 @@ QImage readDump(const QString &path, QString &error)
         const uchar *line = bytes + start + qint64(bytesPerLine) * y;
         for (int x = 0; x < width; ++x) {
             const uchar *p = line + step * quint32(x);
-            const quint32 value = byteOrder == 0 ? (quint32(p[2]) << 16) | (quint32(p[1]) << 8) | p[0]
-                                                 : (quint32(p[step - 3]) << 16) | (quint32(p[step - 2]) << 8)
-                    | p[step - 1];
+            const quint32 value = byteOrder == 0
+                ? (quint32(p[2]) << 16) | (quint32(p[1]) << 8) | p[0]
+                : (quint32(p[step - 3]) << 16) | (quint32(p[step - 2]) << 8) | p[step - 1];
             image.setPixel(x, y, 0xff000000U | value);
         }
     }

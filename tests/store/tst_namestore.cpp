@@ -101,6 +101,7 @@ private slots:
     void storesMetacharactersLiterally();
     void cutsToFiftyCharacters_data();
     void cutsToFiftyCharacters();
+    void emptyNameIsTextNotNull();
 
     void deleteMatchesEveryLetterCase_data();
     void deleteMatchesEveryLetterCase();
@@ -115,6 +116,7 @@ private slots:
     void missingFileFailsAndIsNotCreated();
     void pathWithUriCharactersOpens();
     void randomBytesFailAtOpen();
+    void emptyFileFailsAtEveryStatement();
     void readOnlyFileRefusesWrites();
     void unopenedStoreFails();
 
@@ -346,6 +348,19 @@ void TestNameStore::cutsToFiftyCharacters()
     QCOMPARE(db.rows("user_lastname", "lastname"), QStringList{stored});
 }
 
+void TestNameStore::emptyNameIsTextNotNull()
+{
+    TestDatabase db;
+    NameStore store(db.path());
+    QVERIFY(store.open());
+    QVERIFY(store.insert(NameInsert::FemaleFirstName, QString()));
+    QVERIFY(store.insert(NameInsert::FemaleFirstName, QStringLiteral("")));
+    QVERIFY(store.insert(NameInsert::FemaleFirstName, QStringLiteral("Hana")));
+    QCOMPARE(queried(store, NameQuery::FemaleFirstNames).size(), 2); // the two empty rows are one name
+    QVERIFY(store.deleteName(NameDelete::FemaleFirstName, QString()));
+    QCOMPARE(db.rows("system_ffirstname", "Ffirst"), QStringList{"Hana"});
+}
+
 void TestNameStore::deleteMatchesEveryLetterCase_data()
 {
     QTest::addColumn<NameDelete>("table");
@@ -539,6 +554,36 @@ void TestNameStore::randomBytesFailAtOpen()
     QFile check(path);
     QVERIFY(check.open(QIODevice::ReadOnly));
     QCOMPARE(check.readAll(), bytes);
+}
+
+void TestNameStore::emptyFileFailsAtEveryStatement()
+{
+    // SQLite takes an empty file for an empty database; the statements then say what is missing.
+    QTemporaryDir dir;
+    const QString path = NameStore::pathIn(dir.path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    NameStore store(path);
+    QVERIFY(store.open());
+    QStringList names;
+    QCOMPARE(store.query(NameQuery::MaleFirstNames, names).description(),
+        QStringLiteral("The names could not be read from the names database %1: no such table: "
+                       "system_mfirstname")
+            .arg(path));
+    QCOMPARE(store.insert(NameInsert::UserLastName, QStringLiteral("Mori")).description(),
+        QStringLiteral("The name could not be stored in the names database %1: no such table: user_lastname")
+            .arg(path));
+    QCOMPARE(store.deleteName(NameDelete::BuiltInLastName, QStringLiteral("Mori")).description(),
+        QStringLiteral("The name could not be deleted from the names database %1: no such table: "
+                       "system_lastname")
+            .arg(path));
+    QCOMPARE(store.clear(NameClear::UserFirstNames).description(),
+        QStringLiteral("The names could not be cleared in the names database %1: no such table: user_firstname")
+            .arg(path));
+    store.close();
+    QCOMPARE(QFileInfo(path).size(), 0);
 }
 
 void TestNameStore::readOnlyFileRefusesWrites()
