@@ -7,17 +7,21 @@
 #include <optional>
 
 namespace {
-// Runs one query into a fresh list and only then replaces the pane, so a query that cannot be
-// run leaves the pane as it was.
+// The pane is emptied only once its query has been opened, so a query that cannot be run
+// leaves it as it was; emptying it before the rows arrive keeps one copy of a large list in memory.
 Outcome fillPane(const NameStore &store, NameQuery query, NameListModel &pane)
 {
     QStringList names;
-    const Outcome outcome = store.query(query, names);
-    if (outcome.isFailure() && names.isEmpty())
-        return outcome;
-    for (QString &name : names)
-        name = ProperCase(name);
-    pane.setNames(std::move(names));
+    bool opened = false;
+    const Outcome outcome = store.query(
+        query,
+        [&] {
+            opened = true;
+            pane.clear();
+        },
+        [&names](QString &&name) { names.append(ProperCase(name)); });
+    if (opened)
+        pane.setNames(std::move(names));
     return outcome;
 }
 

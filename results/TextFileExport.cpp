@@ -5,17 +5,10 @@
 
 QString TextFileExport::filePath(const QString &folder)
 {
-    // Here a single leading separator is an ordinary absolute path, not half of a network
-    // path, so the lead is judged on its own: one stays one, two or more become the pair.
-    qsizetype lead = 0;
-    while (lead < folder.size() && folder[lead] == QLatin1Char('/'))
-        ++lead;
-    const QString rest = folder.mid(lead);
-    if (lead == 0 && rest.isEmpty())
+    // The root folder's own separator and the joining one are not a network path's pair.
+    if (folder == QLatin1String("/"))
         return QStringLiteral("/results.txt");
-    const QString prefix = lead == 0 ? QString() : lead == 1 ? QStringLiteral("/") : QStringLiteral("//");
-    return prefix
-        + CollapseBackslashes(rest.isEmpty() ? QStringLiteral("results.txt") : rest + QStringLiteral("/results.txt"));
+    return CollapseBackslashes(folder + QStringLiteral("/results.txt"));
 }
 
 QByteArray TextFileExport::content(const GeneratedNames &names)

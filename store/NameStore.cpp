@@ -280,6 +280,12 @@ void NameStore::close()
 
 Outcome NameStore::query(NameQuery which, QStringList &names) const
 {
+    return query(which, [] {}, [&names](QString &&name) { names.append(std::move(name)); });
+}
+
+Outcome NameStore::query(NameQuery which, const std::function<void()> &opened,
+                         const std::function<void(QString &&)> &row) const
+{
     if (!isOpen())
         return Outcome::failure(kNotOpen);
     const auto failed = [this](const QString &why) {
@@ -304,10 +310,12 @@ Outcome NameStore::query(NameQuery which, QStringList &names) const
     }
     if (field < 0)
         return failed(QStringLiteral("the query has no field %1").arg(QString::fromLatin1(text.field)));
-    int rc = SQLITE_OK;
-    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+    int rc = sqlite3_step(statement.get());
+    if (rc == SQLITE_ROW || rc == SQLITE_DONE)
+        opened();
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(statement.get())) {
         const auto *value = reinterpret_cast<const char *>(sqlite3_column_text(statement.get(), field));
-        names.append(QString::fromUtf8(value, sqlite3_column_bytes(statement.get(), field)));
+        row(QString::fromUtf8(value, sqlite3_column_bytes(statement.get(), field)));
     }
     if (rc != SQLITE_DONE)
         return failed(QString::fromUtf8(sqlite3_errmsg(connection)));

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QSqlQuery;
@@ -67,6 +68,10 @@ public:
     // Appends the names of the query, in its order, to names. On failure names keeps
     // what was appended before it.
     Outcome query(NameQuery which, QStringList &names) const;
+    // Hands each name of the query, in its order, to row. opened runs once the query has been
+    // opened, before the first row, so a caller can drop what it showed before while reading.
+    Outcome query(NameQuery which, const std::function<void()> &opened,
+                  const std::function<void(QString &&)> &row) const;
     // Inserts the name's first MaxNameLength characters.
     Outcome insert(NameInsert table, const QString &name);
     Outcome deleteName(NameDelete table, const QString &name);

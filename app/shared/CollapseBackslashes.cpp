@@ -18,7 +18,9 @@ QString collapsePairs(QStringView text)
 
 QString CollapseBackslashes(const QString &path)
 {
-    if (!path.startsWith(kSeparator))
+    // Here every absolute path starts with one separator: only a leading pair or more marks
+    // a network path, and that keeps exactly two.
+    if (!path.startsWith(QStringView(u"//")))
         return collapsePairs(path);
     qsizetype firstOther = 0;
     while (firstOther < path.size() && path[firstOther] == kSeparator)

@@ -400,7 +400,8 @@ void TestForm1::reloadShowsTheBusyPointer()
     connect(&form.firstNames(), &QAbstractItemModel::modelReset, this, [&] { seen.append(form.pointer().value()); });
     form.pointer().setValue(WindowPointer::Setting::Custom);
     QVERIFY(form.ReloadLists().isOk());
-    QCOMPARE(seen, QList<WindowPointer::Setting>{WindowPointer::Setting::Busy});
+    QVERIFY(!seen.isEmpty());
+    QCOMPARE(seen.count(WindowPointer::Setting::Busy), seen.size());
     QCOMPARE(form.pointer().value(), WindowPointer::Setting::Normal);
 }
 

@@ -101,17 +101,19 @@ void TestSharedHelpers::collapseBackslashes_data()
     QTest::newRow("single kept") << "a/b/c"
                                  << "a/b/c";
     QTest::newRow("trailing pair") << "/home/user//"
-                                   << "//home/user/";
+                                   << "/home/user/";
     QTest::newRow("empty") << ""
                            << "";
-    QTest::newRow("one leading becomes two") << "/x"
-                                             << "//x";
+    QTest::newRow("one leading stays one") << "/x"
+                                           << "/x";
+    QTest::newRow("three leading become two") << "///x"
+                                              << "//x";
     QTest::newRow("many leading become two") << "////x//y"
                                              << "//x/y";
     QTest::newRow("only separators") << "//"
                                      << "//";
     QTest::newRow("lone separator") << "/"
-                                    << "//";
+                                    << "/";
     QTest::newRow("network path kept") << "//server/share//results.txt"
                                        << "//server/share/results.txt";
     QTest::newRow("relative folder and file") << "folder//results.txt"
