@@ -1,11 +1,10 @@
-// CollapseBackslashes over any path: every inner run of n separators becomes ceil(n / 2)
-// (one left-to-right pair scan), a leading run of any length becomes exactly two, and no
-// other character is touched.
+// CollapseBackslashes over any path: every run of n separators becomes ceil(n / 2) (one
+// left-to-right pair scan), except that a leading run of two or more (a network path)
+// becomes exactly two; no other character is touched.
 #include "app/shared/CollapseBackslashes.h"
 #include "fuzz/FuzzCheck.h"
 
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 
@@ -19,7 +18,7 @@ QString collapsedByRuns(const QString &path)
 {
     QString result;
     qsizetype i = 0;
-    if (path.startsWith(kSeparator)) {
+    if (path.startsWith(QStringLiteral("//"))) {
         result = QStringLiteral("//");
         while (i < path.size() && path[i] == kSeparator)
             ++i;
@@ -54,14 +53,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     fuzzCheck(collapsed == collapsedByRuns(path), "each run of separators is halved, rounding up");
     fuzzCheck(withoutSeparators(collapsed) == withoutSeparators(path), "other characters are kept in order");
-    if (path.startsWith(kSeparator)) {
+    fuzzCheck(collapsed.size() <= path.size(), "collapsing never lengthens");
+    fuzzCheck(collapsed.startsWith(kSeparator) == path.startsWith(kSeparator), "a leading separator stays");
+    if (path.startsWith(QStringLiteral("//"))) {
         fuzzCheck(collapsed.startsWith(QStringLiteral("//")) && !collapsed.startsWith(QStringLiteral("///")),
-            "a leading run becomes exactly two");
-    } else {
-        fuzzCheck(!collapsed.startsWith(kSeparator), "no separator is put in front");
-        fuzzCheck(collapsed.size() <= path.size(), "collapsing never lengthens");
+            "a leading run of two or more becomes exactly two");
     }
-    if (!path.contains(QStringLiteral("//")) && !path.startsWith(kSeparator))
+    if (!path.contains(QStringLiteral("//")))
         fuzzCheck(collapsed == path, "a path without a pair is unchanged");
     return 0;
 }

@@ -4,7 +4,6 @@
 #include "generate/CountText.h"
 
 #include <QString>
-
 #include <cmath>
 #include <cstddef>
 #include <cstdint>

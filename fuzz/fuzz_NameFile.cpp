@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QList>
 #include <QTemporaryDir>
-
 #include <cstddef>
 #include <cstdint>
 #include <utility>

@@ -5,7 +5,6 @@
 
 #include <QList>
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 
@@ -24,7 +23,8 @@ QString textOf(const uint8_t *data, size_t size)
         return QString::fromUtf8(rest, restSize);
     QString text;
     for (qsizetype i = 0; i + 1 < restSize; i += 2)
-        text.append(QChar(static_cast<char16_t>(static_cast<uint8_t>(rest[i]) | static_cast<uint8_t>(rest[i + 1]) << 8)));
+        text.append(
+            QChar(static_cast<char16_t>(static_cast<uint8_t>(rest[i]) | static_cast<uint8_t>(rest[i + 1]) << 8)));
     return text;
 }
 

@@ -4,7 +4,6 @@
 #include "fuzz/FuzzCheck.h"
 
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -13,10 +13,18 @@ fuzzer=$1 seeds=$2 work=$3 seconds=$4
 [ -d "$seeds" ] || { echo "run-fuzzer: no seed corpus $seeds" >&2; exit 1; }
 
 rm -rf "$work"
-mkdir -p "$work/corpus" "$work/artifacts" "$work/tmp"
+mkdir -p "$work/corpus" "$work/artifacts"
 cp -R "$seeds/." "$work/corpus/"
-# Files a target makes for itself go to the scratch folder too.
-export TMPDIR="$work/tmp"
+# Files a target makes for itself (a name file per input) go to a scratch folder in memory
+# when there is one: on a disk each input would cost a real write.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    TMPDIR=$(mktemp -d /dev/shm/toviska-fuzz.XXXXXX)
+    trap 'rm -rf "$TMPDIR"' EXIT
+else
+    TMPDIR="$work/tmp"
+    mkdir -p "$TMPDIR"
+fi
+export TMPDIR
 
 status=0
 "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \

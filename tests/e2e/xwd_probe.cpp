@@ -1,13 +1,16 @@
 // Reads a window dump written by xwd and reports what the end-to-end suite checks from outside
-// the application: how many dark (text) pixels a region holds. Optionally saves it as PNG.
+// the application: how many dark (text) or coloured (icon) pixels a region holds. Optionally
+// saves it as PNG.
 //
-//   xwd_probe DUMP.xwd dark LEFT TOP WIDTH HEIGHT   prints the count of dark pixels in the region
-//   xwd_probe DUMP.xwd size                         prints "WIDTH HEIGHT"
-//   xwd_probe DUMP.xwd png OUT.png                  converts the dump
+//   xwd_probe DUMP.xwd dark LEFT TOP WIDTH HEIGHT     prints the count of dark pixels in the region
+//   xwd_probe DUMP.xwd colour LEFT TOP WIDTH HEIGHT   prints the count of coloured (not grey) pixels
+//   xwd_probe DUMP.xwd size                           prints "WIDTH HEIGHT"
+//   xwd_probe DUMP.xwd png OUT.png                    converts the dump
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QTextStream>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -15,6 +18,8 @@ namespace {
 constexpr int kHeaderFields = 25;
 constexpr int kColourEntrySize = 12;
 constexpr int kDarkLimit = 128;
+// Text, frames and the window background are shades of grey; an icon's colours stand out.
+constexpr int kColourSpread = 64;
 
 quint32 bigEndian(const uchar *bytes)
 {
@@ -76,7 +81,7 @@ int main(int argc, char *argv[])
     const QStringList args = QCoreApplication::arguments();
     QTextStream out(stdout);
     if (args.size() < 3) {
-        std::fputs("usage: xwd_probe DUMP.xwd dark L T W H | size | png OUT.png\n", stderr);
+        std::fputs("usage: xwd_probe DUMP.xwd dark|colour L T W H | size | png OUT.png\n", stderr);
         return 2;
     }
     QString error;
@@ -92,18 +97,24 @@ int main(int argc, char *argv[])
     }
     if (command == QLatin1String("png") && args.size() == 4)
         return image.save(args.at(3), "PNG") ? 0 : 1;
-    if (command == QLatin1String("dark") && args.size() == 7) {
+    const bool dark = command == QLatin1String("dark");
+    if ((dark || command == QLatin1String("colour")) && args.size() == 7) {
         const QRect region = QRect(args.at(3).toInt(), args.at(4).toInt(), args.at(5).toInt(), args.at(6).toInt())
                                  .intersected(image.rect());
-        int dark = 0;
+        int count = 0;
         for (int y = region.top(); y <= region.bottom(); ++y) {
             for (int x = region.left(); x <= region.right(); ++x) {
                 const QRgb pixel = image.pixel(x, y);
-                if (qRed(pixel) < kDarkLimit && qGreen(pixel) < kDarkLimit && qBlue(pixel) < kDarkLimit)
-                    ++dark;
+                const int red = qRed(pixel);
+                const int green = qGreen(pixel);
+                const int blue = qBlue(pixel);
+                const bool counted = dark ? red < kDarkLimit && green < kDarkLimit && blue < kDarkLimit
+                                          : std::max({red, green, blue}) - std::min({red, green, blue}) > kColourSpread;
+                if (counted)
+                    ++count;
             }
         }
-        out << dark << Qt::endl;
+        out << count << Qt::endl;
         return 0;
     }
     std::fputs("xwd_probe: unknown command\n", stderr);
