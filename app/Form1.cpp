@@ -5,13 +5,13 @@
 #include "app/SettingsStore.h"
 #include "app/shared/ApplicationIcon.h"
 #include "app/shared/ApplyWindowColours.h"
+#include "app/shared/DesignControls.h"
 #include "app/shared/ErrorTrap.h"
 #include "app/shared/ListPane.h"
 #include "app/shared/NameListModel.h"
 #include "app/shared/OptionButton.h"
 #include "app/shared/PathExists.h"
 #include "app/shared/Prompts.h"
-#include "app/shared/Twips.h"
 #include "generate/CountText.h"
 #include "generate/NameGenerator.h"
 #include "generate/RandomSource.h"
@@ -27,7 +27,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
-#include <QFont>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -43,70 +42,10 @@ const auto kPaneToolTip = QStringLiteral("Move | line to right and out of window
 constexpr int kClientWidthTwips = 8040;
 constexpr int kClientHeightTwips = 10965;
 constexpr int kColumnWidthTwips = 6500;
-constexpr double kButtonPointSize = 11.25;
 
 float secondsSinceMidnight()
 {
     return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0F;
-}
-
-// The white of the design, before any theming.
-void paintWhite(QWidget *widget)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-template <typename Control>
-Control *makeControl(QWidget *container, const QString &name, int left, int top, int width, int height)
-{
-    auto *control = new Control(container);
-    control->setObjectName(name);
-    Twips::place(control, left, top, width, height);
-    return control;
-}
-
-QPushButton *makeButton(
-    QWidget *container, const QString &name, const QString &caption, int left, int top, int width, int height)
-{
-    auto *button = makeControl<QPushButton>(container, name, left, top, width, height);
-    button->setText(caption);
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(kButtonPointSize);
-    font.setBold(true);
-    button->setFont(font);
-    return button;
-}
-
-QGroupBox *makeFrame(
-    QWidget *container, const QString &name, const QString &caption, int left, int top, int width, int height)
-{
-    auto *frame = makeControl<QGroupBox>(container, name, left, top, width, height);
-    frame->setTitle(caption);
-    paintWhite(frame);
-    return frame;
-}
-
-OptionButton *makeOption(
-    QWidget *container, const QString &name, const QString &caption, int left, int top, int width, int height)
-{
-    auto *option = new OptionButton(caption, container);
-    option->setObjectName(name);
-    Twips::place(option, left, top, width, height);
-    // A button fills with its button colour; an option shows the colour of the window behind it.
-    option->setBackgroundRole(QPalette::Window);
-    paintWhite(option);
-    return option;
-}
-
-ListPane *makePane(QWidget *container, const QString &name, NameListModel *model)
-{
-    auto *pane = makeControl<ListPane>(container, name, 240, 300, 7320, 1320);
-    pane->setModel(model);
-    pane->setToolTip(kPaneToolTip);
-    return pane;
 }
 } // namespace
 
@@ -120,22 +59,13 @@ Form1::Form1(AppContext &context, QWidget *parent)
     , m_firstNames(new NameListModel(this))
     , m_lastNames(new NameListModel(this))
 {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Form1"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSize(9);
-    font.setBold(true);
-    setFont(font);
-    paintWhite(this);
+    DesignControls::setUpWindow(
+        this, QStringLiteral("Form1"), QStringLiteral("Form1"), kClientWidthTwips, kClientHeightTwips);
 
     createControls();
     applyTabOrder();
     connectHandlers();
     registerHoverRule();
-
-    setFixedSize(Twips::toPixels(kClientWidthTwips, this), Twips::toPixels(kClientHeightTwips, this));
     centreOnScreen();
 }
 
@@ -143,54 +73,50 @@ Form1::~Form1() = default;
 
 void Form1::createControls()
 {
-    m_PushButton8 = makeButton(this, QStringLiteral("PushButton8"), QStringLiteral("Help"), 120, 120, 7800, 405);
+    using namespace DesignControls;
+    using namespace Qt::StringLiterals;
+    m_PushButton8 = button(this, u"PushButton8"_s, u"Help"_s, 120, 120, 7800, 405);
 
-    m_Frame4 = makeFrame(this, QStringLiteral("Frame4"), QStringLiteral("List Options"), 120, 570, 7800, 1850);
-    m_Option9 = makeOption(m_Frame4, QStringLiteral("Option9"),
-        QStringLiteral("Drovane's List - Generate random names from my list of names"), 240, 300, 6300, 255);
-    m_Frame1 = makeFrame(m_Frame4, QStringLiteral("Frame1"), QStringLiteral("Gender Options (Drovane's List Only)"),
-        600, 570, 4320, 735);
-    m_Option1 = makeOption(m_Frame1, QStringLiteral("Option1"), QStringLiteral("Both"), 240, 300, 1020, 255);
-    m_Option2 = makeOption(m_Frame1, QStringLiteral("Option2"), QStringLiteral("Male Only"), 1260, 300, 1335, 255);
-    m_Option3 = makeOption(m_Frame1, QStringLiteral("Option3"), QStringLiteral("Female Only"), 2610, 300, 1455, 255);
-    m_Option8 = makeOption(m_Frame4, QStringLiteral("Option8"),
-        QStringLiteral("User List - Generate random names from your list of names"), 225, 1440, 6015, 255);
+    m_Frame4 = frame(this, u"Frame4"_s, u"List Options"_s, 120, 570, 7800, 1850);
+    m_Option9 = option(
+        m_Frame4, u"Option9"_s, u"Drovane's List - Generate random names from my list of names"_s, 240, 300, 6300, 255);
+    m_Frame1 = frame(m_Frame4, u"Frame1"_s, u"Gender Options (Drovane's List Only)"_s, 600, 570, 4320, 735);
+    m_Option1 = option(m_Frame1, u"Option1"_s, u"Both"_s, 240, 300, 1020, 255);
+    m_Option2 = option(m_Frame1, u"Option2"_s, u"Male Only"_s, 1260, 300, 1335, 255);
+    m_Option3 = option(m_Frame1, u"Option3"_s, u"Female Only"_s, 2610, 300, 1455, 255);
+    m_Option8 = option(
+        m_Frame4, u"Option8"_s, u"User List - Generate random names from your list of names"_s, 225, 1440, 6015, 255);
 
-    m_Frame2 = makeFrame(this, QStringLiteral("Frame2"), QStringLiteral("Part Of Name"), 120, 2460, 7800, 825);
-    m_Option4
-        = makeOption(m_Frame2, QStringLiteral("Option4"), QStringLiteral("First and Last Name"), 240, 360, 2100, 255);
-    m_Option5
-        = makeOption(m_Frame2, QStringLiteral("Option5"), QStringLiteral("First Name Only"), 2460, 360, 1695, 255);
-    m_Option6 = makeOption(m_Frame2, QStringLiteral("Option6"), QStringLiteral("Last Name Only"), 4290, 360, 1695, 255);
+    m_Frame2 = frame(this, u"Frame2"_s, u"Part Of Name"_s, 120, 2460, 7800, 825);
+    m_Option4 = option(m_Frame2, u"Option4"_s, u"First and Last Name"_s, 240, 360, 2100, 255);
+    m_Option5 = option(m_Frame2, u"Option5"_s, u"First Name Only"_s, 2460, 360, 1695, 255);
+    m_Option6 = option(m_Frame2, u"Option6"_s, u"Last Name Only"_s, 4290, 360, 1695, 255);
 
-    m_Frame3 = makeFrame(this, QStringLiteral("Frame3"), QStringLiteral("How many names would you like to generate?"),
-        120, 3315, 7800, 825);
-    m_Text1 = makeControl<QLineEdit>(m_Frame3, QStringLiteral("Text1"), 240, 300, 7305, 375);
-    m_Text1->setText(QStringLiteral("Text1"));
+    m_Frame3 = frame(this, u"Frame3"_s, u"How many names would you like to generate?"_s, 120, 3315, 7800, 825);
+    m_Text1 = control<QLineEdit>(m_Frame3, u"Text1"_s, 240, 300, 7305, 375);
 
-    m_Frame6 = makeFrame(this, QStringLiteral("Frame6"), QStringLiteral("First Names"), 120, 4170, 7800, 2805);
-    m_ListView1 = makePane(m_Frame6, QStringLiteral("ListView1"), m_firstNames);
-    m_PushButton2
-        = makeButton(m_Frame6, QStringLiteral("PushButton2"), QStringLiteral("Add First Name"), 240, 1710, 3600, 405);
-    m_PushButton6 = makeButton(
-        m_Frame6, QStringLiteral("PushButton6"), QStringLiteral("Load First Names From File"), 3940, 1710, 3600, 405);
-    m_PushButton4 = makeButton(m_Frame6, QStringLiteral("PushButton4"), QStringLiteral("Delete"), 240, 2220, 7320, 405);
+    m_Frame6 = frame(this, u"Frame6"_s, u"First Names"_s, 120, 4170, 7800, 2805);
+    m_ListView1 = pane(m_Frame6, u"ListView1"_s, m_firstNames, 240, 300, 7320, 1320);
+    m_PushButton2 = button(m_Frame6, u"PushButton2"_s, u"Add First Name"_s, 240, 1710, 3600, 405);
+    m_PushButton6 = button(m_Frame6, u"PushButton6"_s, u"Load First Names From File"_s, 3940, 1710, 3600, 405);
+    m_PushButton4 = button(m_Frame6, u"PushButton4"_s, u"Delete"_s, 240, 2220, 7320, 405);
 
-    m_Frame5 = makeFrame(this, QStringLiteral("Frame5"), QStringLiteral("Last Names"), 120, 7020, 7800, 2805);
-    m_ListView2 = makePane(m_Frame5, QStringLiteral("ListView2"), m_lastNames);
-    m_PushButton5
-        = makeButton(m_Frame5, QStringLiteral("PushButton5"), QStringLiteral("Add Last Name"), 240, 1710, 3600, 400);
-    m_PushButton7 = makeButton(
-        m_Frame5, QStringLiteral("PushButton7"), QStringLiteral("Load Last Names From File"), 3975, 1710, 3600, 405);
-    m_PushButton3 = makeButton(m_Frame5, QStringLiteral("PushButton3"), QStringLiteral("Delete"), 240, 2220, 7320, 405);
+    m_Frame5 = frame(this, u"Frame5"_s, u"Last Names"_s, 120, 7020, 7800, 2805);
+    m_ListView2 = pane(m_Frame5, u"ListView2"_s, m_lastNames, 240, 300, 7320, 1320);
+    m_PushButton5 = button(m_Frame5, u"PushButton5"_s, u"Add Last Name"_s, 240, 1710, 3600, 400);
+    m_PushButton7 = button(m_Frame5, u"PushButton7"_s, u"Load Last Names From File"_s, 3975, 1710, 3600, 405);
+    m_PushButton3 = button(m_Frame5, u"PushButton3"_s, u"Delete"_s, 240, 2220, 7320, 405);
 
-    m_PushButton1
-        = makeButton(this, QStringLiteral("PushButton1"), QStringLiteral("Start Generating"), 120, 9945, 7800, 405);
-    m_ProgressBar1 = makeControl<QProgressBar>(this, QStringLiteral("ProgressBar1"), 120, 10455, 7800, 405);
+    m_PushButton1 = button(this, u"PushButton1"_s, u"Start Generating"_s, 120, 9945, 7800, 405);
+    m_ProgressBar1 = control<QProgressBar>(this, u"ProgressBar1"_s, 120, 10455, 7800, 405);
+
+    m_Text1->setText(u"Text1"_s);
+    for (ListPane *listPane : {m_ListView1, m_ListView2})
+        listPane->setToolTip(kPaneToolTip);
     m_ProgressBar1->setRange(0, 100);
     m_ProgressBar1->setValue(0);
     m_ProgressBar1->setTextVisible(true);
-    m_ProgressBar1->setFormat(QStringLiteral("Progress Bar"));
+    m_ProgressBar1->setFormat(u"Progress Bar"_s);
     m_ProgressBar1->setAlignment(Qt::AlignCenter);
 
     // The design selection, before the settings are restored.
@@ -267,33 +193,22 @@ QString Form1::databasePath() const
 
 ListSource Form1::listSource() const
 {
-    if (m_Option8->value())
-        return ListSource::User;
-    if (m_Option9->value())
-        return ListSource::BuiltIn;
-    return ListSource::None;
+    return DesignControls::selectedChoice(
+        {{m_Option8, ListSource::User}, {m_Option9, ListSource::BuiltIn}}, ListSource::None);
 }
 
 GenderFilter Form1::genderFilter() const
 {
-    if (m_Option1->value())
-        return GenderFilter::Both;
-    if (m_Option2->value())
-        return GenderFilter::MaleOnly;
-    if (m_Option3->value())
-        return GenderFilter::FemaleOnly;
-    return GenderFilter::None;
+    return DesignControls::selectedChoice(
+        {{m_Option1, GenderFilter::Both}, {m_Option2, GenderFilter::MaleOnly}, {m_Option3, GenderFilter::FemaleOnly}},
+        GenderFilter::None);
 }
 
 NamePart Form1::namePart() const
 {
-    if (m_Option4->value())
-        return NamePart::FirstAndLast;
-    if (m_Option5->value())
-        return NamePart::FirstOnly;
-    if (m_Option6->value())
-        return NamePart::LastOnly;
-    return NamePart::None;
+    return DesignControls::selectedChoice(
+        {{m_Option4, NamePart::FirstAndLast}, {m_Option5, NamePart::FirstOnly}, {m_Option6, NamePart::LastOnly}},
+        NamePart::None);
 }
 
 void Form1::setTimeOfDay(std::function<float()> secondsSinceMidnight)
@@ -410,38 +325,46 @@ void Form1::listSourceClicked(const QString &source, bool genderEnabled)
 
 void Form1::Option1_Click()
 {
-    saveGroup(QStringLiteral("Form1.Option1_Click"), 100, {m_Option1, m_Option2, m_Option3});
-    ErrorTrap trap(m_context.prompts, QStringLiteral("Form1.Option1_Click"));
-    trap.check(102, ReloadLists());
+    genderClicked(QStringLiteral("Form1.Option1_Click"));
 }
 
 void Form1::Option2_Click()
 {
-    saveGroup(QStringLiteral("Form1.Option2_Click"), 100, {m_Option1, m_Option2, m_Option3});
-    ErrorTrap trap(m_context.prompts, QStringLiteral("Form1.Option2_Click"));
-    trap.check(102, ReloadLists());
+    genderClicked(QStringLiteral("Form1.Option2_Click"));
 }
 
 void Form1::Option3_Click()
 {
-    saveGroup(QStringLiteral("Form1.Option3_Click"), 100, {m_Option1, m_Option2, m_Option3});
-    ErrorTrap trap(m_context.prompts, QStringLiteral("Form1.Option3_Click"));
+    genderClicked(QStringLiteral("Form1.Option3_Click"));
+}
+
+// A gender filter stores the group and refills the panes with it.
+void Form1::genderClicked(const QString &source)
+{
+    saveGroup(source, 100, {m_Option1, m_Option2, m_Option3});
+    ErrorTrap trap(m_context.prompts, source);
     trap.check(102, ReloadLists());
 }
 
 void Form1::Option4_Click()
 {
-    saveGroup(QStringLiteral("Form1.Option4_Click"), 100, {m_Option4, m_Option5, m_Option6});
+    namePartClicked(QStringLiteral("Form1.Option4_Click"));
 }
 
 void Form1::Option5_Click()
 {
-    saveGroup(QStringLiteral("Form1.Option5_Click"), 100, {m_Option4, m_Option5, m_Option6});
+    namePartClicked(QStringLiteral("Form1.Option5_Click"));
 }
 
 void Form1::Option6_Click()
 {
-    saveGroup(QStringLiteral("Form1.Option6_Click"), 100, {m_Option4, m_Option5, m_Option6});
+    namePartClicked(QStringLiteral("Form1.Option6_Click"));
+}
+
+// The part of the name is only stored; the next generation reads it.
+void Form1::namePartClicked(const QString &source)
+{
+    saveGroup(source, 100, {m_Option4, m_Option5, m_Option6});
 }
 
 void Form1::saveGroup(const QString &source, int line, std::initializer_list<OptionButton *> group)
@@ -497,8 +420,8 @@ void Form1::PushButton1_Click()
         // The old rows go before the new ones are made: two million-row runs never coexist.
         m_form2->clearResults();
         int shownPosition = m_ProgressBar1->value();
-        GeneratedNames names = NameGenerator::generate(m_firstNames->names(), m_lastNames->names(),
-            count.passes(), namePart(), m_context.random, [this, &shownPosition](int done, int total) {
+        GeneratedNames names = NameGenerator::generate(m_firstNames->names(), m_lastNames->names(), count.passes(),
+            namePart(), m_context.random, [this, &shownPosition](int done, int total) {
                 // The bar moves after every name, but repaints only when its position changes.
                 const int position = NameGenerator::progressPosition(done, total);
                 if (position != shownPosition) {

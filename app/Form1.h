@@ -104,6 +104,8 @@ private:
     Outcome applyTheme(const QString &skinPath);
     void restoreOption(ErrorTrap &trap, int line, OptionButton *option, bool defaultOn);
     void listSourceClicked(const QString &source, bool genderEnabled);
+    void genderClicked(const QString &source);
+    void namePartClicked(const QString &source);
     void saveGroup(const QString &source, int line, std::initializer_list<OptionButton *> group);
     // A settings write that fails is reported once per run: the store stays unwritable, and
     // every keystroke in the count box would otherwise bring the dialog back.

@@ -5,14 +5,14 @@
 
 void BenchTable::add(const QString &task, double seconds, double targetSeconds)
 {
-    m_rows.append({task, QStringLiteral("%1 s").arg(seconds, 0, 'f', 3),
-                   QStringLiteral("< %1 s").arg(targetSeconds), seconds < targetSeconds});
+    m_rows.append({task, QStringLiteral("%1 s").arg(seconds, 0, 'f', 3), QStringLiteral("< %1 s").arg(targetSeconds),
+        seconds < targetSeconds});
 }
 
 void BenchTable::addMemory(const QString &task, double megabytes, double targetMegabytes)
 {
     m_rows.append({task, QStringLiteral("%1 MB").arg(megabytes, 0, 'f', 1),
-                   QStringLiteral("< %1 MB").arg(targetMegabytes), megabytes < targetMegabytes});
+        QStringLiteral("< %1 MB").arg(targetMegabytes), megabytes < targetMegabytes});
 }
 
 void BenchTable::print() const
@@ -20,8 +20,8 @@ void BenchTable::print() const
     QTextStream out(stdout);
     out << "| Task | Measured | Target | Met |\n|---|---|---|---|\n";
     for (const Row &row : m_rows)
-        out << "| " << row.task << " | " << row.measured << " | " << row.target << " | "
-            << (row.met ? "yes" : "NO") << " |\n";
+        out << "| " << row.task << " | " << row.measured << " | " << row.target << " | " << (row.met ? "yes" : "NO")
+            << " |\n";
 }
 
 bool BenchTable::allMet() const

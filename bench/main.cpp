@@ -1,10 +1,9 @@
 // Times the application's heavy paths through the real windows on the offscreen platform
 // and prints a table. Run by hand: build/bin/toviska-bench
-#include "bench/Benches.h"
 #include "bench/BenchTable.h"
+#include "bench/Benches.h"
 
 #include <QApplication>
-
 
 int main(int argc, char *argv[])
 {

@@ -4,13 +4,13 @@
 #include "app/ApplicationTitle.h"
 #include "app/SettingsStore.h"
 #include "app/shared/ApplyWindowColours.h"
+#include "app/shared/DesignControls.h"
 #include "app/shared/ErrorTrap.h"
 #include "app/shared/HoverFeedback.h"
 #include "app/shared/ListPane.h"
 #include "app/shared/OptionButton.h"
 #include "app/shared/PathExists.h"
 #include "app/shared/Prompts.h"
-#include "app/shared/Twips.h"
 #include "results/FolderExists.h"
 #include "results/ResultsListModel.h"
 #include "results/TextFileExport.h"
@@ -30,31 +30,6 @@ const auto kText2Key = QStringLiteral("Text2");
 const auto kLastFolderKey = QStringLiteral("LastFolderDot");
 const QLatin1Char kSeparator('/');
 
-QFont windowFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(9);
-    font.setBold(true);
-    return font;
-}
-
-QFont buttonFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(11.25);
-    font.setBold(true);
-    return font;
-}
-
-// The design colour of the window, its frames and option buttons, until the load repaints them.
-void paintWhite(QWidget *widget)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 QString applicationTitle()
 {
     return ApplicationTitle(ProductTitle());
@@ -69,12 +44,7 @@ Form2::Form2(AppContext &context, QWidget *mainWindow, QWidget *parent)
     , m_hover(new HoverFeedback(m_pointer, this))
     , m_results(new ResultsListModel(this))
 {
-    setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Preview"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(windowFont());
-    setFixedSize(Twips::toPixels(8040, this), Twips::toPixels(7800, this));
+    DesignControls::setUpWindow(this, QStringLiteral("Form2"), QStringLiteral("Preview"), 8040, 7800);
     buildControls();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -85,60 +55,27 @@ Form2::~Form2() = default;
 
 void Form2::buildControls()
 {
-    paintWhite(this);
+    using namespace DesignControls;
+    using namespace Qt::StringLiterals;
+    m_PushButton8 = button(this, u"PushButton8"_s, u"< Back"_s, 120, 120, 7800, 405);
+    m_Frame2 = frame(this, u"Frame2"_s, u"Output"_s, 120, 570, 7800, 690);
+    m_Option4 = option(m_Frame2, u"Option4"_s, u"Text File"_s, 240, 240, 1335, 375);
+    m_Option5 = option(m_Frame2, u"Option5"_s, u"Excel (2 cells)"_s, 1575, 240, 1695, 375);
+    m_Option6 = option(m_Frame2, u"Option6"_s, u"Excel (1 cell)"_s, 3555, 240, 1695, 375);
+    m_ListView1 = pane(this, u"ListView1"_s, m_results, 120, 1360, 7800, 4930);
+    m_Frame4 = frame(this, u"Frame4"_s, u"Save Results To This Folder"_s, 120, 6360, 7800, 810);
+    m_Text2 = control<QLineEdit>(m_Frame4, u"Text2"_s, 240, 300, 6630, 345);
+    m_PushButton1 = button(m_Frame4, u"PushButton1"_s, u"..."_s, 6960, 300, 600, 345);
+    m_PushButton2 = button(this, u"PushButton2"_s, u"Save Results"_s, 120, 7290, 7800, 405);
 
-    m_PushButton8 = new QPushButton(QStringLiteral("< Back"), this);
-    m_PushButton8->setObjectName(QStringLiteral("PushButton8"));
-    Twips::place(m_PushButton8, 120, 120, 7800, 405);
-
-    m_Frame2 = new QGroupBox(QStringLiteral("Output"), this);
-    m_Frame2->setObjectName(QStringLiteral("Frame2"));
-    Twips::place(m_Frame2, 120, 570, 7800, 690);
-    paintWhite(m_Frame2);
-
-    m_Option4 = new OptionButton(QStringLiteral("Text File"), m_Frame2);
-    m_Option4->setObjectName(QStringLiteral("Option4"));
-    Twips::place(m_Option4, 240, 240, 1335, 375);
-    m_Option5 = new OptionButton(QStringLiteral("Excel (2 cells)"), m_Frame2);
-    m_Option5->setObjectName(QStringLiteral("Option5"));
-    Twips::place(m_Option5, 1575, 240, 1695, 375);
-    m_Option6 = new OptionButton(QStringLiteral("Excel (1 cell)"), m_Frame2);
-    m_Option6->setObjectName(QStringLiteral("Option6"));
-    Twips::place(m_Option6, 3555, 240, 1695, 375);
-    for (OptionButton *option : {m_Option4, m_Option5, m_Option6})
-        paintWhite(option);
     // Text File at every start; the choice is not stored.
     m_Option4->setValue(true);
 
-    m_ListView1 = new ListPane(this);
-    m_ListView1->setObjectName(QStringLiteral("ListView1"));
-    m_ListView1->setModel(m_results);
-    Twips::place(m_ListView1, 120, 1360, 7800, 4930);
-
-    m_Frame4 = new QGroupBox(QStringLiteral("Save Results To This Folder"), this);
-    m_Frame4->setObjectName(QStringLiteral("Frame4"));
-    Twips::place(m_Frame4, 120, 6360, 7800, 810);
-    paintWhite(m_Frame4);
-
-    m_Text2 = new QLineEdit(m_Frame4);
-    m_Text2->setObjectName(QStringLiteral("Text2"));
-    Twips::place(m_Text2, 240, 300, 6630, 345);
-
-    m_PushButton1 = new QPushButton(QStringLiteral("..."), m_Frame4);
-    m_PushButton1->setObjectName(QStringLiteral("PushButton1"));
-    Twips::place(m_PushButton1, 6960, 300, 600, 345);
-
-    m_PushButton2 = new QPushButton(QStringLiteral("Save Results"), this);
-    m_PushButton2->setObjectName(QStringLiteral("PushButton2"));
-    Twips::place(m_PushButton2, 120, 7290, 7800, 405);
-
-    for (QPushButton *button : {m_PushButton8, m_PushButton1, m_PushButton2}) {
-        button->setFont(buttonFont());
-        m_hover->add(button, WindowPointer::Setting::Custom);
-    }
-    for (QWidget *control :
+    for (QPushButton *pushButton : {m_PushButton8, m_PushButton1, m_PushButton2})
+        m_hover->add(pushButton, WindowPointer::Setting::Custom);
+    for (QWidget *widget :
         std::initializer_list<QWidget *>{this, m_Frame2, m_Frame4, m_ListView1, m_Option4, m_Option5, m_Option6})
-        m_hover->add(control, WindowPointer::Setting::Normal);
+        m_hover->add(widget, WindowPointer::Setting::Normal);
 
     connect(m_PushButton8, &QPushButton::clicked, this, &Form2::PushButton8_Click);
     connect(m_PushButton1, &QPushButton::clicked, this, &Form2::PushButton1_Click);
@@ -184,13 +121,9 @@ void Form2::setResults(GeneratedNames names)
 
 OutputKind Form2::outputKind() const
 {
-    if (m_Option4->value())
-        return OutputKind::TextFile;
-    if (m_Option5->value())
-        return OutputKind::WorkbookTwoCells;
-    if (m_Option6->value())
-        return OutputKind::WorkbookOneCell;
-    return OutputKind::None;
+    return DesignControls::selectedChoice({{m_Option4, OutputKind::TextFile}, {m_Option5, OutputKind::WorkbookTwoCells},
+                                              {m_Option6, OutputKind::WorkbookOneCell}},
+        OutputKind::None);
 }
 
 void Form2::PushButton8_Click()

@@ -1,0 +1,87 @@
+#include "app/shared/DesignControls.h"
+
+#include "app/shared/ListPane.h"
+
+#include <QGroupBox>
+#include <QPalette>
+#include <QPushButton>
+
+namespace {
+const auto kFontFamily = QStringLiteral("Arial");
+constexpr int kWindowPointSize = 9;
+constexpr double kButtonPointSize = 11.25;
+} // namespace
+
+QFont DesignControls::windowFont()
+{
+    QFont font(kFontFamily);
+    font.setPointSize(kWindowPointSize);
+    font.setBold(true);
+    return font;
+}
+
+QFont DesignControls::buttonFont()
+{
+    QFont font(kFontFamily);
+    font.setPointSizeF(kButtonPointSize);
+    font.setBold(true);
+    return font;
+}
+
+void DesignControls::paintWhite(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void DesignControls::setUpWindow(
+    QWidget *window, const QString &name, const QString &caption, int widthTwips, int heightTwips)
+{
+    window->setObjectName(name);
+    window->setWindowTitle(caption);
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    window->setFont(windowFont());
+    paintWhite(window);
+    window->setFixedSize(Twips::toPixels(widthTwips, window), Twips::toPixels(heightTwips, window));
+}
+
+QPushButton *DesignControls::button(
+    QWidget *container, const QString &name, const QString &caption, int left, int top, int width, int height)
+{
+    auto *made = control<QPushButton>(container, name, left, top, width, height);
+    made->setText(caption);
+    made->setFont(buttonFont());
+    return made;
+}
+
+QGroupBox *DesignControls::frame(
+    QWidget *container, const QString &name, const QString &caption, int left, int top, int width, int height)
+{
+    auto *made = control<QGroupBox>(container, name, left, top, width, height);
+    made->setTitle(caption);
+    paintWhite(made);
+    return made;
+}
+
+OptionButton *DesignControls::option(
+    QWidget *container, const QString &name, const QString &caption, int left, int top, int width, int height)
+{
+    auto *made = new OptionButton(caption, container);
+    made->setObjectName(name);
+    Twips::place(made, left, top, width, height);
+    // A button fills with its button colour; an option shows the colour of the window behind it.
+    made->setBackgroundRole(QPalette::Window);
+    paintWhite(made);
+    return made;
+}
+
+ListPane *DesignControls::pane(
+    QWidget *container, const QString &name, QAbstractItemModel *model, int left, int top, int width, int height)
+{
+    auto *made = control<ListPane>(container, name, left, top, width, height);
+    made->setModel(model);
+    return made;
+}

@@ -1,0 +1,33 @@
+#include "bench/BenchSession.h"
+
+#include "store/NameStore.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+BenchSession::BenchSession(const QString &benchName, const QStringList &maleFirstNames,
+    const QStringList &femaleFirstNames, const QStringList &lastNames)
+    : m_prompts(benchName)
+    , m_settings(m_folder.filePath(QStringLiteral("settings.ini")))
+    , m_context{m_prompts, m_settings, m_random, m_folder.path(), m_folder.path()}
+    , m_form(m_context)
+{
+    if (!m_folder.isValid()) {
+        QTextStream(stderr) << benchName << ": no temporary folder: " << m_folder.errorString() << '\n';
+        return;
+    }
+    const Outcome created
+        = NameStore::create(NameStore::pathIn(m_folder.path()), maleFirstNames, femaleFirstNames, lastNames);
+    if (created.isFailure()) {
+        QTextStream(stderr) << benchName << ": no names database: " << created.description() << '\n';
+        return;
+    }
+    m_ready = true;
+}
+
+void BenchSession::start()
+{
+    m_form.Form_Load();
+    m_form.show();
+    QCoreApplication::processEvents();
+}
