@@ -49,11 +49,20 @@ QString SettingsStore::GetSetting(const QString &key, const QString &defaultValu
 
 Outcome SettingsStore::SaveSetting(const QString &key, const QString &value)
 {
-    m_settings->setValue(keyInSection(key), value);
+    const QString fullKey = keyInSection(key);
+    const bool wasStored = m_settings->contains(fullKey);
+    const QVariant stored = m_settings->value(fullKey);
+    m_settings->setValue(fullKey, value);
     m_settings->sync();
     const QSettings::Status status = m_settings->status();
     if (status == QSettings::AccessError) {
         const QString file = m_settings->fileName();
+        // Qt caches a file's unsaved changes beyond the QSettings object, and a new one on the
+        // same (readable) file takes them over: put back what was stored before letting go.
+        if (wasStored)
+            m_settings->setValue(fullKey, stored);
+        else
+            m_settings->remove(fullKey);
         // QSettings keeps the unsaved value and reports its first error for good: start afresh
         // from the file, so reads show what is really stored and later writes are judged on
         // their own. The old object must go first, or the new one shares its unsaved value.

@@ -28,19 +28,25 @@ void NameAdder::addName(ListKind kind)
         firstNames ? QStringLiteral("Form1.PushButton2_Click") : QStringLiteral("Form1.PushButton5_Click"));
 
     NameStore store(m_context.databasePath);
-    trap.check(106, store.open());
+    const bool opened = trap.check(106, store.open());
+    // A read-only database still shows its names but takes none: say so once, and ask for no
+    // name it cannot keep. (A failed open goes on as usual; its insert reports it again.)
+    const bool writable = !opened || trap.check(106, store.requireWritable());
 
-    const QString entry = m_context.prompts.inputText(
-        firstNames ? QStringLiteral("Input first name: ") : QStringLiteral("Input last name: "),
-        m_context.applicationTitle);
+    if (writable) {
+        const QString entry = m_context.prompts.inputText(
+            firstNames ? QStringLiteral("Input first name: ") : QStringLiteral("Input last name: "),
+            m_context.applicationTitle);
 
-    const QString name = storedEntry(entry);
-    if (!name.isEmpty()) {
-        const ListSource source = m_context.listSource();
-        if (source == ListSource::BuiltIn) {
-            trap.check(114, store.insert(firstNames ? NameInsert::FemaleFirstName : NameInsert::BuiltInLastName, name));
-        } else if (source == ListSource::User) {
-            trap.check(118, store.insert(firstNames ? NameInsert::UserFirstName : NameInsert::UserLastName, name));
+        const QString name = storedEntry(entry);
+        if (!name.isEmpty()) {
+            const ListSource source = m_context.listSource();
+            if (source == ListSource::BuiltIn) {
+                trap.check(
+                    114, store.insert(firstNames ? NameInsert::FemaleFirstName : NameInsert::BuiltInLastName, name));
+            } else if (source == ListSource::User) {
+                trap.check(118, store.insert(firstNames ? NameInsert::UserFirstName : NameInsert::UserLastName, name));
+            }
         }
     }
 

@@ -26,9 +26,12 @@ void NameDeleter::deleteOrClear(ListKind kind, int paneCount, const std::optiona
         firstNames ? QStringLiteral("Form1.PushButton4_Click") : QStringLiteral("Form1.PushButton3_Click"));
 
     NameStore store(m_context.databasePath);
-    trap.check(106, store.open());
+    const bool opened = trap.check(106, store.open());
+    // A read-only database refuses every delete: one report, and no statement runs. (A failed
+    // open goes on as usual; each statement reports it again.)
+    const bool writable = !opened || trap.check(106, store.requireWritable());
 
-    const ListSource source = m_context.listSource();
+    const ListSource source = writable ? m_context.listSource() : ListSource::None;
     if (firstNames) {
         if (source == ListSource::BuiltIn) {
             const GenderFilter gender = m_context.genderFilter();

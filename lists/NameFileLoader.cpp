@@ -72,6 +72,11 @@ void NameFileLoader::FileToListview(const QString &path, ListKind kind)
     // Without the database every name would fail on its own: one report is enough.
     if (!trap.check(106, store.open()))
         return;
+    // A read-only database would refuse each name in turn: say so once, before reading the file.
+    if (!trap.check(106, store.requireWritable())) {
+        store.close();
+        return;
+    }
 
     NameFile file;
     if (!trap.check(108, file.read(path)) || !trap.check(112, file.validate())) {
@@ -86,12 +91,31 @@ void NameFileLoader::FileToListview(const QString &path, ListKind kind)
         store.close();
         return;
     }
+    bool abandoned = false;
     file.forEachName([&](const QString &name, NameFile::Place place) {
+        if (abandoned)
+            return;
         const ListSource source = m_context.listSource();
         if (source == ListSource::None)
             return;
-        trap.check(insertLine(place, kind, source), store.insert(insertFor(kind, source), name));
+        const int line = insertLine(place, kind, source);
+        const Outcome inserted = store.insert(insertFor(kind, source), name);
+        if (inserted || store.lastInsertRefusedTheName()) {
+            trap.check(line, inserted);
+            return;
+        }
+        // The database itself failed (locked, a table missing, corrupt, disk full): every
+        // further name would fail the same way, each after its own wait. The file ends here.
+        abandoned = true;
+        trap.check(line,
+            Outcome::failure(inserted.description()
+                + QStringLiteral(" None of the names of \"%1\" were stored.").arg(file.displayPath())));
     });
+    if (abandoned) {
+        store.rollback();
+        store.close();
+        return;
+    }
     const Outcome committed = store.commit();
     if (committed.isFailure()) {
         store.rollback();

@@ -15,8 +15,10 @@ public:
 
     // Loads one file's names into the table of the kind and the current list source. Every
     // file is stored whole or not at all: its names go in under one transaction, and a file
-    // that cannot be read or is no UTF-8 text is refused before anything is stored. A name
-    // the database refuses is reported at its step and the others are still stored.
+    // that cannot be read or is no UTF-8 text is refused before anything is stored, and so is
+    // every file while the database is read-only. A name the database refuses is reported at
+    // its step and the others are still stored; a failure of the database itself (locked,
+    // corrupt, a table missing) is reported once and none of the file's names are kept.
     void FileToListview(const QString &path, ListKind kind);
 
     // The step reported when the database refuses a name from the given place of a line.

@@ -11,7 +11,9 @@
 #include <QUrl>
 #include <QVariant>
 #include <atomic>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 const auto kDriver = QStringLiteral("QSQLITE");
@@ -200,6 +202,15 @@ QString uriFor(const QString &path)
 
 const auto kNotOpen = QStringLiteral("The names database is not open.");
 
+// A constraint or trigger refusing this one value (or a value of the wrong type or size), as
+// opposed to a failure of the database or of the statement as a whole.
+bool refusesTheValue(const QSqlError &error)
+{
+    bool known = false;
+    const int code = error.nativeErrorCode().toInt(&known) & 0xff;
+    return known && (code == SQLITE_CONSTRAINT || code == SQLITE_MISMATCH || code == SQLITE_TOOBIG);
+}
+
 // Qt binds a null QString as SQL NULL, which no "=" ever matches: names are always text.
 QString boundText(const QString &text)
 {
@@ -239,7 +250,7 @@ Outcome NameStore::open()
             : QSqlDatabase::addDatabase(kDriver, m_connectionName);
         if (!db.isValid())
             return failed(QStringLiteral("the SQLite driver of Qt (QSQLITE) is not installed"));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
         db.setDatabaseName(uriFor(m_databasePath));
         if (!db.open())
             return failed(errorText(db.lastError()));
@@ -265,6 +276,26 @@ Outcome NameStore::open()
 bool NameStore::isOpen() const
 {
     return QSqlDatabase::contains(m_connectionName) && QSqlDatabase::database(m_connectionName, false).isOpen();
+}
+
+Outcome NameStore::requireWritable() const
+{
+    if (!isOpen())
+        return Outcome::failure(kNotOpen);
+    sqlite3 *connection = sqliteHandle(QSqlDatabase::database(m_connectionName, false));
+    // SQLite opens a file it may not write read-only without a word; only the first change
+    // would fail, and then every following one, each on its own.
+    if (connection && sqlite3_db_readonly(connection, "main") == 1) {
+        return Outcome::failure(QStringLiteral("The names database %1 is read-only: names cannot be added or deleted.")
+                                    .arg(m_databasePath));
+    }
+    const QString folder = QFileInfo(m_databasePath).absolutePath();
+    if (::faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), W_OK | X_OK, AT_EACCESS) != 0) {
+        return Outcome::failure(QStringLiteral("The names database %1 is read-only: its folder %2 cannot be written, "
+                                               "so names cannot be added or deleted.")
+                                    .arg(m_databasePath, folder));
+    }
+    return {};
 }
 
 void NameStore::close()
@@ -324,6 +355,7 @@ Outcome NameStore::query(NameQuery which, const std::function<void()> &opened,
 
 Outcome NameStore::insert(NameInsert table, const QString &name)
 {
+    m_lastInsertRefusedTheName = false;
     if (!isOpen())
         return Outcome::failure(kNotOpen);
     // Loading a file inserts many names into the same table: prepare each statement once.
@@ -339,9 +371,11 @@ Outcome NameStore::insert(NameInsert table, const QString &name)
     const bool ok = prepared->exec();
     const QSqlError error = prepared->lastError();
     prepared->finish();
-    if (!ok)
+    if (!ok) {
+        m_lastInsertRefusedTheName = refusesTheValue(error);
         return Outcome::failure(QStringLiteral("The name could not be stored in the names database %1: %2")
                                     .arg(m_databasePath, errorText(error)));
+    }
     return {};
 }
 

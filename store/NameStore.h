@@ -48,6 +48,10 @@ class NameStore
 {
 public:
     static constexpr int MaxNameLength = 50;
+    // How long a statement waits for another program's lock on names.mdb before it fails
+    // with "database is locked": long enough for a short write elsewhere, short enough that
+    // the window does not seem to hang.
+    static constexpr int BusyTimeoutMs = 3000;
 
     explicit NameStore(QString databasePath);
     ~NameStore();
@@ -60,10 +64,14 @@ public:
     const QString &databasePath() const { return m_databasePath; }
 
     // Opens an existing database read-write; a missing or unreadable file is a failure,
-    // never a new empty database.
+    // never a new empty database. A file or folder that cannot be written still opens, for
+    // reading: callers that change names ask requireWritable() first.
     Outcome open();
     bool isOpen() const;
     void close();
+    // Fails, with one description for the whole operation, when the open database cannot be
+    // changed: the file is read-only, or its folder is, where the journal of every change goes.
+    Outcome requireWritable() const;
 
     // Appends the names of the query, in its order, to names. On failure names keeps
     // what was appended before it.
@@ -74,6 +82,10 @@ public:
                   const std::function<void(QString &&)> &row) const;
     // Inserts the name's first MaxNameLength characters.
     Outcome insert(NameInsert table, const QString &name);
+    // Whether the last failed insert was refused for its value (a constraint or trigger of the
+    // table), so that the next name may still go in; otherwise the database itself failed
+    // (missing table, locked, read-only, corrupt, disk full) and every next insert would too.
+    bool lastInsertRefusedTheName() const { return m_lastInsertRefusedTheName; }
     Outcome deleteName(NameDelete table, const QString &name);
     Outcome clear(NameClear table);
 
@@ -98,4 +110,5 @@ private:
     QString m_connectionName;
     // One prepared statement per insert table, kept while the connection is open.
     std::array<std::unique_ptr<QSqlQuery>, 4> m_inserts;
+    bool m_lastInsertRefusedTheName = false;
 };
