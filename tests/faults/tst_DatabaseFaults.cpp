@@ -11,6 +11,8 @@
 #include "lists/NameAdder.h"
 #include "lists/NameDeleter.h"
 #include "lists/NameFileLoader.h"
+#include "tests/faults/ListAction.h"
+#include "tests/faults/PermissionsBack.h"
 #include "tests/faults/Unprivileged.h"
 #include "tests/lists/ListEditFixture.h"
 
@@ -35,16 +37,10 @@ enum class Damage {
     ReadOnlyFolder, // the file may be written, but not the journal beside it
 };
 
-enum class Action {
-    Reload, // an option click refilling the panes
-    AddName, // Add First Name, with the user list chosen
-    LoadFile, // Load First Names From File, 1000 names
-    ClearNames, // Clear the user first names
-};
 } // namespace
 
 Q_DECLARE_METATYPE(Damage)
-Q_DECLARE_METATYPE(Action)
+Q_DECLARE_METATYPE(ListAction)
 
 namespace {
 const QStringList kMale{QStringLiteral("Taro")};
@@ -165,32 +161,6 @@ bool applyDamage(const TestDatabase &database, Damage damage)
     return false;
 }
 
-// The folder must be writable again before the temporary folder can be removed.
-class FolderPermissionsBack
-{
-public:
-    explicit FolderPermissionsBack(QString folder)
-        : m_folder(std::move(folder))
-    { }
-    ~FolderPermissionsBack()
-    {
-        QFile::setPermissions(m_folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
-    FolderPermissionsBack(const FolderPermissionsBack &) = delete;
-    FolderPermissionsBack &operator=(const FolderPermissionsBack &) = delete;
-
-private:
-    QString m_folder;
-};
-
-QByteArray numberedFile(int count)
-{
-    QByteArray bytes;
-    for (int i = 0; i < count; ++i)
-        bytes += "Loaded" + QByteArray::number(i) + "\r\n";
-    return bytes;
-}
-
 QList<int> reportedLines(const FakePrompts &prompts)
 {
     QList<int> lines;
@@ -220,7 +190,7 @@ void tst_DatabaseFaults::initTestCase()
 void tst_DatabaseFaults::eachActionReportsClearlyAndChangesNothing_data()
 {
     QTest::addColumn<Damage>("damage");
-    QTest::addColumn<Action>("action");
+    QTest::addColumn<ListAction>("action");
     QTest::addColumn<QString>("cause");
     QTest::addColumn<QList<int>>("lines");
 
@@ -241,10 +211,10 @@ void tst_DatabaseFaults::eachActionReportsClearlyAndChangesNothing_data()
     };
     for (const Kind &kind : unopenable) {
         const QByteArray name(kind.name);
-        QTest::newRow(name + ", reload") << kind.damage << Action::Reload << kind.cause << QList<int>{102};
-        QTest::newRow(name + ", add") << kind.damage << Action::AddName << kind.cause << QList<int>{106, 118, 122};
-        QTest::newRow(name + ", load") << kind.damage << Action::LoadFile << kind.cause << QList<int>{106, 140};
-        QTest::newRow(name + ", clear") << kind.damage << Action::ClearNames << kind.cause << QList<int>{106, 126, 130};
+        QTest::newRow(name + ", reload") << kind.damage << ListAction::Reload << kind.cause << QList<int>{102};
+        QTest::newRow(name + ", add") << kind.damage << ListAction::AddName << kind.cause << QList<int>{106, 118, 122};
+        QTest::newRow(name + ", load") << kind.damage << ListAction::LoadFile << kind.cause << QList<int>{106, 140};
+        QTest::newRow(name + ", clear") << kind.damage << ListAction::ClearNames << kind.cause << QList<int>{106, 126, 130};
     }
     // The open succeeds, the table does not: one report at the statement, one at the reload,
     // and the load of a thousand names stops at its first.
@@ -254,10 +224,10 @@ void tst_DatabaseFaults::eachActionReportsClearlyAndChangesNothing_data()
     };
     for (const Kind &kind : broken) {
         const QByteArray name(kind.name);
-        QTest::newRow(name + ", reload") << kind.damage << Action::Reload << kind.cause << QList<int>{102};
-        QTest::newRow(name + ", add") << kind.damage << Action::AddName << kind.cause << QList<int>{118, 122};
-        QTest::newRow(name + ", load") << kind.damage << Action::LoadFile << kind.cause << QList<int>{180, 140};
-        QTest::newRow(name + ", clear") << kind.damage << Action::ClearNames << kind.cause << QList<int>{126, 130};
+        QTest::newRow(name + ", reload") << kind.damage << ListAction::Reload << kind.cause << QList<int>{102};
+        QTest::newRow(name + ", add") << kind.damage << ListAction::AddName << kind.cause << QList<int>{118, 122};
+        QTest::newRow(name + ", load") << kind.damage << ListAction::LoadFile << kind.cause << QList<int>{180, 140};
+        QTest::newRow(name + ", clear") << kind.damage << ListAction::ClearNames << kind.cause << QList<int>{126, 130};
     }
     // Read-only: the names are shown; each change is refused once, before it is tried.
     const Kind readOnly[] = {
@@ -266,17 +236,17 @@ void tst_DatabaseFaults::eachActionReportsClearlyAndChangesNothing_data()
     };
     for (const Kind &kind : readOnly) {
         const QByteArray name(kind.name);
-        QTest::newRow(name + ", reload") << kind.damage << Action::Reload << kind.cause << QList<int>{};
-        QTest::newRow(name + ", add") << kind.damage << Action::AddName << kind.cause << QList<int>{106};
-        QTest::newRow(name + ", load") << kind.damage << Action::LoadFile << kind.cause << QList<int>{106};
-        QTest::newRow(name + ", clear") << kind.damage << Action::ClearNames << kind.cause << QList<int>{106};
+        QTest::newRow(name + ", reload") << kind.damage << ListAction::Reload << kind.cause << QList<int>{};
+        QTest::newRow(name + ", add") << kind.damage << ListAction::AddName << kind.cause << QList<int>{106};
+        QTest::newRow(name + ", load") << kind.damage << ListAction::LoadFile << kind.cause << QList<int>{106};
+        QTest::newRow(name + ", clear") << kind.damage << ListAction::ClearNames << kind.cause << QList<int>{106};
     }
 }
 
 void tst_DatabaseFaults::eachActionReportsClearlyAndChangesNothing()
 {
     QFETCH(Damage, damage);
-    QFETCH(Action, action);
+    QFETCH(ListAction, action);
     QFETCH(QString, cause);
     QFETCH(QList<int>, lines);
     if (isReadOnly(damage) && Unprivileged::rerunAsNobody())
@@ -291,28 +261,11 @@ void tst_DatabaseFaults::eachActionReportsClearlyAndChangesNothing()
         return ListReloader(fixture.database.path()).reload(ListSource::User, GenderFilter::Both, firstPane, lastPane);
     };
     const QString nameFile = fixture.writeFile(QStringLiteral("names.txt"), numberedFile(1000));
-    const FolderPermissionsBack permissionsBack(fixture.database.folder());
+    const PermissionsBack permissionsBack(fixture.database.folder());
     QVERIFY(applyDamage(fixture.database, damage));
     const QByteArray before = snapshot(fixture.database.path());
 
-    switch (action) {
-    case Action::Reload: {
-        ErrorTrap trap(fixture.prompts, QStringLiteral("Form1.Option8_Click"));
-        trap.check(102, fixture.context.reloadLists());
-        break;
-    }
-    case Action::AddName:
-        fixture.prompts.inputAnswers.enqueue(QStringLiteral("Added"));
-        NameAdder(fixture.context).addName(ListKind::FirstNames);
-        break;
-    case Action::LoadFile:
-        fixture.prompts.openFilesAnswers.enqueue({nameFile});
-        NameFileLoader(fixture.context).loadFiles(ListKind::FirstNames);
-        break;
-    case Action::ClearNames:
-        NameDeleter(fixture.context).deleteOrClear(ListKind::FirstNames, 1, QStringLiteral("Kept"));
-        break;
-    }
+    runListAction(fixture, action, nameFile);
 
     const QStringList errors = fixture.prompts.errors();
     QCOMPARE(reportedLines(fixture.prompts), lines);
@@ -368,7 +321,7 @@ void tst_DatabaseFaults::startUpGoesOn()
     FakePrompts prompts;
     RandomSource random;
     AppContext context{prompts, settings, random, database.folder(), settingsFolder.path()};
-    const FolderPermissionsBack permissionsBack(database.folder());
+    const PermissionsBack permissionsBack(database.folder());
     QVERIFY(applyDamage(database, damage));
     const QByteArray before = snapshot(database.path());
 

@@ -8,6 +8,7 @@
 #include "lists/NameDeleter.h"
 #include "lists/NameFileLoader.h"
 #include "tests/faults/FaultChild.h"
+#include "tests/faults/ListAction.h"
 #include "tests/lists/ListEditFixture.h"
 
 #include <QStandardPaths>
@@ -21,16 +22,6 @@ enum class Lock {
     ReleasedInTime, // a write lock let go well within the wait
 };
 
-enum class Action { Reload, AddName, LoadFile, ClearNames };
-
-QByteArray numberedFile(int count)
-{
-    QByteArray bytes;
-    for (int i = 0; i < count; ++i)
-        bytes += "Loaded" + QByteArray::number(i) + "\r\n";
-    return bytes;
-}
-
 QStringList numbered(int count)
 {
     QStringList names;
@@ -41,7 +32,7 @@ QStringList numbered(int count)
 } // namespace
 
 Q_DECLARE_METATYPE(Lock)
-Q_DECLARE_METATYPE(Action)
+Q_DECLARE_METATYPE(ListAction)
 
 class tst_LockedDatabase : public QObject
 {
@@ -61,28 +52,28 @@ void tst_LockedDatabase::initTestCase()
 void tst_LockedDatabase::waitsThenReportsOnce_data()
 {
     QTest::addColumn<Lock>("lock");
-    QTest::addColumn<Action>("action");
+    QTest::addColumn<ListAction>("action");
     QTest::addColumn<QList<int>>("lines");
     QTest::addColumn<QStringList>("userFirstAfter");
 
     const QStringList kept{QStringLiteral("Kept")};
-    QTest::newRow("exclusive, reload") << Lock::Exclusive << Action::Reload << QList<int>{102} << kept;
-    QTest::newRow("write, reload") << Lock::Write << Action::Reload << QList<int>{} << kept;
-    QTest::newRow("write, add") << Lock::Write << Action::AddName << QList<int>{118} << kept;
-    QTest::newRow("write, load 1000 names") << Lock::Write << Action::LoadFile << QList<int>{180} << kept;
-    QTest::newRow("write, clear") << Lock::Write << Action::ClearNames << QList<int>{126} << kept;
+    QTest::newRow("exclusive, reload") << Lock::Exclusive << ListAction::Reload << QList<int>{102} << kept;
+    QTest::newRow("write, reload") << Lock::Write << ListAction::Reload << QList<int>{} << kept;
+    QTest::newRow("write, add") << Lock::Write << ListAction::AddName << QList<int>{118} << kept;
+    QTest::newRow("write, load 1000 names") << Lock::Write << ListAction::LoadFile << QList<int>{180} << kept;
+    QTest::newRow("write, clear") << Lock::Write << ListAction::ClearNames << QList<int>{126} << kept;
     // Every name goes in, but the commit cannot happen: the file is kept whole, none of it.
-    QTest::newRow("read, load 1000 names") << Lock::Read << Action::LoadFile << QList<int>{192} << kept;
+    QTest::newRow("read, load 1000 names") << Lock::Read << ListAction::LoadFile << QList<int>{192} << kept;
     QTest::newRow("released in time, add")
-        << Lock::ReleasedInTime << Action::AddName << QList<int>{} << QStringList{"Kept", "Added"};
+        << Lock::ReleasedInTime << ListAction::AddName << QList<int>{} << QStringList{"Kept", "Added"};
     QTest::newRow("released in time, load")
-        << Lock::ReleasedInTime << Action::LoadFile << QList<int>{} << kept + numbered(1000);
+        << Lock::ReleasedInTime << ListAction::LoadFile << QList<int>{} << kept + numbered(1000);
 }
 
 void tst_LockedDatabase::waitsThenReportsOnce()
 {
     QFETCH(Lock, lock);
-    QFETCH(Action, action);
+    QFETCH(ListAction, action);
     QFETCH(QList<int>, lines);
     QFETCH(QStringList, userFirstAfter);
 
@@ -104,24 +95,7 @@ void tst_LockedDatabase::waitsThenReportsOnce()
     FaultChild other(arguments);
     QVERIFY2(other.waitForLine("locked"), other.output().constData());
 
-    switch (action) {
-    case Action::Reload: {
-        ErrorTrap trap(fixture.prompts, QStringLiteral("Form1.Option8_Click"));
-        trap.check(102, fixture.context.reloadLists());
-        break;
-    }
-    case Action::AddName:
-        fixture.prompts.inputAnswers.enqueue(QStringLiteral("Added"));
-        NameAdder(fixture.context).addName(ListKind::FirstNames);
-        break;
-    case Action::LoadFile:
-        fixture.prompts.openFilesAnswers.enqueue({nameFile});
-        NameFileLoader(fixture.context).loadFiles(ListKind::FirstNames);
-        break;
-    case Action::ClearNames:
-        NameDeleter(fixture.context).deleteOrClear(ListKind::FirstNames, 1, QStringLiteral("Kept"));
-        break;
-    }
+    runListAction(fixture, action, nameFile);
 
     other.closeInput();
     QVERIFY2(other.finish(), other.output().constData());
@@ -137,7 +111,7 @@ void tst_LockedDatabase::waitsThenReportsOnce()
     QVERIFY(fixture.database.integrityOk());
     QCOMPARE(fixture.userLast(), lock == Lock::Read ? QStringList{} : QStringList{QStringLiteral("Other Program")});
     QCOMPARE(fixture.userFirst(), userFirstAfter);
-    if (lock == Lock::Write && action != Action::ClearNames)
+    if (lock == Lock::Write && action != ListAction::ClearNames)
         QCOMPARE(firstPane.names(), QStringList{QStringLiteral("Kept")}); // reading went on under the lock
 }
 

@@ -6,6 +6,7 @@
 #include "generate/GeneratedNames.h"
 #include "generate/RandomSource.h"
 #include "results/Form2.h"
+#include "tests/faults/PermissionsBack.h"
 #include "tests/faults/Unprivileged.h"
 #include "tests/support/FakePrompts.h"
 
@@ -50,20 +51,6 @@ QStringList entries(const QString &folder)
 
 const auto kWritable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 
-// Makes a folder writable again however the test ends, so that it can be removed.
-class PermissionsBack
-{
-public:
-    explicit PermissionsBack(QString folder)
-        : m_folder(std::move(folder))
-    { }
-    ~PermissionsBack() { QFile::setPermissions(m_folder, kWritable); }
-    PermissionsBack(const PermissionsBack &) = delete;
-    PermissionsBack &operator=(const PermissionsBack &) = delete;
-
-private:
-    QString m_folder;
-};
 } // namespace
 
 Q_DECLARE_METATYPE(Fault)

@@ -7,6 +7,7 @@
 #include "app/shared/NameListModel.h"
 #include "app/shared/OptionButton.h"
 #include "generate/RandomSource.h"
+#include "tests/faults/PermissionsBack.h"
 #include "tests/faults/Unprivileged.h"
 #include "tests/lists/ListEditFixture.h"
 
@@ -59,24 +60,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
-
-// Makes a folder writable again however the test ends, so that it can be removed.
-class PermissionsBack
-{
-public:
-    explicit PermissionsBack(QString folder)
-        : m_folder(std::move(folder))
-    { }
-    ~PermissionsBack()
-    {
-        QFile::setPermissions(m_folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
-    PermissionsBack(const PermissionsBack &) = delete;
-    PermissionsBack &operator=(const PermissionsBack &) = delete;
-
-private:
-    QString m_folder;
-};
 
 const QStringList kOptions{QStringLiteral("Option9"), QStringLiteral("Option8"), QStringLiteral("Option1"),
     QStringLiteral("Option2"), QStringLiteral("Option3"), QStringLiteral("Option4"), QStringLiteral("Option5"),
