@@ -78,9 +78,11 @@ Outcome SettingsStore::SaveSetting(const QString &key, const QString &value)
 std::optional<bool> SettingsStore::toOnOff(const QString &text)
 {
     const QString trimmed = text.trimmed();
-    if (trimmed.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+    // Lower-casing, not case folding: folding would also take "falſe" (long s) for "false".
+    const QString lower = trimmed.toLower();
+    if (lower == QLatin1String("true"))
         return true;
-    if (trimmed.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+    if (lower == QLatin1String("false"))
         return false;
     static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)$"));
     if (!number.match(trimmed).hasMatch())

@@ -101,6 +101,7 @@ void TestSettingsStore::toOnOff_data()
     QTest::newRow("Truex") << "Truex" << none;
     QTest::newRow("inner space") << "1 0" << none;
     QTest::newRow("Arabic-Indic digit") << QStringLiteral("\u0661") << none;
+    QTest::newRow("long s in false") << QStringLiteral("fal\u017Fe") << none;
 }
 
 void TestSettingsStore::toOnOff()
