@@ -356,11 +356,13 @@ Outcome NameStore::query(NameQuery which, const std::function<void()> &opened,
 Outcome NameStore::insert(NameInsert table, const QString &name)
 {
     m_lastInsertRefusedTheName = false;
-    if (!isOpen())
-        return Outcome::failure(kNotOpen);
     // Loading a file inserts many names into the same table: prepare each statement once.
+    // A prepared statement means an open connection (close() drops them), so the connection
+    // lookup is paid once per table, not once per name.
     auto &prepared = m_inserts[static_cast<std::size_t>(table)];
     if (!prepared) {
+        if (!isOpen())
+            return Outcome::failure(kNotOpen);
         auto query = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_connectionName, false));
         if (!query->prepare(QString::fromLatin1(insertText(table))))
             return Outcome::failure(QStringLiteral("The name could not be stored in the names database %1: %2")
