@@ -14,6 +14,7 @@ struct AppContext
     RandomSource &random;
     // Holds names.mdb and the optional HAND-M.CUR and x/o.cjs.
     QString appFolder;
-    // The user's desktop folder, without a trailing separator; empty when unknown.
+    // The default output folder: the user's desktop folder, or their home folder where there is
+    // none; without a trailing separator; empty when neither exists.
     QString desktopFolder;
 };

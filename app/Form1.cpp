@@ -26,6 +26,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -404,6 +405,11 @@ void Form1::PushButton1_Click()
     m_Generating = true;
     // The one yield of a run: a second press already waiting now finds the flag set.
     QCoreApplication::processEvents();
+    // A close that was waiting has ended the application: nothing more to make or show.
+    if (m_ending) {
+        m_Generating = false;
+        return;
+    }
 
     const CountText count = CountText::parse(m_Text1->text());
     if (!count.isNumber()) {
@@ -541,13 +547,44 @@ void Form1::closeEvent(QCloseEvent *event)
     // setting is stored already. exit() leaves the event loop without closing other windows,
     // whose own close handling would run otherwise.
     event->accept();
+    m_ending = true;
     QCoreApplication::exit(0);
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     const bool handled = QWidget::eventFilter(watched, event);
-    if (watched == m_Text1 && event->type() == QEvent::FocusIn)
-        Text1_GotFocus();
+    if (watched != m_Text1)
+        return handled;
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        // Only a Tab or a click brings the count to be typed over. The focus that comes back
+        // when the box's own menu closes must leave the user's selection to the menu's action,
+        // and so must the focus that returns with the window from another application.
+        switch (static_cast<QFocusEvent *>(event)->reason()) {
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+            Text1_GotFocus();
+            break;
+        case Qt::MouseFocusReason:
+            // The press that follows places the caret: select when the button is let go.
+            m_selectCountOnRelease = true;
+            break;
+        default:
+            break;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        // A drag across the text has made a selection of its own: keep it.
+        if (m_selectCountOnRelease && !m_Text1->hasSelectedText())
+            Text1_GotFocus();
+        m_selectCountOnRelease = false;
+        break;
+    case QEvent::FocusOut:
+        m_selectCountOnRelease = false;
+        break;
+    default:
+        break;
+    }
     return handled;
 }

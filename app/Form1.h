@@ -116,6 +116,10 @@ private:
     std::function<float()> m_timeOfDay;
     bool m_Generating = false;
     bool m_settingsFailureReported = false;
+    // The window has been closed: the application ends as soon as the running handler returns.
+    bool m_ending = false;
+    // A click gave the count box the focus; its text is selected when the button is let go.
+    bool m_selectCountOnRelease = false;
 
     WindowPointer m_pointer;
     HoverFeedback m_hover;

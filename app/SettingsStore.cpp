@@ -18,14 +18,38 @@ QString keyInSection(const QString &key)
 {
     return kSection + QLatin1Char('/') + key;
 }
+
+// The user's own file alone: a system-wide Quillmark.ini ($XDG_CONFIG_DIRS) must not stand in
+// for the caller's default of a key the user never stored.
+std::unique_ptr<QSettings> userOnly(std::unique_ptr<QSettings> settings)
+{
+    settings->setFallbacksEnabled(false);
+    return settings;
+}
+
+std::unique_ptr<QSettings> settingsIn(const QString &filePath)
+{
+    return userOnly(std::make_unique<QSettings>(filePath, QSettings::IniFormat));
+}
+
+// QSettings keeps the first error it meets for good: a file read with one malformed line stays
+// at FormatError, and a failed write after it goes unseen. A fresh object on the same file shares
+// the change still pending and tries to write it again as it opens, with a status of its own.
+bool writeFailed(const QSettings &settings)
+{
+    if (settings.status() == QSettings::AccessError)
+        return true;
+    const QSettings probe(settings.fileName(), QSettings::IniFormat);
+    return probe.status() == QSettings::AccessError;
+}
 } // namespace
 
 SettingsStore::SettingsStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, kApplication))
+    : m_settings(userOnly(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, kApplication)))
 { }
 
 SettingsStore::SettingsStore(const QString &filePath)
-    : m_settings(std::make_unique<QSettings>(filePath, QSettings::IniFormat))
+    : m_settings(settingsIn(filePath))
 { }
 
 SettingsStore::~SettingsStore() = default;
@@ -54,8 +78,7 @@ Outcome SettingsStore::SaveSetting(const QString &key, const QString &value)
     const QVariant stored = m_settings->value(fullKey);
     m_settings->setValue(fullKey, value);
     m_settings->sync();
-    const QSettings::Status status = m_settings->status();
-    if (status == QSettings::AccessError) {
+    if (writeFailed(*m_settings)) {
         const QString file = m_settings->fileName();
         // Qt caches a file's unsaved changes beyond the QSettings object, and a new one on the
         // same (readable) file takes them over: put back what was stored before letting go.
@@ -67,7 +90,7 @@ Outcome SettingsStore::SaveSetting(const QString &key, const QString &value)
         // from the file, so reads show what is really stored and later writes are judged on
         // their own. The old object must go first, or the new one shares its unsaved value.
         m_settings.reset();
-        m_settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
+        m_settings = settingsIn(file);
         return Outcome::failure(
             QStringLiteral("The setting %1 could not be saved: the settings file %2 cannot be written.")
                 .arg(key, file));

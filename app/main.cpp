@@ -1,5 +1,6 @@
 #include "app/AppContext.h"
 #include "app/ApplicationTitle.h"
+#include "app/DesktopFolder.h"
 #include "app/Form1.h"
 #include "app/SettingsStore.h"
 #include "app/shared/ApplicationIcon.h"
@@ -7,8 +8,6 @@
 #include "generate/RandomSource.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QStandardPaths>
 
 int main(int argc, char *argv[])
 {
@@ -19,9 +18,7 @@ int main(int argc, char *argv[])
     QtPrompts prompts;
     SettingsStore settings;
     RandomSource random;
-    QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    desktop = desktop.isEmpty() ? QString() : QDir::cleanPath(desktop);
-    AppContext context{prompts, settings, random, QCoreApplication::applicationDirPath(), desktop};
+    AppContext context{prompts, settings, random, QCoreApplication::applicationDirPath(), DesktopFolder()};
 
     Form1 window(context);
     window.Form_Load();

@@ -104,7 +104,9 @@ void Form2::Form_Load()
             Outcome::failure(QStringLiteral("Invalid procedure call or argument: the desktop folder "
                                             "could not be determined.")));
     } else {
-        const QString desktopFolderPath = m_context.desktopFolder + kSeparator;
+        // The root folder has its separator already.
+        const QString &folder = m_context.desktopFolder;
+        const QString desktopFolderPath = folder.endsWith(kSeparator) ? folder : folder + kSeparator;
         m_Text2->setText(m_context.settings.GetSetting(kText2Key, desktopFolderPath));
     }
 }

@@ -8,7 +8,7 @@ packages=(
     libsqlite3-dev sqlite3
     libxlsxwriter-dev unzip
     clang libclang-rt-14-dev
-    xvfb xauth xdotool x11-apps libxcb1-dev
+    xvfb xauth xdotool x11-apps libxcb1-dev faketime
     fonts-liberation
 )
 
@@ -24,5 +24,6 @@ echo "Installing: ${missing[*]}"
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -q
-"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+# Waits for another package manager run (an unattended upgrade, say) rather than failing.
+"${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=300 update -q
+"${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=300 install -y -q --no-install-recommends "${missing[@]}"

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -17,9 +18,13 @@ QString withLineBreaks(QString text)
     return text;
 }
 
+// Texts are shown exactly as given: left to itself Qt takes a text that looks like markup (a
+// path such as "<b>names.txt", say) for rich text, and tags vanish.
 void showBox(QMessageBox::Icon icon, const QString &text, const QString &title)
 {
-    QMessageBox box(icon, title, withLineBreaks(text), QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(icon, title, QString(), QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.setText(withLineBreaks(text));
     box.exec();
 }
 } // namespace
@@ -36,10 +41,13 @@ void QtPrompts::errorDialog(const QString &text, const QString &title)
 
 QString QtPrompts::inputText(const QString &prompt, const QString &title)
 {
-    bool accepted = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal,
-                                               QString(), &accepted);
-    return accepted ? text : QString();
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(withLineBreaks(prompt));
+    for (QLabel *label : dialog.findChildren<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 QStringList QtPrompts::openFiles(const QString &title, const QString &filters)

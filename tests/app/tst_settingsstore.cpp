@@ -47,6 +47,7 @@ private slots:
     void unwritableLocationFails();
     void garbageFileFallsBackToDefaults();
     void userStoreIsQuillmarkIni();
+    void systemWideFileIsNoDefault();
 
 private:
     QTemporaryDir m_dir;
@@ -56,6 +57,8 @@ void TestSettingsStore::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_dir.isValid());
+    // Before the first store is made: Qt reads the system-wide folders once.
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(m_dir.filePath(QStringLiteral("system"))));
 }
 
 void TestSettingsStore::toOnOff_data()
@@ -282,6 +285,15 @@ void TestSettingsStore::userStoreIsQuillmarkIni()
     const SettingsStore store;
     const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     QCOMPARE(store.fileName(), QDir(configFolder).filePath(QStringLiteral("Quillmark.ini")));
+}
+
+void TestSettingsStore::systemWideFileIsNoDefault()
+{
+    QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("system"))));
+    writeFile(m_dir.filePath(QStringLiteral("system/Quillmark.ini")), "[Toviska]\nText1=999\n");
+    SettingsStore store;
+    QVERIFY(!QFile::exists(store.fileName()) || QFile::remove(store.fileName()));
+    QCOMPARE(store.GetSetting(QStringLiteral("Text1"), QStringLiteral("100")), QStringLiteral("100"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

@@ -149,7 +149,23 @@ e2e_init() {
     cp "$E2E_BIN_DIR/toviska" "$E2E_APP_DIR/"
     e2e_make_names_db "$E2E_APP_DIR/names.mdb"
     E2E_SETTINGS="$E2E_HOME/.config/Quillmark.ini"
+    e2e_make_stub_browser
     e2e_start_xvfb
+}
+
+# The app opens its home page on one start in a hundred (the first draw of a run seeded by the
+# time of day). No flow may depend on that: every start finds this stub first on its PATH, as
+# xdg-open, the program Qt hands a URL to. It records the URL in E2E_BROWSER_LOG and succeeds.
+e2e_make_stub_browser() {
+    E2E_STUB_BIN="$E2E_ROOT/stub-bin"
+    E2E_BROWSER_LOG="$E2E_ROOT/browser.log"
+    mkdir -p "$E2E_STUB_BIN"
+    cat >"$E2E_STUB_BIN/xdg-open" <<STUB
+#!/bin/sh
+printf '%s\\n' "\$*" >>"$E2E_BROWSER_LOG"
+exit 0
+STUB
+    chmod 755 "$E2E_STUB_BIN/xdg-open"
 }
 
 # e2e_make_names_db PATH: the shipped names database, made afresh from the name lists of the
@@ -199,18 +215,21 @@ e2e_cleanup() {
     fi
 }
 
-# e2e_start_app: the copied executable on the xcb platform (never offscreen) with the temp HOME.
-# No platform theme: Qt's own widget dialogs, which a flow can type a file name into, and the
-# same look on every machine. It runs in the temp folder, where its file dialogs open.
+# e2e_start_app [ENV=VALUE...]: the copied executable on the xcb platform (never offscreen) with
+# the temp HOME and the stub browser first on PATH; further variables (a preload that pins the
+# clock, say) go to the app alone. No platform theme: Qt's own widget dialogs, which a flow can
+# type a file name into, and the same look on every machine. It runs in the temp folder, where
+# its file dialogs open.
 e2e_start_app() {
     E2E_APP_LOG="$E2E_ROOT/app.log"
     (
         cd "$E2E_ROOT" || exit 1
         exec env -u QT_QPA_PLATFORM -u QT_QPA_PLATFORMTHEME -u QT_STYLE_OVERRIDE -u XDG_CURRENT_DESKTOP \
-            -u DESKTOP_SESSION -u GNOME_DESKTOP_SESSION_ID -u KDE_FULL_SESSION \
+            -u DESKTOP_SESSION -u GNOME_DESKTOP_SESSION_ID -u KDE_FULL_SESSION -u BROWSER -u DEFAULT_BROWSER \
+            PATH="$E2E_STUB_BIN:$PATH" \
             HOME="$E2E_HOME" XDG_CONFIG_HOME="$E2E_HOME/.config" XDG_RUNTIME_DIR="$E2E_ROOT/runtime" \
             XDG_DESKTOP_DIR="$E2E_HOME/Desktop" QT_QPA_PLATFORM=xcb DISPLAY="$DISPLAY" \
-            "$E2E_APP_DIR/toviska"
+            "$@" "$E2E_APP_DIR/toviska"
     ) >>"$E2E_APP_LOG" 2>&1 &
     E2E_APP_PID=$!
     e2e_log "toviska started (pid $E2E_APP_PID)"

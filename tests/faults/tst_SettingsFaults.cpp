@@ -24,6 +24,7 @@ enum class Blocker {
     FileIsAFolder,
     FolderIsAFile, // the settings file's folder is a plain file
     ReadOnlyFile,
+    ReadOnlyFileWithBadLine, // QSettings reads it with a FormatError that it then keeps
     ReadOnlyFolder,
     UnreadableFile,
 };
@@ -195,6 +196,7 @@ void tst_SettingsFaults::unwritableIsReportedOnceAndKeepsItsContent_data()
     QTest::newRow("the file is a folder") << Blocker::FileIsAFolder << false;
     QTest::newRow("its folder is a file") << Blocker::FolderIsAFile << false;
     QTest::newRow("read-only file") << Blocker::ReadOnlyFile << true;
+    QTest::newRow("read-only file, a malformed line") << Blocker::ReadOnlyFileWithBadLine << true;
     QTest::newRow("read-only folder") << Blocker::ReadOnlyFolder << true;
     QTest::newRow("unreadable file") << Blocker::UnreadableFile << false;
 }
@@ -203,8 +205,8 @@ void tst_SettingsFaults::unwritableIsReportedOnceAndKeepsItsContent()
 {
     QFETCH(Blocker, blocker);
     QFETCH(bool, readable);
-    const bool permissions
-        = blocker == Blocker::ReadOnlyFile || blocker == Blocker::ReadOnlyFolder || blocker == Blocker::UnreadableFile;
+    const bool permissions = blocker == Blocker::ReadOnlyFile || blocker == Blocker::ReadOnlyFileWithBadLine
+        || blocker == Blocker::ReadOnlyFolder || blocker == Blocker::UnreadableFile;
     if (permissions && Unprivileged::rerunAsNobody())
         return;
 
@@ -213,7 +215,9 @@ void tst_SettingsFaults::unwritableIsReportedOnceAndKeepsItsContent()
     QVERIFY(QDir().mkdir(folder));
     const PermissionsBack folderBack(folder);
     QString path = folder + QStringLiteral("/settings.ini");
-    const QByteArray stored("[Toviska]\nOption9=False\nOption8=True\nText1=250\n");
+    QByteArray stored("[Toviska]\nOption9=False\nOption8=True\nText1=250\n");
+    if (blocker == Blocker::ReadOnlyFileWithBadLine)
+        stored += "[broken\n";
     QVERIFY(writeFile(path, stored));
     switch (blocker) {
     case Blocker::FileIsAFolder:
@@ -223,6 +227,7 @@ void tst_SettingsFaults::unwritableIsReportedOnceAndKeepsItsContent()
         path = path + QStringLiteral("/settings.ini");
         break;
     case Blocker::ReadOnlyFile:
+    case Blocker::ReadOnlyFileWithBadLine:
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
         break;
     case Blocker::ReadOnlyFolder:

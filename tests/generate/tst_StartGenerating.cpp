@@ -85,6 +85,8 @@ private slots:
     void panesAsShown();
     void pressWhileGeneratingIsIgnored();
     void waitingSecondPressIsIgnored();
+    void waitingCloseEndsTheRun_data();
+    void waitingCloseEndsTheRun();
 };
 
 void tst_StartGenerating::initTestCase()
@@ -294,6 +296,27 @@ void tst_StartGenerating::waitingSecondPressIsIgnored()
     f.form->PushButton1_Click();
     QCoreApplication::processEvents();
     QCOMPARE(f.prompts.messages(), QStringList{kNotANumber});
+    QVERIFY(!f.form->isGenerating());
+}
+
+void tst_StartGenerating::waitingCloseEndsTheRun_data()
+{
+    QTest::addColumn<QString>("count");
+    QTest::newRow("a count") << QStringLiteral("1000000");
+    QTest::newRow("not a number") << QStringLiteral("abc");
+}
+
+void tst_StartGenerating::waitingCloseEndsTheRun()
+{
+    QFETCH(QString, count);
+    Fixture f;
+    f.text1()->setText(count);
+    // The close box was pressed just before: the close is handled during the run's one yield.
+    QMetaObject::invokeMethod(f.form.get(), "close", Qt::QueuedConnection);
+    f.form->PushButton1_Click();
+    QVERIFY(f.prompts.shown.isEmpty());
+    QVERIFY(!f.form->resultsWindow());
+    QVERIFY(!f.form->isVisible());
     QVERIFY(!f.form->isGenerating());
 }
 
