@@ -12,6 +12,7 @@
 #include "app/shared/OptionButton.h"
 #include "app/shared/PathExists.h"
 #include "app/shared/Prompts.h"
+#include "app/shared/ScreenCentring.h"
 #include "generate/CountText.h"
 #include "generate/NameGenerator.h"
 #include "generate/RandomSource.h"
@@ -29,11 +30,9 @@
 #include <QFocusEvent>
 #include <QFile>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTime>
 #include <QUrl>
 
@@ -67,7 +66,7 @@ Form1::Form1(AppContext &context, QWidget *parent)
     applyTabOrder();
     connectHandlers();
     registerHoverRule();
-    centreOnScreen();
+    ScreenCentring::centre(this);
 }
 
 Form1::~Form1() = default;
@@ -175,16 +174,6 @@ void Form1::registerHoverRule()
     for (QPushButton *button : {m_PushButton1, m_PushButton2, m_PushButton3, m_PushButton4, m_PushButton5,
              m_PushButton6, m_PushButton7, m_PushButton8})
         m_hover.add(button, Setting::Custom);
-}
-
-void Form1::centreOnScreen()
-{
-    const QScreen *shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!shownOn)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(shownOn->availableGeometry().center());
-    move(frame.topLeft());
 }
 
 QString Form1::databasePath() const

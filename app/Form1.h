@@ -99,7 +99,6 @@ private:
     void applyTabOrder();
     void connectHandlers();
     void registerHoverRule();
-    void centreOnScreen();
 
     Outcome applyTheme(const QString &skinPath);
     void restoreOption(ErrorTrap &trap, int line, OptionButton *option, bool defaultOn);

@@ -10,6 +10,7 @@
 #include "app/shared/ListPane.h"
 #include "app/shared/OptionButton.h"
 #include "app/shared/PathExists.h"
+#include "app/shared/ScreenCentring.h"
 #include "app/shared/Prompts.h"
 #include "results/FolderExists.h"
 #include "results/ResultsListModel.h"
@@ -23,7 +24,6 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace {
 const auto kText2Key = QStringLiteral("Text2");
@@ -47,8 +47,7 @@ Form2::Form2(AppContext &context, QWidget *mainWindow, QWidget *parent)
     DesignControls::setUpWindow(this, QStringLiteral("Form2"), QStringLiteral("Preview"), 8040, 7800);
     buildControls();
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    ScreenCentring::centre(this);
 }
 
 Form2::~Form2() = default;

@@ -8,7 +8,7 @@ packages=(
     libsqlite3-dev sqlite3
     libxlsxwriter-dev unzip
     clang libclang-rt-14-dev
-    xvfb xauth xdotool x11-apps libxcb1-dev faketime
+    xvfb xauth xdotool x11-apps x11-utils libxcb1-dev faketime openbox
     fonts-liberation
 )
 
