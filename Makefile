@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 8
 JOBS ?= $(shell nproc)
 WERROR ?= OFF
 
-.PHONY: deps configure build run test test-asan test-fuzz clean
+.PHONY: deps configure build run test test-asan test-fuzz package clean
 
 # Any sanitizer report ends the process with a failure, so the test that ran it fails.
 # Leaks are checked; the suppressions file names third-party libraries only (see there).
@@ -53,3 +53,7 @@ test-fuzz: deps
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+# The Debian package build/toviska_<version>_<arch>.deb (sudo apt install ./build/toviska_*.deb).
+package: build
+	cd $(BUILD) && cpack -G DEB

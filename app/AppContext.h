@@ -12,8 +12,10 @@ struct AppContext
     Prompts &prompts;
     SettingsStore &settings;
     RandomSource &random;
-    // Holds names.mdb and the optional HAND-M.CUR and x/o.cjs.
+    // Holds the shipped names.mdb and the optional HAND-M.CUR and x/o.cjs.
     QString appFolder;
     // The user's desktop folder, without a trailing separator; empty when unknown.
     QString desktopFolder;
+    // Holds the names.mdb this user works with; empty: the one in appFolder.
+    QString namesFolder = {};
 };

@@ -188,7 +188,7 @@ void Form1::centreOnScreen()
 
 QString Form1::databasePath() const
 {
-    return NameStore::pathIn(m_context.appFolder);
+    return NameStore::pathIn(m_context.namesFolder.isEmpty() ? m_context.appFolder : m_context.namesFolder);
 }
 
 ListSource Form1::listSource() const

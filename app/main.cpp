@@ -5,6 +5,7 @@
 #include "app/shared/ApplicationIcon.h"
 #include "app/shared/QtPrompts.h"
 #include "generate/RandomSource.h"
+#include "store/NamesLocation.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,7 +22,10 @@ int main(int argc, char *argv[])
     RandomSource random;
     QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     desktop = desktop.isEmpty() ? QString() : QDir::cleanPath(desktop);
-    AppContext context{prompts, settings, random, QCoreApplication::applicationDirPath(), desktop};
+    const QString appFolder
+        = NamesLocation::applicationFolder(QCoreApplication::applicationDirPath(), QStringLiteral(TOVISKA_DATA_FROM_BIN));
+    AppContext context{prompts, settings, random, appFolder, desktop};
+    context.namesFolder = NamesLocation::namesFolder(appFolder, NamesLocation::userDataFolder());
 
     Form1 window(context);
     window.Form_Load();
