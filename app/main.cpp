@@ -16,6 +16,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QCoreApplication::setApplicationName(ProductTitle());
     QGuiApplication::setWindowIcon(ApplicationIcon());
+    // Ties the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("net.quillmark.Toviska"));
 
     QtPrompts prompts;
     SettingsStore settings;

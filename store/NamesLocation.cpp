@@ -42,7 +42,8 @@ Outcome NamesLocation::copyShipped(const QString &applicationFolder, const QStri
     if (!QDir().mkpath(userFolder))
         return failed(QStringLiteral("the folder %1 could not be created").arg(userFolder));
 
-    // Removed by its destructor unless the rename below has taken it.
+    // Removed by its destructor unless the rename below has taken it (on Linux it has no name
+    // at all until then).
     QTemporaryFile copy(QDir(userFolder).filePath(QStringLiteral("names.mdb.XXXXXX")));
     if (!copy.open())
         return failed(copy.errorString());
