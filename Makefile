@@ -3,6 +3,7 @@
 #            the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 #            (test-asan, in $(ASAN_BUILD)) and runs each fuzz target for a bounded time
 #            (test-fuzz, clang, in $(FUZZ_BUILD)).
+# make package: builds the Debian package $(BUILD)/toviska_<version>_<arch>.deb (see README).
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -54,6 +55,8 @@ test-fuzz: deps
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
 
-# The Debian package build/toviska_<version>_<arch>.deb (sudo apt install ./build/toviska_*.deb).
+# The Debian package $(BUILD)/toviska_<version>_<arch>.deb, checked by lintian (errors fail).
 package: build
+	rm -f $(BUILD)/toviska_*.deb
 	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error $(BUILD)/toviska_*.deb
