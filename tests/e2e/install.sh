@@ -19,8 +19,10 @@ e2e_require_tools cmake desktop-file-validate appstreamcli sqlite3
 # who cannot write what a system installation owns.
 run_as=()
 if [ "$(id -u)" -eq 0 ]; then
-    command -v setpriv >/dev/null 2>&1 && id nobody >/dev/null 2>&1 \
-        || { e2e_log "SKIP: running as root without setpriv or a user nobody"; exit 77; }
+    if ! command -v setpriv >/dev/null 2>&1 || ! id nobody >/dev/null 2>&1; then
+        e2e_log "SKIP: running as root without setpriv or a user nobody"
+        exit 77
+    fi
     run_as=(setpriv --reuid="$(id -u nobody)" --regid="$(id -g nobody)" --clear-groups --)
     user=nobody
 else
@@ -64,18 +66,22 @@ chmod 700 "$runtime"
 chmod 666 "$E2E_ROOT/opened-urls"
 printf '#!/bin/sh\necho "$*" >>"%s"\nexit 0\n' "$E2E_ROOT/opened-urls" >"$stubs/xdg-open"
 chmod 755 "$stubs/xdg-open"
-[ "$user" = nobody ] && chown nobody "$home" "$runtime"
+if [ "$user" = nobody ]; then chown nobody "$home" "$runtime"; fi
 E2E_SETTINGS="$home/.config/Quillmark.ini"
 user_db="$home/.local/share/Quillmark/Toviska/names.mdb"
 
 # Like e2e_start_app, but the installed executable, as the user, with nothing of the caller's
-# environment: what a menu entry starts.
+# environment (what a menu entry starts) except a sanitized build's settings and suppressions.
+sanitizer_env=()
+for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+    if [ -n "${!name:-}" ]; then sanitizer_env+=("$name=${!name}"); fi
+done
 start_installed() {
     E2E_APP_LOG="$E2E_ROOT/app.log"
     (
         cd "$home" || exit 1
         exec "${run_as[@]}" env -i PATH="$stubs:/usr/bin:/bin" HOME="$home" XDG_RUNTIME_DIR="$runtime" \
-            QT_QPA_PLATFORM=xcb DISPLAY="$DISPLAY" "$stage/usr/bin/toviska"
+            QT_QPA_PLATFORM=xcb DISPLAY="$DISPLAY" "${sanitizer_env[@]}" "$stage/usr/bin/toviska"
     ) >>"$E2E_APP_LOG" 2>&1 &
     E2E_APP_PID=$!
     e2e_log "installed toviska started as $user (pid $E2E_APP_PID)"
