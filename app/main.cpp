@@ -24,8 +24,8 @@ int main(int argc, char *argv[])
     RandomSource random;
     QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     desktop = desktop.isEmpty() ? QString() : QDir::cleanPath(desktop);
-    const QString appFolder
-        = NamesLocation::applicationFolder(QCoreApplication::applicationDirPath(), QStringLiteral(TOVISKA_DATA_FROM_BIN));
+    const QString appFolder = NamesLocation::applicationFolder(
+        QCoreApplication::applicationDirPath(), QStringLiteral(TOVISKA_DATA_FROM_BIN));
     AppContext context{prompts, settings, random, appFolder, desktop};
     context.namesFolder = NamesLocation::namesFolder(appFolder, NamesLocation::userDataFolder());
 

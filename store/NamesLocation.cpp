@@ -12,7 +12,7 @@
 QString NamesLocation::applicationFolder(const QString &executableFolder, const QString &installedDataFolder)
 {
     // Relative to the executable, so a copy installed under any prefix (or DESTDIR) finds it.
-    const QString installed = QDir::cleanPath(QDir(executableFolder).filePath(installedDataFolder));
+    QString installed = QDir::cleanPath(QDir(executableFolder).filePath(installedDataFolder));
     if (!installedDataFolder.isEmpty() && QFileInfo(NameStore::pathIn(installed)).isFile())
         return installed;
     return executableFolder;
@@ -33,7 +33,8 @@ Outcome NamesLocation::copyShipped(const QString &applicationFolder, const QStri
     if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
         return {};
     const auto failed = [&target](const QString &why) {
-        return Outcome::failure(QStringLiteral("Your copy of the names database %1 could not be made: %2").arg(target, why));
+        return Outcome::failure(
+            QStringLiteral("Your copy of the names database %1 could not be made: %2").arg(target, why));
     };
 
     QFile shipped(NameStore::pathIn(applicationFolder));

@@ -49,9 +49,8 @@ void TestNamesLocation::applicationFolder_data()
     QTest::newRow("installed") << QStringList{QStringLiteral("bin/toviska"), QStringLiteral("share/toviska/names.mdb")}
                                << QStringLiteral("share/toviska");
     // A data folder without names.mdb belongs to something else: the executable's folder wins.
-    QTest::newRow("data folder without names.mdb")
-        << QStringList{QStringLiteral("bin/names.mdb"), QStringLiteral("share/toviska/NOTICE.md")}
-        << QStringLiteral("bin");
+    QTest::newRow("data folder without names.mdb") << QStringList{QStringLiteral("bin/names.mdb"),
+        QStringLiteral("share/toviska/NOTICE.md")} << QStringLiteral("bin");
     QTest::newRow("build tree") << QStringList{QStringLiteral("bin/names.mdb")} << QStringLiteral("bin");
 }
 
