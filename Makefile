@@ -3,6 +3,7 @@
 #            the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 #            (test-asan, in $(ASAN_BUILD)) and runs each fuzz target for a bounded time
 #            (test-fuzz, clang, in $(FUZZ_BUILD)).
+# make package: builds the Debian package $(BUILD)/toviska_<version>_<arch>.deb (see README).
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -10,7 +11,7 @@ FUZZ_SECONDS ?= 8
 JOBS ?= $(shell nproc)
 WERROR ?= OFF
 
-.PHONY: deps configure build run test test-asan test-fuzz clean
+.PHONY: deps configure build run test test-asan test-fuzz package clean
 
 # Any sanitizer report ends the process with a failure, so the test that ran it fails.
 # Leaks are checked; the suppressions file names third-party libraries only (see there).
@@ -53,3 +54,9 @@ test-fuzz: deps
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+# The Debian package $(BUILD)/toviska_<version>_<arch>.deb, checked by lintian (errors fail).
+package: build
+	rm -f $(BUILD)/toviska_*.deb
+	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error $(BUILD)/toviska_*.deb

@@ -12,9 +12,11 @@ struct AppContext
     Prompts &prompts;
     SettingsStore &settings;
     RandomSource &random;
-    // Holds names.mdb and the optional HAND-M.CUR and x/o.cjs.
+    // Holds the shipped names.mdb and the optional HAND-M.CUR and x/o.cjs.
     QString appFolder;
     // The default output folder: the user's desktop folder, or their home folder where there is
     // none; without a trailing separator; empty when neither exists.
     QString desktopFolder;
+    // Holds the names.mdb this user works with; empty: the one in appFolder.
+    QString namesFolder = {};
 };

@@ -178,7 +178,7 @@ void Form1::registerHoverRule()
 
 QString Form1::databasePath() const
 {
-    return NameStore::pathIn(m_context.appFolder);
+    return NameStore::pathIn(m_context.namesFolder.isEmpty() ? m_context.appFolder : m_context.namesFolder);
 }
 
 ListSource Form1::listSource() const

@@ -6,6 +6,7 @@
 #include "app/shared/ApplicationIcon.h"
 #include "app/shared/QtPrompts.h"
 #include "generate/RandomSource.h"
+#include "store/NamesLocation.h"
 
 #include <QApplication>
 
@@ -14,11 +15,16 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QCoreApplication::setApplicationName(ProductTitle());
     QGuiApplication::setWindowIcon(ApplicationIcon());
+    // Ties the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("net.quillmark.Toviska"));
 
     QtPrompts prompts;
     SettingsStore settings;
     RandomSource random;
-    AppContext context{prompts, settings, random, QCoreApplication::applicationDirPath(), DesktopFolder()};
+    const QString appFolder = NamesLocation::applicationFolder(
+        QCoreApplication::applicationDirPath(), QStringLiteral(TOVISKA_DATA_FROM_BIN));
+    AppContext context{prompts, settings, random, appFolder, DesktopFolder()};
+    context.namesFolder = NamesLocation::namesFolder(appFolder, NamesLocation::userDataFolder());
 
     Form1 window(context);
     window.Form_Load();

@@ -1,34 +1,33 @@
 #include "app/shared/ApplicationIcon.h"
 
-#include <QFont>
 #include <QPainter>
 #include <QPixmap>
+#include <QSvgRenderer>
 
 namespace {
-// Drawn rather than shipped as a file: nothing beside the executable to lose.
-QPixmap iconPixmap(int size)
+// The same drawing as the icon the desktop shows for the installed application, built into
+// the executable so a build tree or a portable copy has it too.
+const auto kIconResource = QStringLiteral(":/icons/net.quillmark.Toviska.svg");
+
+QPixmap iconPixmap(QSvgRenderer &renderer, int size)
 {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0xb2, 0x22, 0x22));
-    painter.drawEllipse(QRectF(0.5, 0.5, size - 1.0, size - 1.0));
-    QFont font(QStringLiteral("Arial"));
-    font.setBold(true);
-    font.setPixelSize(size * 5 / 8);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QStringLiteral("T"));
+    renderer.render(&painter);
     return pixmap;
 }
 } // namespace
 
 QIcon ApplicationIcon()
 {
+    // Rendered here rather than left to QIcon, whose SVG support is a plug-in that may be
+    // missing at run time.
+    QSvgRenderer renderer(kIconResource);
     QIcon icon;
-    for (const int size : {16, 32, 48, 64})
-        icon.addPixmap(iconPixmap(size));
+    if (!renderer.isValid())
+        return icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(iconPixmap(renderer, size));
     return icon;
 }
