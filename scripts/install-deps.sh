@@ -8,7 +8,7 @@ packages=(
     libsqlite3-dev sqlite3
     libxlsxwriter-dev unzip
     clang libclang-rt-14-dev
-    xvfb xauth xdotool x11-apps libxcb1-dev
+    xvfb xauth xdotool x11-apps libxcb1-dev xclip
     fonts-liberation
 )
 

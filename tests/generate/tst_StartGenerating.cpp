@@ -85,6 +85,8 @@ private slots:
     void panesAsShown();
     void pressWhileGeneratingIsIgnored();
     void waitingSecondPressIsIgnored();
+    void enterInTheCountBox_data();
+    void enterInTheCountBox();
 };
 
 void tst_StartGenerating::initTestCase()
@@ -295,6 +297,36 @@ void tst_StartGenerating::waitingSecondPressIsIgnored()
     QCoreApplication::processEvents();
     QCOMPARE(f.prompts.messages(), QStringList{kNotANumber});
     QVERIFY(!f.form->isGenerating());
+}
+
+void tst_StartGenerating::enterInTheCountBox_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("generating");
+    QTest::addColumn<int>("rows");
+
+    QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << false << 7;
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << false << 7;
+    QTest::newRow("Return during a run") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << true << -1;
+    QTest::newRow("Tab") << int(Qt::Key_Tab) << Qt::KeyboardModifiers() << false << -1;
+}
+
+void tst_StartGenerating::enterInTheCountBox()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, generating);
+    QFETCH(int, rows);
+    Fixture f;
+    f.text1()->setText(QStringLiteral("7"));
+    f.form->setGenerating(generating);
+    QTest::keyClick(f.text1(), static_cast<Qt::Key>(key), modifiers);
+    // -1: no run at all, so no results window.
+    QCOMPARE(f.form->resultsWindow() ? f.rows().size() : -1, rows);
+    QCOMPARE(f.form->isVisible(), rows < 0);
+    QCOMPARE(f.form->isGenerating(), generating);
+    QVERIFY(f.prompts.shown.isEmpty());
 }
 
 QTEST_MAIN(tst_StartGenerating)
