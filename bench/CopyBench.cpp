@@ -45,7 +45,7 @@ void runCopyBench(BenchTable &table)
     model.setNames(std::move(names));
     ListPane pane;
     pane.setModel(&model);
-    pane.setRowsCopyable(true);
+    pane.setRowsCopyable(true, [&model](int row, QString &buffer) { model.names().appendText(row + 1, buffer); });
     pane.resize(520, 330);
     pane.show();
     QCoreApplication::processEvents();

@@ -117,8 +117,9 @@ void ListPane::selectPosition(int position)
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-void ListPane::setRowsCopyable(bool copyable)
+void ListPane::setRowsCopyable(bool copyable, RowTextAppender appendRowText)
 {
+    m_appendRowText = std::move(appendRowText);
     if (copyable == m_rowsCopyable)
         return;
     m_rowsCopyable = copyable;
@@ -151,7 +152,22 @@ void ListPane::copySelectedRows()
     if (!selection || !selection->hasSelection())
         return;
     // The clipboard takes the one string as it is; no copy of it stays here.
-    QGuiApplication::clipboard()->setText(SelectedRowsText(selection->selection()));
+    QGuiApplication::clipboard()->setText(SelectedRowsText(selection->selection(), m_appendRowText));
+}
+
+void ListPane::selectAll()
+{
+    const QAbstractItemModel *shown = model();
+    QItemSelectionModel *selection = selectionModel();
+    const SelectionMode mode = selectionMode();
+    if (!shown || !selection || mode == QAbstractItemView::SingleSelection || mode == QAbstractItemView::NoSelection)
+        return;
+    const int rows = shown->rowCount(rootIndex());
+    const int columns = shown->columnCount(rootIndex());
+    if (rows == 0 || columns == 0)
+        return;
+    selection->select(QItemSelection(shown->index(0, 0, rootIndex()), shown->index(rows - 1, columns - 1, rootIndex())),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void ListPane::setAcceptsFileDrops(bool accepts)

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QTreeView>
 #include <QUrl>
+#include <functional>
 #include <optional>
 
 // A list pane: one column of texts under a heading, entries addressed from 1, at most one
@@ -29,12 +30,20 @@ public:
     // Selects the entry at a 1-based position (makes it current too).
     void selectPosition(int position);
 
+    // Appends the text of a 0-based row to a buffer: a model that builds its texts on demand
+    // can copy a million rows without a string per row.
+    using RowTextAppender = std::function<void(int row, QString &buffer)>;
+
     // Copyable rows: several rows can be selected (click, Shift+click, Ctrl+click, Ctrl+A) and
-    // copied with Ctrl+C or the context menu's "Copy" and "Select All". Off by default.
-    void setRowsCopyable(bool copyable);
+    // copied with Ctrl+C or the context menu's "Copy" and "Select All". Off by default. Without
+    // an appender a row's text is its model's display text.
+    void setRowsCopyable(bool copyable, RowTextAppender appendRowText = {});
     bool rowsCopyable() const { return m_rowsCopyable; }
     // Puts the selected rows on the clipboard, one a line in list order; nothing when none is selected.
     void copySelectedRows();
+
+    // One range over every row: a flat list needs no walk over each of a million rows.
+    void selectAll() override;
 
     // Dropped files are taken (and raise OLEDragDrop) instead of being refused. Off by default.
     void setAcceptsFileDrops(bool accepts);
@@ -57,6 +66,7 @@ protected:
 
 private:
     bool m_rowsCopyable = false;
+    RowTextAppender m_appendRowText;
     bool m_acceptsFileDrops = false;
     QList<QAction *> m_copyActions;
 };

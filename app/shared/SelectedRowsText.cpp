@@ -33,7 +33,7 @@ std::vector<RowSpan> rowSpans(const QItemSelection &selection)
 }
 } // namespace
 
-QString SelectedRowsText(const QItemSelection &selection)
+QString SelectedRowsText(const QItemSelection &selection, const std::function<void(int row, QString &buffer)> &appendRowText)
 {
     if (selection.isEmpty())
         return {};
@@ -48,7 +48,10 @@ QString SelectedRowsText(const QItemSelection &selection)
             if (!first)
                 text.append(QLatin1Char('\n'));
             first = false;
-            text.append(model->index(row, 0, parent).data(Qt::DisplayRole).toString());
+            if (appendRowText)
+                appendRowText(row, text);
+            else
+                text.append(model->index(row, 0, parent).data(Qt::DisplayRole).toString());
         }
     }
     // The string grew by doubling: give back the unused end, which the clipboard would keep.
