@@ -1,6 +1,7 @@
 #include "app/AppContext.h"
 #include "app/Form1.h"
 #include "app/SettingsStore.h"
+#include "app/shared/ListPane.h"
 #include "app/shared/NameListModel.h"
 #include "app/shared/OptionButton.h"
 #include "generate/NameGenerator.h"
@@ -10,6 +11,7 @@
 #include "tests/support/FakePrompts.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QProgressBar>
@@ -87,6 +89,7 @@ private slots:
     void waitingSecondPressIsIgnored();
     void enterInTheCountBox_data();
     void enterInTheCountBox();
+    void resultsCopyInListOrder();
 };
 
 void tst_StartGenerating::initTestCase()
@@ -327,6 +330,25 @@ void tst_StartGenerating::enterInTheCountBox()
     QCOMPARE(f.form->isVisible(), rows < 0);
     QCOMPARE(f.form->isGenerating(), generating);
     QVERIFY(f.prompts.shown.isEmpty());
+}
+
+void tst_StartGenerating::resultsCopyInListOrder()
+{
+    // The results pane builds each copied row from the generated names, not from the view.
+    Fixture f;
+    f.choose(QStringLiteral("Option4"));
+    f.press(QStringLiteral("40"));
+    Form2 *results = f.form->resultsWindow();
+    QVERIFY(results);
+    auto *pane = results->findChild<ListPane *>(QStringLiteral("ListView1"));
+    results->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(results));
+    pane->setFocus();
+    QTest::keyClick(pane, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
+    const QStringList rows = f.rows();
+    QCOMPARE(rows.size(), 40);
+    QCOMPARE(QGuiApplication::clipboard()->text(), rows.join(QLatin1Char('\n')));
 }
 
 QTEST_MAIN(tst_StartGenerating)
