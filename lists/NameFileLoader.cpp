@@ -70,8 +70,8 @@ void NameFileLoader::loadDroppedFiles(ListKind kind, const QList<QUrl> &urls)
             refused.append(url.toDisplayString());
     }
     if (!refused.isEmpty()) {
-        m_context.prompts.message(
-            QStringLiteral("Only files on this computer can be loaded. Not loaded:\r") + refused.join(QLatin1Char('\r')),
+        m_context.prompts.message(QStringLiteral("Only files on this computer can be loaded. Not loaded:\r")
+                + refused.join(QLatin1Char('\r')),
             m_context.applicationTitle);
     }
     if (!paths.isEmpty())

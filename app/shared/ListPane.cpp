@@ -202,7 +202,8 @@ void ListPane::dropEvent(QDropEvent *event)
     }
     event->acceptProposedAction();
     const QList<QUrl> urls = event->mimeData()->urls();
-    QMetaObject::invokeMethod(this, [this, urls] { emit OLEDragDrop(urls); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, urls] { emit OLEDragDrop(urls); }, Qt::QueuedConnection);
 }
 
 void ListPane::keyPressEvent(QKeyEvent *event)

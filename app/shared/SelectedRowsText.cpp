@@ -33,7 +33,8 @@ std::vector<RowSpan> rowSpans(const QItemSelection &selection)
 }
 } // namespace
 
-QString SelectedRowsText(const QItemSelection &selection, const std::function<void(int row, QString &buffer)> &appendRowText)
+QString SelectedRowsText(
+    const QItemSelection &selection, const std::function<void(int row, QString &buffer)> &appendRowText)
 {
     if (selection.isEmpty())
         return {};

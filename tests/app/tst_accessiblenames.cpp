@@ -57,8 +57,8 @@ void tst_AccessibleNames::init()
 {
     m_form.reset();
     m_settings = std::make_unique<SettingsStore>(m_dir.filePath(QStringLiteral("settings.ini")));
-    m_context = std::make_unique<AppContext>(
-        AppContext{m_prompts, *m_settings, m_random, m_database.folder(), m_dir.path()});
+    m_context
+        = std::make_unique<AppContext>(AppContext{m_prompts, *m_settings, m_random, m_database.folder(), m_dir.path()});
     m_form = std::make_unique<Form1>(*m_context);
     m_form->setTimeOfDay([] { return 3600.0F; });
     m_form->Form_Load();
@@ -105,11 +105,12 @@ void tst_AccessibleNames::namesOfUnlabelledControls_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("name");
 
-    QTest::newRow("count box") << 1 << "Text1" << "How many names would you like to generate?";
-    QTest::newRow("first names") << 1 << "ListView1" << "First Names";
-    QTest::newRow("last names") << 1 << "ListView2" << "Last Names";
-    QTest::newRow("results") << 2 << "ListView1" << "Names";
-    QTest::newRow("folder box") << 2 << "Text2" << "Save Results To This Folder";
+    QTest::newRow("count box") << 1 << QStringLiteral("Text1")
+                               << QStringLiteral("How many names would you like to generate?");
+    QTest::newRow("first names") << 1 << QStringLiteral("ListView1") << QStringLiteral("First Names");
+    QTest::newRow("last names") << 1 << QStringLiteral("ListView2") << QStringLiteral("Last Names");
+    QTest::newRow("results") << 2 << QStringLiteral("ListView1") << QStringLiteral("Names");
+    QTest::newRow("folder box") << 2 << QStringLiteral("Text2") << QStringLiteral("Save Results To This Folder");
 }
 
 void tst_AccessibleNames::namesOfUnlabelledControls()

@@ -270,8 +270,8 @@ void TestSharedWidgets::paneCopiesSelectedRows()
     QFETCH(bool, viaMenu);
     QFETCH(QString, clipboard);
     NameListModel model;
-    model.setNames({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"),
-        QStringLiteral("e")});
+    model.setNames(
+        {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("e")});
     ListPane pane;
     pane.setModel(&model);
     pane.setRowsCopyable(true);

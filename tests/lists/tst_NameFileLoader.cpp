@@ -447,9 +447,8 @@ void tst_NameFileLoader::droppedFiles_data()
                                       << QStringList{} << 1;
     QTest::newRow("missing file, as in the dialog")
         << QStringList{"gone.txt", "b.txt"} << QStringList{"Abe"} << QStringList{"File not found"} << 1;
-    QTest::newRow("a web link among files")
-        << QStringList{"b.txt", "https://example.com/n.txt"} << QStringList{"Abe"}
-        << QStringList{refused + "https://example.com/n.txt"} << 1;
+    QTest::newRow("a web link among files") << QStringList{"b.txt", "https://example.com/n.txt"} << QStringList{"Abe"}
+                                            << QStringList{refused + "https://example.com/n.txt"} << 1;
     QTest::newRow("links only: no load, no reload")
         << QStringList{"https://example.com/n.txt", "sftp://host/c.txt"} << QStringList{}
         << QStringList{refused + "https://example.com/n.txt\rsftp://host/c.txt"} << 0;
@@ -466,8 +465,7 @@ void tst_NameFileLoader::droppedFiles()
     fixture.writeFile(QStringLiteral("c.txt"), "Ueda\nKato\n");
     QList<QUrl> urls;
     for (const QString &item : dropped) {
-        urls.append(item.contains(QLatin1Char(':')) ? QUrl(item)
-                                                    : QUrl::fromLocalFile(fixture.files.filePath(item)));
+        urls.append(item.contains(QLatin1Char(':')) ? QUrl(item) : QUrl::fromLocalFile(fixture.files.filePath(item)));
     }
     NameFileLoader(fixture.context).loadDroppedFiles(ListKind::LastNames, urls);
 
