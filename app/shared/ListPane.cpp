@@ -62,6 +62,7 @@ ListPane::ListPane(QWidget *parent)
     header()->setSectionsMovable(false);
     header()->setSectionsClickable(false);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(this, &ListPane::filesDropped, this, &ListPane::OLEDragDrop, Qt::QueuedConnection);
 }
 
 void ListPane::addColumnHeading(const QString &text)
@@ -201,9 +202,7 @@ void ListPane::dropEvent(QDropEvent *event)
         return;
     }
     event->acceptProposedAction();
-    const QList<QUrl> urls = event->mimeData()->urls();
-    QMetaObject::invokeMethod(
-        this, [this, urls] { emit OLEDragDrop(urls); }, Qt::QueuedConnection);
+    emit filesDropped(event->mimeData()->urls(), QPrivateSignal());
 }
 
 void ListPane::keyPressEvent(QKeyEvent *event)

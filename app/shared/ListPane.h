@@ -56,6 +56,8 @@ signals:
     // Files (or other links) dropped on the pane, in the order dropped. Raised after the drop has
     // ended, so the program that dragged them is not kept waiting while they are loaded.
     void OLEDragDrop(const QList<QUrl> &urls);
+    // The drop itself, passed on to OLEDragDrop through the event queue.
+    void filesDropped(const QList<QUrl> &urls, QPrivateSignal);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
