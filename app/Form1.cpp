@@ -111,8 +111,13 @@ void Form1::createControls()
     m_ProgressBar1 = control<QProgressBar>(this, u"ProgressBar1"_s, 120, 10455, 7800, 405);
 
     m_Text1->setText(u"Text1"_s);
-    for (ListPane *listPane : {m_ListView1, m_ListView2})
+    // A screen reader announces the box by its frame's caption (the panes by their headings).
+    m_Text1->setAccessibleName(m_Frame3->title());
+    m_ProgressBar1->setAccessibleName(m_ProgressBar1->format());
+    for (ListPane *listPane : {m_ListView1, m_ListView2}) {
         listPane->setToolTip(kPaneToolTip);
+        listPane->setAcceptsFileDrops(true);
+    }
     m_ProgressBar1->setRange(0, 100);
     m_ProgressBar1->setValue(0);
     m_ProgressBar1->setTextVisible(true);
@@ -147,6 +152,8 @@ void Form1::connectHandlers()
     connect(m_Option9, &OptionButton::Click, this, &Form1::Option9_Click);
     connect(m_Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
     m_Text1->installEventFilter(this);
+    // Enter in the count box is a press of "Start Generating": the same handler and guard.
+    connect(m_Text1, &QLineEdit::returnPressed, this, &Form1::PushButton1_Click);
     connect(m_PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
     connect(m_PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
     connect(m_PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
@@ -159,6 +166,8 @@ void Form1::connectHandlers()
     connect(m_ListView1, &ListPane::KeyDown, this, &Form1::ListView1_KeyDown);
     connect(m_ListView2, &ListPane::DblClick, this, &Form1::ListView2_DblClick);
     connect(m_ListView2, &ListPane::KeyDown, this, &Form1::ListView2_KeyDown);
+    connect(m_ListView1, &ListPane::OLEDragDrop, this, &Form1::ListView1_OLEDragDrop);
+    connect(m_ListView2, &ListPane::OLEDragDrop, this, &Form1::ListView2_OLEDragDrop);
 }
 
 void Form1::registerHoverRule()
@@ -528,6 +537,25 @@ void Form1::ListView2_KeyDown(int key, Qt::KeyboardModifiers shift)
     Q_UNUSED(shift);
     if (PaneRemoval::isRemovalKey(key))
         PaneRemoval::removeSelected(m_pointer.isBusy(), *m_lastNames, m_ListView2->selectedPosition());
+}
+
+void Form1::ListView1_OLEDragDrop(const QList<QUrl> &urls)
+{
+    // Files dropped on the First Names pane load as "Load First Names From File" loads them;
+    // nothing while the window is busy, as for the pane's other actions.
+    if (m_pointer.isBusy())
+        return;
+    const ListEditContext edit = listEditContext(*this);
+    NameFileLoader(edit).loadDroppedFiles(ListKind::FirstNames, urls);
+}
+
+void Form1::ListView2_OLEDragDrop(const QList<QUrl> &urls)
+{
+    // Files dropped on the Last Names pane, as "Load Last Names From File" loads them.
+    if (m_pointer.isBusy())
+        return;
+    const ListEditContext edit = listEditContext(*this);
+    NameFileLoader(edit).loadDroppedFiles(ListKind::LastNames, urls);
 }
 
 void Form1::closeEvent(QCloseEvent *event)

@@ -7,7 +7,9 @@
 #include "lists/GenderFilter.h"
 #include "lists/ListSource.h"
 
+#include <QList>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -89,6 +91,8 @@ public:
     void ListView1_KeyDown(int key, Qt::KeyboardModifiers shift);
     void ListView2_DblClick();
     void ListView2_KeyDown(int key, Qt::KeyboardModifiers shift);
+    void ListView1_OLEDragDrop(const QList<QUrl> &urls);
+    void ListView2_OLEDragDrop(const QList<QUrl> &urls);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -12,6 +12,7 @@ int main(int argc, char *argv[])
     BenchTable table;
     runResultsBench(table);
     runListsBench(table);
+    runCopyBench(table);
     table.addMemory(QStringLiteral("Peak memory of the whole run"), BenchTable::peakMemoryMegabytes(), 200);
     table.print();
     return table.allMet() ? 0 : 1;

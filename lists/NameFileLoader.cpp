@@ -50,15 +50,41 @@ void NameFileLoader::loadFiles(ListKind kind)
     const QStringList paths
         = m_context.prompts.openFiles(QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files"),
             QStringLiteral("Text Files (*.txt);;All Files (*)"));
-    if (!paths.isEmpty()) {
-        m_context.setBusyPointer(true);
-        for (const QString &path : paths)
-            FileToListview(CollapseBackslashes(path), kind);
-        m_context.setBusyPointer(false);
-        trap.check(140, m_context.reloadLists());
-    }
+    if (!paths.isEmpty())
+        loadPaths(kind, paths, trap);
     if (kind == ListKind::LastNames)
         m_context.setBusyPointer(false);
+}
+
+void NameFileLoader::loadDroppedFiles(ListKind kind, const QList<QUrl> &urls)
+{
+    ErrorTrap trap(m_context.prompts,
+        kind == ListKind::FirstNames ? QStringLiteral("Form1.ListView1_OLEDragDrop")
+                                     : QStringLiteral("Form1.ListView2_OLEDragDrop"));
+    QStringList paths;
+    QStringList refused;
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+        else
+            refused.append(url.toDisplayString());
+    }
+    if (!refused.isEmpty()) {
+        m_context.prompts.message(QStringLiteral("Only files on this computer can be loaded. Not loaded:\r")
+                + refused.join(QLatin1Char('\r')),
+            m_context.applicationTitle);
+    }
+    if (!paths.isEmpty())
+        loadPaths(kind, paths, trap);
+}
+
+void NameFileLoader::loadPaths(ListKind kind, const QStringList &paths, ErrorTrap &trap)
+{
+    m_context.setBusyPointer(true);
+    for (const QString &path : paths)
+        FileToListview(CollapseBackslashes(path), kind);
+    m_context.setBusyPointer(false);
+    trap.check(140, m_context.reloadLists());
 }
 
 void NameFileLoader::FileToListview(const QString &path, ListKind kind)

@@ -70,6 +70,14 @@ void Form2::buildControls()
     // Text File at every start; the choice is not stored.
     m_Option4->setValue(true);
 
+    // Several rows at once can be selected and copied into a document; a row's text is built
+    // straight into the copied text.
+    m_ListView1->setRowsCopyable(
+        true, [this](int row, QString &buffer) { m_results->names().appendText(row + 1, buffer); });
+    // What a screen reader announces: the folder box by its frame's caption, "..." by its purpose.
+    m_Text2->setAccessibleName(m_Frame4->title());
+    m_PushButton1->setAccessibleName(QStringLiteral("Choose Folder"));
+
     for (QPushButton *pushButton : {m_PushButton8, m_PushButton1, m_PushButton2})
         m_hover->add(pushButton, WindowPointer::Setting::Custom);
     for (QWidget *widget :

@@ -8,7 +8,7 @@ packages=(
     libsqlite3-dev sqlite3
     libxlsxwriter-dev unzip
     clang libclang-rt-14-dev
-    xvfb xauth xdotool x11-apps x11-utils libxcb1-dev faketime openbox
+    xvfb xauth xdotool x11-apps x11-utils libxcb1-dev faketime openbox xclip
     fonts-liberation
     desktop-file-utils appstream dpkg-dev file lintian
 )

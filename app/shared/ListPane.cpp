@@ -1,9 +1,17 @@
 #include "app/shared/ListPane.h"
 
+#include "app/shared/SelectedRowsText.h"
 #include "app/shared/Twips.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QStyleOptionHeader>
 
@@ -54,12 +62,14 @@ ListPane::ListPane(QWidget *parent)
     header()->setSectionsMovable(false);
     header()->setSectionsClickable(false);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(this, &ListPane::filesDropped, this, &ListPane::OLEDragDrop, Qt::QueuedConnection);
 }
 
 void ListPane::addColumnHeading(const QString &text)
 {
     if (auto *heading = dynamic_cast<HeadingHeader *>(header()))
         heading->setHeading(text);
+    setAccessibleName(text);
 }
 
 QString ListPane::columnHeading() const
@@ -106,6 +116,93 @@ void ListPane::selectPosition(int position)
     if (!index.isValid())
         return;
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void ListPane::setRowsCopyable(bool copyable, RowTextAppender appendRowText)
+{
+    m_appendRowText = std::move(appendRowText);
+    if (copyable == m_rowsCopyable)
+        return;
+    m_rowsCopyable = copyable;
+    if (!copyable) {
+        qDeleteAll(m_copyActions);
+        m_copyActions.clear();
+        setContextMenuPolicy(Qt::DefaultContextMenu);
+        setSelectionMode(QAbstractItemView::SingleSelection);
+        return;
+    }
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    auto *copy = new QAction(QStringLiteral("Copy"), this);
+    copy->setShortcut(QKeySequence::Copy);
+    connect(copy, &QAction::triggered, this, &ListPane::copySelectedRows);
+    auto *selectEverything = new QAction(QStringLiteral("Select All"), this);
+    selectEverything->setShortcut(QKeySequence::SelectAll);
+    connect(selectEverything, &QAction::triggered, this, &ListPane::selectAll);
+    for (QAction *action : {copy, selectEverything}) {
+        // Only while the pane has the focus: Ctrl+C in a text box copies its text.
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+        m_copyActions.append(action);
+    }
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void ListPane::copySelectedRows()
+{
+    const QItemSelectionModel *selection = selectionModel();
+    if (!selection || !selection->hasSelection())
+        return;
+    // The clipboard takes the one string as it is; no copy of it stays here.
+    QGuiApplication::clipboard()->setText(SelectedRowsText(selection->selection(), m_appendRowText));
+}
+
+void ListPane::selectAll()
+{
+    const QAbstractItemModel *shown = model();
+    QItemSelectionModel *selection = selectionModel();
+    const SelectionMode mode = selectionMode();
+    if (!shown || !selection || mode == QAbstractItemView::SingleSelection || mode == QAbstractItemView::NoSelection)
+        return;
+    const int rows = shown->rowCount(rootIndex());
+    const int columns = shown->columnCount(rootIndex());
+    if (rows == 0 || columns == 0)
+        return;
+    selection->select(QItemSelection(shown->index(0, 0, rootIndex()), shown->index(rows - 1, columns - 1, rootIndex())),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void ListPane::setAcceptsFileDrops(bool accepts)
+{
+    m_acceptsFileDrops = accepts;
+    // Drops land on the viewport, which passes them on to the drag and drop events below.
+    setAcceptDrops(accepts);
+    viewport()->setAcceptDrops(accepts);
+}
+
+void ListPane::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (m_acceptsFileDrops && event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+    else
+        QTreeView::dragEnterEvent(event);
+}
+
+void ListPane::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (m_acceptsFileDrops && event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+    else
+        QTreeView::dragMoveEvent(event);
+}
+
+void ListPane::dropEvent(QDropEvent *event)
+{
+    if (!m_acceptsFileDrops || !event->mimeData()->hasUrls()) {
+        QTreeView::dropEvent(event);
+        return;
+    }
+    event->acceptProposedAction();
+    emit filesDropped(event->mimeData()->urls(), QPrivateSignal());
 }
 
 void ListPane::keyPressEvent(QKeyEvent *event)

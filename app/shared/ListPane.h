@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QList>
 #include <QTreeView>
+#include <QUrl>
+#include <functional>
 #include <optional>
 
 // A list pane: one column of texts under a heading, entries addressed from 1, at most one
-// selected. It shows any list model (setModel); a model of a million rows costs one layout pass.
+// selected unless its rows are made copyable. It shows any list model (setModel); a model of a
+// million rows costs one layout pass.
 class ListPane : public QTreeView
 {
     Q_OBJECT
@@ -12,7 +16,8 @@ class ListPane : public QTreeView
 public:
     explicit ListPane(QWidget *parent = nullptr);
 
-    // Adds the pane's column heading (the column itself comes from the model).
+    // Adds the pane's column heading (the column itself comes from the model). The heading is
+    // also the pane's accessible name, what a screen reader announces for it.
     void addColumnHeading(const QString &text);
     QString columnHeading() const;
     void setColumnWidthTwips(int twips);
@@ -25,13 +30,45 @@ public:
     // Selects the entry at a 1-based position (makes it current too).
     void selectPosition(int position);
 
+    // Appends the text of a 0-based row to a buffer: a model that builds its texts on demand
+    // can copy a million rows without a string per row.
+    using RowTextAppender = std::function<void(int row, QString &buffer)>;
+
+    // Copyable rows: several rows can be selected (click, Shift+click, Ctrl+click, Ctrl+A) and
+    // copied with Ctrl+C or the context menu's "Copy" and "Select All". Off by default. Without
+    // an appender a row's text is its model's display text.
+    void setRowsCopyable(bool copyable, RowTextAppender appendRowText = {});
+    bool rowsCopyable() const { return m_rowsCopyable; }
+    // Puts the selected rows on the clipboard, one a line in list order; nothing when none is selected.
+    void copySelectedRows();
+
+    // One range over every row: a flat list needs no walk over each of a million rows.
+    void selectAll() override;
+
+    // Dropped files are taken (and raise OLEDragDrop) instead of being refused. Off by default.
+    void setAcceptsFileDrops(bool accepts);
+
 signals:
     // A double-click anywhere on the pane, with or without an entry under it.
     void DblClick();
     // A key pressed in the pane, before the pane itself handles it.
     void KeyDown(int key, Qt::KeyboardModifiers shift);
+    // Files (or other links) dropped on the pane, in the order dropped. Raised after the drop has
+    // ended, so the program that dragged them is not kept waiting while they are loaded.
+    void OLEDragDrop(const QList<QUrl> &urls);
+    // The drop itself, passed on to OLEDragDrop through the event queue.
+    void filesDropped(const QList<QUrl> &urls, QPrivateSignal);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    bool m_rowsCopyable = false;
+    RowTextAppender m_appendRowText;
+    bool m_acceptsFileDrops = false;
+    QList<QAction *> m_copyActions;
 };

@@ -6,8 +6,10 @@
 #include "app/shared/WindowPointer.h"
 #include "tests/app/CursorFile.h"
 
+#include <QAction>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -49,6 +51,8 @@ private slots:
     void paneSelectionAndEvents();
     void paneHeadingAndWidth();
     void paneShowsAMillionRows();
+    void paneCopiesSelectedRows_data();
+    void paneCopiesSelectedRows();
 
     void pointerSettings();
     void pointerImage_data();
@@ -239,6 +243,74 @@ void TestSharedWidgets::paneShowsAMillionRows()
     QCOMPARE(pane.selectedText(), std::optional<QString>(QStringLiteral("999999")));
     model.append(QStringLiteral("one more"));
     QCOMPARE(pane.entryCount(), 1000001);
+}
+
+// Gestures on a copyable pane of a b c d e: "c2" click row 2, "s4" Shift+click, "k4" Ctrl+click,
+// "A" Ctrl+A, "M" the context menu's "Select All"; then Ctrl+C, or the menu's "Copy" (viaMenu).
+void TestSharedWidgets::paneCopiesSelectedRows_data()
+{
+    QTest::addColumn<QString>("gestures");
+    QTest::addColumn<bool>("viaMenu");
+    QTest::addColumn<QString>("clipboard");
+
+    QTest::newRow("one row") << "c2" << false << "b";
+    QTest::newRow("Shift+click range") << "c2 s4" << false << "b\nc\nd";
+    QTest::newRow("Shift+click upwards") << "c4 s2" << false << "b\nc\nd";
+    QTest::newRow("Ctrl+clicks in list order") << "c5 k1 k3" << false << "a\nc\ne";
+    QTest::newRow("Ctrl+click takes a row out") << "c1 s4 k2" << false << "a\nc\nd";
+    QTest::newRow("overlapping picks once each") << "c2 s4 k5 k3 k3" << false << "b\nc\nd\ne";
+    QTest::newRow("Ctrl+A") << "c3 A" << false << "a\nb\nc\nd\ne";
+    QTest::newRow("menu Select All, menu Copy") << "M" << true << "a\nb\nc\nd\ne";
+    QTest::newRow("nothing selected keeps the clipboard") << "c2 k2" << false << "before";
+}
+
+void TestSharedWidgets::paneCopiesSelectedRows()
+{
+    QFETCH(QString, gestures);
+    QFETCH(bool, viaMenu);
+    QFETCH(QString, clipboard);
+    NameListModel model;
+    model.setNames(
+        {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("e")});
+    ListPane pane;
+    pane.setModel(&model);
+    pane.setRowsCopyable(true);
+    pane.resize(300, 300);
+    pane.show();
+    pane.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&pane));
+    pane.setFocus();
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+
+    QAction *copy = nullptr;
+    QAction *selectAll = nullptr;
+    for (QAction *action : pane.actions()) {
+        if (action->text() == QStringLiteral("Copy"))
+            copy = action;
+        else if (action->text() == QStringLiteral("Select All"))
+            selectAll = action;
+    }
+    QVERIFY(copy && selectAll);
+    QCOMPARE(pane.contextMenuPolicy(), Qt::ActionsContextMenu);
+
+    for (const QString &gesture : gestures.split(QLatin1Char(' '))) {
+        if (gesture == QStringLiteral("A")) {
+            QTest::keyClick(&pane, Qt::Key_A, Qt::ControlModifier);
+        } else if (gesture == QStringLiteral("M")) {
+            selectAll->trigger();
+        } else {
+            const Qt::KeyboardModifiers modifiers = gesture.startsWith(QLatin1Char('s')) ? Qt::ShiftModifier
+                : gesture.startsWith(QLatin1Char('k'))                                   ? Qt::ControlModifier
+                                                                                         : Qt::NoModifier;
+            const QRect row = pane.visualRect(model.index(gesture.mid(1).toInt() - 1));
+            QTest::mouseClick(pane.viewport(), Qt::LeftButton, modifiers, row.center());
+        }
+    }
+    if (viaMenu)
+        copy->trigger();
+    else
+        QTest::keyClick(&pane, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
 }
 
 void TestSharedWidgets::pointerSettings()

@@ -1,6 +1,7 @@
 #include "app/AppContext.h"
 #include "app/Form1.h"
 #include "app/SettingsStore.h"
+#include "app/shared/ListPane.h"
 #include "app/shared/NameListModel.h"
 #include "app/shared/OptionButton.h"
 #include "generate/NameGenerator.h"
@@ -10,6 +11,7 @@
 #include "tests/support/FakePrompts.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QProgressBar>
@@ -87,6 +89,9 @@ private slots:
     void waitingSecondPressIsIgnored();
     void waitingCloseEndsTheRun_data();
     void waitingCloseEndsTheRun();
+    void enterInTheCountBox_data();
+    void enterInTheCountBox();
+    void resultsCopyInListOrder();
 };
 
 void tst_StartGenerating::initTestCase()
@@ -318,6 +323,55 @@ void tst_StartGenerating::waitingCloseEndsTheRun()
     QVERIFY(!f.form->resultsWindow());
     QVERIFY(!f.form->isVisible());
     QVERIFY(!f.form->isGenerating());
+}
+
+void tst_StartGenerating::enterInTheCountBox_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("generating");
+    QTest::addColumn<int>("rows");
+
+    QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << false << 7;
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << false << 7;
+    QTest::newRow("Return during a run") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << true << -1;
+    QTest::newRow("Tab") << int(Qt::Key_Tab) << Qt::KeyboardModifiers() << false << -1;
+}
+
+void tst_StartGenerating::enterInTheCountBox()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, generating);
+    QFETCH(int, rows);
+    Fixture f;
+    f.text1()->setText(QStringLiteral("7"));
+    f.form->setGenerating(generating);
+    QTest::keyClick(f.text1(), static_cast<Qt::Key>(key), modifiers);
+    // -1: no run at all, so no results window.
+    QCOMPARE(f.form->resultsWindow() ? f.rows().size() : -1, rows);
+    QCOMPARE(f.form->isVisible(), rows < 0);
+    QCOMPARE(f.form->isGenerating(), generating);
+    QVERIFY(f.prompts.shown.isEmpty());
+}
+
+void tst_StartGenerating::resultsCopyInListOrder()
+{
+    // The results pane builds each copied row from the generated names, not from the view.
+    Fixture f;
+    f.choose(QStringLiteral("Option4"));
+    f.press(QStringLiteral("40"));
+    Form2 *results = f.form->resultsWindow();
+    QVERIFY(results);
+    auto *pane = results->findChild<ListPane *>(QStringLiteral("ListView1"));
+    results->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(results));
+    pane->setFocus();
+    QTest::keyClick(pane, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
+    const QStringList rows = f.rows();
+    QCOMPARE(rows.size(), 40);
+    QCOMPARE(QGuiApplication::clipboard()->text(), rows.join(QLatin1Char('\n')));
 }
 
 QTEST_MAIN(tst_StartGenerating)

@@ -8,6 +8,8 @@
 #include "generate/RandomSource.h"
 #include "tests/lists/ListEditFixture.h"
 
+#include <QDropEvent>
+#include <QMimeData>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
@@ -70,6 +72,26 @@ struct Window
     std::unique_ptr<Form1> form;
 };
 
+// Drags the files onto a pane and lets go, as a file manager does; true when the pane took them.
+bool dropOn(ListPane *pane, const QStringList &paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    data.setUrls(urls);
+    const QPointF at = pane->viewport()->rect().center();
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(pane->viewport(), &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(pane->viewport(), &drop);
+    // The pane loads once the drop is over.
+    QCoreApplication::sendPostedEvents();
+    return drop.isAccepted();
+}
+
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
     const QString path = dir.filePath(name);
@@ -97,6 +119,8 @@ private slots:
     void deleteKey();
     void busyPointerBlocksRemoval();
     void emptiedPaneDoesNothingOnClear();
+    void dropOnAPane_data();
+    void dropOnAPane();
 };
 
 void tst_ListEditingWindow::initTestCase()
@@ -258,6 +282,41 @@ void tst_ListEditingWindow::emptiedPaneDoesNothingOnClear()
     // No clear and no reload: the table keeps the name, the pane stays empty.
     QCOMPARE(window.rows(QStringLiteral("user_lastname"), QStringLiteral("lastname")), QStringList{"mori"});
     QCOMPARE(window.shown(2), QStringList{});
+    QCOMPARE(window.prompts.shown.size(), 0);
+}
+
+void tst_ListEditingWindow::dropOnAPane_data()
+{
+    QTest::addColumn<int>("pane");
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<QStringList>("firstNames");
+    QTest::addColumn<QStringList>("lastNames");
+
+    QTest::newRow("First Names") << 1 << false << QStringList{"Kato", "Ueda", "Ueno"} << QStringList{};
+    QTest::newRow("Last Names") << 2 << false << QStringList{} << QStringList{"Kato", "Ueda", "Ueno"};
+    QTest::newRow("busy window") << 1 << true << QStringList{} << QStringList{};
+}
+
+void tst_ListEditingWindow::dropOnAPane()
+{
+    QFETCH(int, pane);
+    QFETCH(bool, busy);
+    QFETCH(QStringList, firstNames);
+    QFETCH(QStringList, lastNames);
+    Window window;
+    window.choose(QStringLiteral("Option8"));
+    const QString a = writeFile(window.files, QStringLiteral("a.txt"), "ueda\nkato\n");
+    const QString b = writeFile(window.files, QStringLiteral("b.txt"), "ueno\n");
+    if (busy)
+        window.form->pointer().setValue(WindowPointer::Setting::Busy);
+    QVERIFY(dropOn(window.pane(pane), {a, b}));
+    QCOMPARE(window.shown(1), firstNames);
+    QCOMPARE(window.shown(2), lastNames);
+    // Stored in the order dropped, file by file.
+    QStringList stored = pane == 1 ? window.rows(QStringLiteral("user_firstname"), QStringLiteral("firstname"))
+                                   : window.rows(QStringLiteral("user_lastname"), QStringLiteral("lastname"));
+    QCOMPARE(stored, busy ? QStringList{} : (QStringList{"ueda", "kato", "ueno"}));
+    QCOMPARE(window.form->pointer().isBusy(), busy);
     QCOMPARE(window.prompts.shown.size(), 0);
 }
 

@@ -128,6 +128,8 @@ private slots:
     void refusedNameReportedAtItsStep();
     void loadingTwiceStoresTwice();
     void reloadFailureReported();
+    void droppedFiles_data();
+    void droppedFiles();
     void killedAfterTheLoadKeepsEverything();
     void killedDuringTheLoadKeepsNothingOfTheFile();
 
@@ -429,6 +431,51 @@ void tst_NameFileLoader::reloadFailureReported()
     QVERIFY(errors[0].startsWith(QStringLiteral("reload broke\r\n")));
     // The last step still runs after the report.
     QCOMPARE(fixture.pointerLog, (QList<bool>{true, false, false}));
+}
+
+// Drops of b.txt ("Abe"), c.txt ("Ueda", "Kato"), gone.txt (missing) and links that are no
+// local file; the names the last-name list holds afterwards and the plain messages shown.
+void tst_NameFileLoader::droppedFiles_data()
+{
+    QTest::addColumn<QStringList>("dropped");
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<int>("reloads");
+
+    const QString refused = QStringLiteral("Only files on this computer can be loaded. Not loaded:\r");
+    QTest::newRow("the drop's order") << QStringList{"c.txt", "b.txt"} << QStringList{"Ueda", "Kato", "Abe"}
+                                      << QStringList{} << 1;
+    QTest::newRow("missing file, as in the dialog")
+        << QStringList{"gone.txt", "b.txt"} << QStringList{"Abe"} << QStringList{"File not found"} << 1;
+    QTest::newRow("a web link among files") << QStringList{"b.txt", "https://example.com/n.txt"} << QStringList{"Abe"}
+                                            << QStringList{refused + "https://example.com/n.txt"} << 1;
+    QTest::newRow("links only: no load, no reload")
+        << QStringList{"https://example.com/n.txt", "sftp://host/c.txt"} << QStringList{}
+        << QStringList{refused + "https://example.com/n.txt\rsftp://host/c.txt"} << 0;
+}
+
+void tst_NameFileLoader::droppedFiles()
+{
+    QFETCH(QStringList, dropped);
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, messages);
+    QFETCH(int, reloads);
+    ListEditFixture fixture;
+    fixture.writeFile(QStringLiteral("b.txt"), "Abe\r\n");
+    fixture.writeFile(QStringLiteral("c.txt"), "Ueda\nKato\n");
+    QList<QUrl> urls;
+    for (const QString &item : dropped) {
+        urls.append(item.contains(QLatin1Char(':')) ? QUrl(item) : QUrl::fromLocalFile(fixture.files.filePath(item)));
+    }
+    NameFileLoader(fixture.context).loadDroppedFiles(ListKind::LastNames, urls);
+
+    QCOMPARE(fixture.userLast(), stored);
+    QCOMPARE(fixture.prompts.messages(), messages);
+    for (const FakePrompts::Shown &shown : fixture.prompts.ofKind(FakePrompts::Kind::Message))
+        QCOMPARE(shown.title, QStringLiteral("Toviska"));
+    QCOMPARE(fixture.prompts.errors(), QStringList{});
+    QCOMPARE(fixture.reloads, reloads);
+    QCOMPARE(fixture.pointerLog, reloads ? (QList<bool>{true, false}) : QList<bool>{});
 }
 
 QProcess::ExitStatus tst_NameFileLoader::runChild(const QString &databasePath, const QString &filePath)

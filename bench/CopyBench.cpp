@@ -1,0 +1,63 @@
+// A million results rows selected with Ctrl+A and copied with Ctrl+C, in the results window's
+// own pane over its own model.
+#include "app/shared/ListPane.h"
+#include "bench/BenchTable.h"
+#include "bench/Benches.h"
+#include "generate/GeneratedNames.h"
+#include "results/ResultsListModel.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTextStream>
+
+namespace {
+constexpr int kRowCount = 1000000;
+
+QStringList readLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+} // namespace
+
+void runCopyBench(BenchTable &table)
+{
+    const QString data = QStringLiteral(TOVISKA_DATA_DIR);
+    const QStringList firstNames = readLines(data + QStringLiteral("/female.txt"));
+    const QStringList lastNames = readLines(data + QStringLiteral("/last.txt"));
+    if (firstNames.isEmpty() || lastNames.isEmpty()) {
+        QTextStream(stderr) << "copy bench: the name lists in " << data << " could not be read\n";
+        return;
+    }
+    // Rows spread over the lists as a generation spreads them; which ones does not matter here.
+    GeneratedNames names(firstNames, lastNames, NamePart::FirstAndLast);
+    names.reserve(kRowCount);
+    for (int i = 0; i < kRowCount; ++i) {
+        names.append(static_cast<std::int32_t>((i * 7919LL) % firstNames.size()),
+            static_cast<std::int32_t>((i * 104729LL) % lastNames.size()));
+    }
+    ResultsListModel model;
+    model.setNames(std::move(names));
+    ListPane pane;
+    pane.setModel(&model);
+    pane.setRowsCopyable(true, [&model](int row, QString &buffer) { model.names().appendText(row + 1, buffer); });
+    pane.resize(520, 330);
+    pane.show();
+    QCoreApplication::processEvents();
+
+    QElapsedTimer timer;
+    timer.start();
+    pane.selectAll();
+    pane.copySelectedRows();
+    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+
+    const QString copied = QGuiApplication::clipboard()->text();
+    if (copied.count(QLatin1Char('\n')) != kRowCount - 1 || !copied.startsWith(model.text(1)))
+        QTextStream(stderr) << "copy bench: the clipboard does not hold the " << kRowCount << " rows\n";
+    table.add(QStringLiteral("Select all and copy 1,000,000 results rows to the clipboard"), seconds, 1.0);
+}
