@@ -16,4 +16,6 @@ struct AppContext
     QString appFolder;
     // The user's desktop folder, without a trailing separator; empty when unknown.
     QString desktopFolder;
+    // Where this run's workbooks go (see WorkbookFolder); the temporary folder when empty.
+    QString workbookFolder{};
 };

@@ -5,6 +5,7 @@
 #include "app/shared/ApplicationIcon.h"
 #include "app/shared/QtPrompts.h"
 #include "generate/RandomSource.h"
+#include "results/WorkbookFolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,7 +22,11 @@ int main(int argc, char *argv[])
     RandomSource random;
     QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     desktop = desktop.isEmpty() ? QString() : QDir::cleanPath(desktop);
-    AppContext context{prompts, settings, random, QCoreApplication::applicationDirPath(), desktop};
+    // Also clears away the workbooks of earlier runs. Without a folder of its own the export
+    // falls back to the temporary folder.
+    WorkbookFolder workbooks(WorkbookFolder::defaultRoot());
+    static_cast<void>(workbooks.claim());
+    AppContext context{prompts, settings, random, QCoreApplication::applicationDirPath(), desktop, workbooks.path()};
 
     Form1 window(context);
     window.Form_Load();
