@@ -32,7 +32,7 @@ calc_pids() {
         */soffice.bin | */oosplash) ;;
         *) continue ;;
         esac
-        tr '\0' '\n' <"$environ" 2>/dev/null | grep -qxF "HOME=$E2E_HOME" && echo "$pid"
+        { tr '\0' '\n' <"$environ"; } 2>/dev/null | grep -qxF "HOME=$E2E_HOME" && echo "$pid"
     done
     return 0
 }
@@ -163,6 +163,7 @@ first=$WORKBOOK
 save_to_calc Option6 2 "$E2E_ROOT/expected-1" "$first"
 [ -f "$first" ] || e2e_fail "the first workbook was removed while the app still runs"
 
+close_tip
 stop_calc
 [ -z "$(calc_pids)" ] || e2e_fail "Calc did not end"
 e2e_close_window "$results"
