@@ -19,4 +19,6 @@ struct AppContext
     QString desktopFolder;
     // Holds the names.mdb this user works with; empty: the one in appFolder.
     QString namesFolder = {};
+    // Where this run's workbooks go (see WorkbookFolder); the temporary folder when empty.
+    QString workbookFolder = {};
 };

@@ -6,6 +6,7 @@
 #include "app/shared/ApplicationIcon.h"
 #include "app/shared/QtPrompts.h"
 #include "generate/RandomSource.h"
+#include "results/WorkbookFolder.h"
 #include "store/NamesLocation.h"
 
 #include <QApplication>
@@ -25,6 +26,11 @@ int main(int argc, char *argv[])
         QCoreApplication::applicationDirPath(), QStringLiteral(TOVISKA_DATA_FROM_BIN));
     AppContext context{prompts, settings, random, appFolder, DesktopFolder()};
     context.namesFolder = NamesLocation::namesFolder(appFolder, NamesLocation::userDataFolder());
+    // Also clears away the workbooks of earlier runs. Without a folder of its own the export
+    // falls back to the temporary folder.
+    WorkbookFolder workbooks(WorkbookFolder::defaultRoot());
+    static_cast<void>(workbooks.claim());
+    context.workbookFolder = workbooks.path();
 
     Form1 window(context);
     window.Form_Load();

@@ -1,5 +1,7 @@
 #include "bench/BenchPrompts.h"
 
+#include "app/shared/QtPrompts.h"
+
 #include <QTextStream>
 #include <utility>
 
@@ -47,6 +49,8 @@ Outcome BenchPrompts::openUrl(const QUrl &)
 Outcome BenchPrompts::openSpreadsheet(const QString &path)
 {
     m_workbook = path;
+    if (m_opensSpreadsheet)
+        return QtPrompts().openSpreadsheet(path);
     return {};
 }
 

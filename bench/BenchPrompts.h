@@ -3,8 +3,8 @@
 #include "app/shared/Prompts.h"
 
 // The user of a benchmark run: picks the prepared files in the open dialog, opens no spreadsheet
-// application (it only remembers the workbook it was handed) and answers nothing else. Every
-// other dialog, but a save's completion message, is unexpected: counted and printed.
+// application unless told to (it remembers the workbook it was handed) and answers nothing else.
+// Every other dialog, but a save's completion message, is unexpected: counted and printed.
 class BenchPrompts : public Prompts
 {
 public:
@@ -14,6 +14,8 @@ public:
     // The answer of the open dialog; an open dialog with none prepared is unexpected.
     void setFilesToOpen(const QStringList &files) { m_filesToOpen = files; }
     const QString &workbook() const { return m_workbook; }
+    // Hands the next workbooks to the real spreadsheet application.
+    void setOpensSpreadsheet(bool opens) { m_opensSpreadsheet = opens; }
     int unexpected() const { return m_unexpected; }
 
     void message(const QString &text, const QString &title) override;
@@ -31,4 +33,5 @@ private:
     QStringList m_filesToOpen;
     QString m_workbook;
     int m_unexpected = 0;
+    bool m_opensSpreadsheet = false;
 };

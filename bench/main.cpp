@@ -1,5 +1,6 @@
-// Times the application's heavy paths through the real windows on the offscreen platform
-// and prints a table. Run by hand: build/bin/toviska-bench
+// Times the application's heavy paths through the real windows and prints a table. Run by hand:
+// build/bin/toviska-bench on the offscreen platform, or on a real X display with QT_QPA_PLATFORM
+// set (README, Benchmark).
 #include "bench/BenchTable.h"
 #include "bench/Benches.h"
 
@@ -7,7 +8,8 @@
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     BenchTable table;
     runResultsBench(table);

@@ -178,35 +178,73 @@ void Form2::PushButton2_Click()
     case OutputKind::TextFile: {
         // [110], [112]
         const QString filePath = TextFileExport::filePath(folder);
-        // [114] to [122]
-        if (!trap.check(122, WriteTextFile(TextFileExport::content(m_results->names()), filePath)))
+        // [114] to [122] A million rows take a noticeable moment: the hourglass meanwhile.
+        m_pointer.setValue(WindowPointer::Setting::Busy);
+        const Outcome written = WriteTextFile(TextFileExport::content(m_results->names()), filePath);
+        m_pointer.setValue(WindowPointer::Setting::Normal);
+        if (!trap.check(122, written))
             return;
         // [124]
         m_context.prompts.message(TextFileExport::doneMessage(filePath), applicationTitle());
         break;
     }
     case OutputKind::WorkbookTwoCells:
-        exportWorkbook(trap, 128, true);
+        exportWorkbook(trap, WorkbookExport::Layout::TwoCells);
         break;
     case OutputKind::WorkbookOneCell:
-        exportWorkbook(trap, 148, false);
+        exportWorkbook(trap, WorkbookExport::Layout::OneCell);
         break;
     case OutputKind::None:
         break;
     }
 }
 
-void Form2::exportWorkbook(ErrorTrap &trap, int line, bool twoCells)
+namespace {
+// The numbered steps of the two workbook kinds: starting the spreadsheet application [128],
+// [148]; the new workbook [130], [150]; the cells [136], [138], [154]; fitting the columns
+// [142], [158]; showing the workbook [144], [160].
+int workbookLine(WorkbookExport::Layout layout, WorkbookExport::Step step)
 {
-    // Any failure of the workbook is reported once, at the step that starts the spreadsheet,
-    // and ends the export.
+    const bool twoCells = layout == WorkbookExport::Layout::TwoCells;
+    switch (step) {
+    case WorkbookExport::Step::Create:
+        return twoCells ? 130 : 150;
+    case WorkbookExport::Step::FirstCell:
+        return twoCells ? 136 : 154;
+    case WorkbookExport::Step::SecondCell:
+        return 138;
+    case WorkbookExport::Step::FitColumns:
+        return twoCells ? 142 : 158;
+    case WorkbookExport::Step::Finish:
+        return twoCells ? 144 : 160;
+    case WorkbookExport::Step::None:
+        break;
+    }
+    return twoCells ? 128 : 148;
+}
+} // namespace
+
+void Form2::exportWorkbook(ErrorTrap &trap, WorkbookExport::Layout layout)
+{
+    // The workbook is written to a file first, then handed to the spreadsheet application, which
+    // opens it as a new document. The first failure is reported at its own step and ends the
+    // export: every later step needs the one before.
+    m_pointer.setValue(WindowPointer::Setting::Busy);
     QString path;
-    if (!trap.check(line, WorkbookExport::newWorkbookPath(path)))
-        return;
-    const auto layout = twoCells ? WorkbookExport::Layout::TwoCells : WorkbookExport::Layout::OneCell;
-    if (!trap.check(line, WorkbookExport::write(m_results->names(), layout, path)))
-        return;
-    trap.check(line, m_context.prompts.openSpreadsheet(path));
+    auto step = WorkbookExport::Step::Create;
+    Outcome outcome = WorkbookExport::newWorkbookPath(m_context.workbookFolder, path);
+    if (outcome.isOk())
+        outcome = WorkbookExport::write(m_results->names(), layout, path, &step);
+    if (outcome.isOk()) {
+        step = WorkbookExport::Step::None;
+        outcome = m_context.prompts.openSpreadsheet(path);
+        // The workbook stays for the user to open by hand.
+        if (outcome.isFailure())
+            outcome = Outcome::failure(
+                QStringLiteral("%1 The workbook is kept for opening by hand: %2").arg(outcome.description(), path));
+    }
+    m_pointer.setValue(WindowPointer::Setting::Normal);
+    trap.check(workbookLine(layout, step), outcome);
 }
 
 void Form2::closeEvent(QCloseEvent *event)

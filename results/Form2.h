@@ -3,6 +3,7 @@
 #include "app/shared/WindowPointer.h"
 #include "generate/GeneratedNames.h"
 #include "results/OutputKind.h"
+#include "results/WorkbookExport.h"
 
 #include <QWidget>
 
@@ -48,7 +49,7 @@ protected:
 
 private:
     void buildControls();
-    void exportWorkbook(ErrorTrap &trap, int line, bool twoCells);
+    void exportWorkbook(ErrorTrap &trap, WorkbookExport::Layout layout);
 
     AppContext &m_context;
     QWidget *m_mainWindow;

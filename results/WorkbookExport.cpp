@@ -88,17 +88,21 @@ double WorkbookExport::columnWidth(qsizetype characters)
     return static_cast<double>(characters) + 1.0;
 }
 
-Outcome WorkbookExport::write(const GeneratedNames &names, Layout layout, const QString &path)
+Outcome WorkbookExport::write(const GeneratedNames &names, Layout layout, const QString &path, Step *failedStep)
 {
-    Outcome outcome = writeRows(names, layout, path);
+    Step step = Step::None;
+    Outcome outcome = writeRows(names, layout, path, step);
+    if (failedStep)
+        *failedStep = step;
     // A workbook that stopped half-way is no result to open later.
     if (outcome.isFailure())
         QFile::remove(path);
     return outcome;
 }
 
-Outcome WorkbookExport::writeRows(const GeneratedNames &names, Layout layout, const QString &path)
+Outcome WorkbookExport::writeRows(const GeneratedNames &names, Layout layout, const QString &path, Step &failedStep)
 {
+    failedStep = Step::Create;
     Workbook workbook(path);
     if (!workbook.get())
         return Outcome::failure(QStringLiteral("The workbook %1 could not be created.").arg(path));
@@ -123,8 +127,10 @@ Outcome WorkbookExport::writeRows(const GeneratedNames &names, Layout layout, co
                 continue;
             const lxw_error error
                 = worksheet_write_string(sheet, sheetRow, static_cast<lxw_col_t>(column), cells[column].text, nullptr);
-            if (error != LXW_NO_ERROR)
+            if (error != LXW_NO_ERROR) {
+                failedStep = column == 0 ? Step::FirstCell : Step::SecondCell;
                 return failure(path, error);
+            }
             // A text has at most as many characters as bytes: count only what may be longer.
             if (cells[column].bytes > longest[column])
                 longest[column] = std::max(longest[column], characterCount(cells[column]));
@@ -132,6 +138,7 @@ Outcome WorkbookExport::writeRows(const GeneratedNames &names, Layout layout, co
     }
 
     // Column settings go into the sheet when the workbook closes, so they may follow the rows.
+    failedStep = Step::FitColumns;
     for (std::size_t column = 0; column < longest.size(); ++column) {
         if (longest[column] == 0)
             continue;
@@ -141,16 +148,19 @@ Outcome WorkbookExport::writeRows(const GeneratedNames &names, Layout layout, co
         if (error != LXW_NO_ERROR)
             return failure(path, error);
     }
+    failedStep = Step::Finish;
     const lxw_error error = workbook.close();
     if (error != LXW_NO_ERROR)
         return failure(path, error);
+    failedStep = Step::None;
     return {};
 }
 
-Outcome WorkbookExport::newWorkbookPath(QString &path)
+Outcome WorkbookExport::newWorkbookPath(const QString &workbookFolder, QString &path)
 {
     path.clear();
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    const QString folder = workbookFolder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::TempLocation)
+                                                    : workbookFolder;
     QTemporaryFile file(QDir(folder).filePath(QStringLiteral("Toviska-results-XXXXXX.xlsx")));
     // The file must outlive the export: the spreadsheet application opens it afterwards.
     file.setAutoRemove(false);

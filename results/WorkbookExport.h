@@ -18,16 +18,28 @@ public:
         OneCell, // A the whole row
     };
 
+    // The part of the writing that failed, so that the caller can name its own step.
+    enum class Step {
+        None,
+        Create, // the new workbook and its sheet
+        FirstCell, // a cell of column A
+        SecondCell, // a cell of column B
+        FitColumns,
+        Finish, // the workbook put together into its file
+    };
+
     // Writes the workbook to path (replaced if it exists). Rows stream to disk as they are
-    // written, so a million names take little memory.
-    static Outcome write(const GeneratedNames &names, Layout layout, const QString &path);
-    // A new, unique .xlsx path in the temporary folder that lasts after the export: the
-    // spreadsheet application reads it later. Empty with a failure when none can be made.
-    static Outcome newWorkbookPath(QString &path);
+    // written, so a million names take little memory. On a failure, failedStep (when given)
+    // names the part that failed, and no file is left at path.
+    static Outcome write(
+        const GeneratedNames &names, Layout layout, const QString &path, Step *failedStep = nullptr);
+    // A new, unique .xlsx path in folder (the temporary folder when empty) that lasts after the
+    // export: the spreadsheet application reads it later. Empty with a failure when none can be made.
+    static Outcome newWorkbookPath(const QString &folder, QString &path);
 
     // The column width, in the sheet's character units, that fits a text of that many characters.
     static double columnWidth(qsizetype characters);
 
 private:
-    static Outcome writeRows(const GeneratedNames &names, Layout layout, const QString &path);
+    static Outcome writeRows(const GeneratedNames &names, Layout layout, const QString &path, Step &failedStep);
 };

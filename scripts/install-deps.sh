@@ -11,6 +11,7 @@ packages=(
     xvfb xauth xdotool x11-apps x11-utils libxcb1-dev faketime openbox xclip
     fonts-liberation
     desktop-file-utils appstream dpkg-dev file lintian
+    libreoffice-calc
 )
 
 missing=()

@@ -70,7 +70,8 @@ Outcome QtPrompts::openUrl(const QUrl &url)
 
 Outcome QtPrompts::openSpreadsheet(const QString &path)
 {
-    // LibreOffice opens a file given with -n as an untitled document based on it: a new workbook.
+    // LibreOffice Calc first: given the file with -n it opens an untitled document based on it,
+    // a new workbook. Another application that opens .xlsx only when Calc is absent.
     for (const auto &program : {QStringLiteral("localc"), QStringLiteral("libreoffice"), QStringLiteral("soffice")}) {
         const QString executable = QStandardPaths::findExecutable(program);
         if (executable.isEmpty())
@@ -81,6 +82,7 @@ Outcome QtPrompts::openSpreadsheet(const QString &path)
         arguments << QStringLiteral("-n") << path;
         if (QProcess::startDetached(executable, arguments))
             return {};
+        return Outcome::failure(QStringLiteral("LibreOffice Calc (%1) could not be started.").arg(executable));
     }
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         return {};

@@ -4,6 +4,7 @@
 #include "app/shared/ErrorTrap.h"
 #include "app/shared/PathExists.h"
 #include "app/shared/ProperCase.h"
+#include "app/shared/RepaintPacer.h"
 #include "tests/support/FakePrompts.h"
 
 #include <QApplication>
@@ -33,6 +34,8 @@ private slots:
     void collapseBackslashes();
     void pathExists_data();
     void pathExists();
+    void repaintPacer_data();
+    void repaintPacer();
 
     void errorReportText();
     void errorReportShowsOneDialog();
@@ -155,6 +158,31 @@ void TestSharedHelpers::pathExists()
     QFETCH(QString, path);
     QFETCH(bool, exists);
     QCOMPARE(PathExists(path), exists);
+}
+
+void TestSharedHelpers::repaintPacer_data()
+{
+    // The clock reading at each call, and the calls that should paint.
+    QTest::addColumn<QList<qint64>>("clock");
+    QTest::addColumn<QList<bool>>("due");
+
+    QTest::newRow("first call paints, even at time zero") << QList<qint64>{0, 0, 49} << QList<bool>{true, false, false};
+    QTest::newRow("a full interval after the last paint")
+        << QList<qint64>{100, 149, 150, 170, 199, 200} << QList<bool>{true, false, true, false, false, true};
+    QTest::newRow("a long gap paints once") << QList<qint64>{0, 1000, 1001} << QList<bool>{true, true, false};
+}
+
+void TestSharedHelpers::repaintPacer()
+{
+    QFETCH(QList<qint64>, clock);
+    QFETCH(QList<bool>, due);
+
+    qsizetype call = 0;
+    RepaintPacer pacer(50, [&clock, &call] { return clock.at(call); });
+    QList<bool> found;
+    for (call = 0; call < clock.size(); ++call)
+        found.append(pacer.due());
+    QCOMPARE(found, due);
 }
 
 void TestSharedHelpers::errorReportText()

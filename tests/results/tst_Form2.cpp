@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -39,11 +40,37 @@ QByteArray readAll(const QString &path)
     return file.readAll();
 }
 
-// One results window over a throw-away settings file, application folder and desktop.
+// The scripted user, who also notes whether the results window showed the hourglass at each
+// dialog.
+struct PointerProbe : FakePrompts
+{
+    Form2 *form = nullptr;
+    QList<bool> busyAtDialog;
+
+    void note() { busyAtDialog.append(form && form->pointer().isBusy()); }
+    void message(const QString &text, const QString &title) override
+    {
+        note();
+        FakePrompts::message(text, title);
+    }
+    void errorDialog(const QString &text, const QString &title) override
+    {
+        note();
+        FakePrompts::errorDialog(text, title);
+    }
+    Outcome openSpreadsheet(const QString &path) override
+    {
+        note();
+        return FakePrompts::openSpreadsheet(path);
+    }
+};
+
+// One results window over a throw-away settings file, application folder, desktop and
+// workbook folder.
 struct Fixture
 {
     QTemporaryDir dir;
-    FakePrompts prompts;
+    PointerProbe prompts;
     SettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
     RandomSource random{1};
     AppContext context{
@@ -53,10 +80,14 @@ struct Fixture
 
     Fixture()
     {
+        context.workbookFolder = dir.filePath(QStringLiteral("workbooks"));
         QDir().mkpath(context.appFolder);
         QDir().mkpath(context.desktopFolder);
+        QDir().mkpath(context.workbookFolder);
         form = std::make_unique<Form2>(context, &mainWindow);
+        prompts.form = form.get();
     }
+    QStringList workbooks() const { return QDir(context.workbookFolder).entryList(QDir::Files); }
 
     template <typename T> T *control(const QString &name) const { return form->findChild<T *>(name); }
     QLineEdit *text2() const { return control<QLineEdit>(QStringLiteral("Text2")); }
@@ -97,8 +128,8 @@ private slots:
     void failedTextWriteReportsLine122();
     void saveWorkbook_data();
     void saveWorkbook();
-    void spreadsheetFailureReportedOnce_data();
-    void spreadsheetFailureReportedOnce();
+    void workbookFailureNamesItsStep_data();
+    void workbookFailureNamesItsStep();
     void holdsAMillionRows();
 
     // Last: ending the application stops every later event loop of this process.
@@ -381,6 +412,9 @@ void tst_Form2::failedTextWriteReportsLine122()
     QCOMPARE(f.prompts.errors().size(), 1);
     QVERIFY(f.prompts.errors().first().contains(QStringLiteral("Form2.PushButton2_Click at line 122")));
     QVERIFY(QFileInfo(f.context.desktopFolder + QStringLiteral("/results.txt/keep")).isDir());
+    // The hourglass of the write is gone by the time the failure is shown.
+    QCOMPARE(f.prompts.busyAtDialog, QList<bool>{false});
+    QVERIFY(!f.form->pointer().isBusy());
 }
 
 void tst_Form2::saveWorkbook_data()
@@ -408,7 +442,11 @@ void tst_Form2::saveWorkbook()
     const auto opened = f.prompts.ofKind(FakePrompts::Kind::OpenSpreadsheet);
     QCOMPARE(opened.size(), 1);
     const QString path = opened.first().text;
+    QVERIFY(path.startsWith(f.context.workbookFolder + QLatin1Char('/')));
     QVERIFY(path.endsWith(QStringLiteral(".xlsx")));
+    // The hourglass while the workbook is written and handed over, the normal pointer after.
+    QCOMPARE(f.prompts.busyAtDialog, QList<bool>{true});
+    QVERIFY(!f.form->pointer().isBusy());
     // The workbook lies outside the folder box's folder, which only has to exist.
     QVERIFY(!QFile::exists(f.context.desktopFolder + QStringLiteral("/results.txt")));
     const WorkbookReader workbook(path);
@@ -420,32 +458,64 @@ void tst_Form2::saveWorkbook()
     QFile::remove(path);
 }
 
-void tst_Form2::spreadsheetFailureReportedOnce_data()
+void tst_Form2::workbookFailureNamesItsStep_data()
 {
     QTest::addColumn<OutputKind>("kind");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<bool>("folderMissing");
+    QTest::addColumn<bool>("spreadsheetFails");
     QTest::addColumn<int>("line");
 
-    QTest::newRow("two cells") << OutputKind::WorkbookTwoCells << 128;
-    QTest::newRow("one cell") << OutputKind::WorkbookOneCell << 148;
+    const auto two = OutputKind::WorkbookTwoCells;
+    const auto one = OutputKind::WorkbookOneCell;
+    // More than a cell of a sheet holds.
+    const QString tooLong(40000, QLatin1Char('a'));
+    const QStringList names{"Kenji Ito", "Hana"};
+    QTest::newRow("two cells, no spreadsheet application") << two << names << false << true << 128;
+    QTest::newRow("one cell, no spreadsheet application") << one << names << false << true << 148;
+    QTest::newRow("two cells, no workbook file") << two << names << true << false << 130;
+    QTest::newRow("one cell, no workbook file") << one << names << true << false << 150;
+    QTest::newRow("two cells, column A") << two << QStringList{"Kenji Ito", tooLong + " Ito"} << false << false << 136;
+    QTest::newRow("two cells, column B") << two << QStringList{"Kenji " + tooLong} << false << false << 138;
+    QTest::newRow("one cell") << one << QStringList{"Kenji Ito", tooLong} << false << false << 154;
 }
 
-void tst_Form2::spreadsheetFailureReportedOnce()
+void tst_Form2::workbookFailureNamesItsStep()
 {
     QFETCH(OutputKind, kind);
+    QFETCH(QStringList, rows);
+    QFETCH(bool, folderMissing);
+    QFETCH(bool, spreadsheetFails);
     QFETCH(int, line);
 
     Fixture f;
     f.form->Form_Load();
     f.select(kind);
-    f.setRows({"Kenji", "Yuki", "Hana"});
-    f.prompts.spreadsheetOutcome = Outcome::failure(QStringLiteral("No spreadsheet application."));
+    f.setRows(rows);
+    if (folderMissing)
+        QVERIFY(QDir(f.context.workbookFolder).removeRecursively());
+    if (spreadsheetFails)
+        f.prompts.spreadsheetOutcome = Outcome::failure(QStringLiteral("No spreadsheet application."));
     f.control<QPushButton>(QStringLiteral("PushButton2"))->click();
 
+    // One report, at the failing step, and the export ends there.
     QCOMPARE(f.prompts.errors().size(), 1);
-    QVERIFY(f.prompts.errors().first().startsWith(QStringLiteral("No spreadsheet application.")));
-    QVERIFY(f.prompts.errors().first().contains(QStringLiteral("Form2.PushButton2_Click at line %1").arg(line)));
+    const QString error = f.prompts.errors().first();
+    QVERIFY2(error.contains(QStringLiteral("Form2.PushButton2_Click at line %1\r").arg(line)), qPrintable(error));
     QVERIFY(f.prompts.messages().isEmpty());
-    QFile::remove(f.prompts.ofKind(FakePrompts::Kind::OpenSpreadsheet).first().text);
+    // The error dialog and the windows after it have the normal pointer again.
+    QCOMPARE(f.prompts.busyAtDialog.last(), false);
+    QVERIFY(!f.form->pointer().isBusy());
+    if (spreadsheetFails) {
+        // The workbook stays for the user to open by hand; the message says where.
+        const QString path = f.prompts.ofKind(FakePrompts::Kind::OpenSpreadsheet).first().text;
+        QVERIFY(error.startsWith(QStringLiteral("No spreadsheet application.")));
+        QVERIFY2(error.contains(path), qPrintable(error));
+        QCOMPARE(f.workbooks(), QStringList{QFileInfo(path).fileName()});
+    } else {
+        QVERIFY(f.prompts.ofKind(FakePrompts::Kind::OpenSpreadsheet).isEmpty());
+        QVERIFY(f.workbooks().isEmpty());
+    }
 }
 
 void tst_Form2::holdsAMillionRows()

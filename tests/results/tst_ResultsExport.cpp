@@ -4,15 +4,18 @@
 #include "results/FolderExists.h"
 #include "results/TextFileExport.h"
 #include "results/WorkbookExport.h"
+#include "results/WorkbookFolder.h"
 #include "results/WriteTextFile.h"
 #include "tests/results/WorkbookReader.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(WorkbookExport::Layout)
@@ -64,6 +67,7 @@ private slots:
     void emptyWorkbook();
     void workbookWriteFailureLeavesNoFile();
     void newWorkbookPathsAreUnique();
+    void workbookFoldersOfEndedRunsAreRemoved();
 
 private:
     QTemporaryDir m_dir;
@@ -331,13 +335,48 @@ void tst_ResultsExport::newWorkbookPathsAreUnique()
 {
     QString first;
     QString second;
-    QVERIFY(WorkbookExport::newWorkbookPath(first).isOk());
-    QVERIFY(WorkbookExport::newWorkbookPath(second).isOk());
+    QVERIFY(WorkbookExport::newWorkbookPath(m_dir.path(), first).isOk());
+    QVERIFY(WorkbookExport::newWorkbookPath(m_dir.path(), second).isOk());
     QVERIFY(first != second);
+    QVERIFY(first.startsWith(m_dir.path() + QLatin1Char('/')));
     QVERIFY(first.endsWith(QStringLiteral(".xlsx")));
     QVERIFY(QFile::exists(first));
     QFile::remove(first);
     QFile::remove(second);
+}
+
+void tst_ResultsExport::workbookFoldersOfEndedRunsAreRemoved()
+{
+    const QString root = m_dir.filePath(QStringLiteral("workbooks"));
+    auto running = std::make_unique<WorkbookFolder>(root);
+    QVERIFY(running->claim().isOk());
+    QVERIFY(writeBytes(running->path() + QStringLiteral("/a.xlsx"), "a"));
+    QString ended;
+    {
+        WorkbookFolder endedRun(root);
+        QVERIFY(endedRun.claim().isOk());
+        ended = endedRun.path();
+        QVERIFY(ended != running->path());
+        QVERIFY(writeBytes(ended + QStringLiteral("/b.xlsx"), "b"));
+    }
+    // A run that was killed: its lock names a process that no longer runs.
+    const QString killed = root + QStringLiteral("/run-killed");
+    QVERIFY(QDir().mkpath(killed));
+    QVERIFY(writeBytes(killed + QStringLiteral(".lock"), "2147483647\ntoviska\n\n"));
+    QVERIFY(writeBytes(killed + QStringLiteral("/c.xlsx"), "c"));
+
+    WorkbookFolder next(root);
+    QVERIFY(next.claim().isOk());
+    QVERIFY(!QFileInfo::exists(ended));
+    QVERIFY(!QFileInfo::exists(killed));
+    QCOMPARE(readAll(running->path() + QStringLiteral("/a.xlsx")), QByteArray("a"));
+    QVERIFY(QFileInfo(next.path()).isDir());
+
+    // Once its run ends, the next start removes that folder too.
+    running.reset();
+    WorkbookFolder last(root);
+    QVERIFY(last.claim().isOk());
+    QCOMPARE(QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 2);
 }
 
 QTEST_GUILESS_MAIN(tst_ResultsExport)
