@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QStyleOptionHeader>
 
 namespace {
@@ -45,24 +46,54 @@ private:
 } // namespace
 
 ListPane::ListPane(QWidget *parent)
-    : QTreeView(parent)
+    : QTableView(parent)
 {
-    setHeader(new HeadingHeader(this));
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
+    setHorizontalHeader(new HeadingHeader(this));
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    fitRowHeight();
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    // Tab leaves the pane for the next control, as from any list.
+    setTabKeyNavigation(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setAllColumnsShowFocus(true);
     setSortingEnabled(false);
-    setExpandsOnDoubleClick(false);
     // The column keeps its set width; the user widens it by dragging, the scroll bar follows.
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
     header()->setSectionsClickable(false);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(this, &ListPane::filesDropped, this, &ListPane::OLEDragDrop, Qt::QueuedConnection);
+}
+
+void ListPane::fitRowHeight()
+{
+    // One line of text and the room the style leaves around an item's text.
+    verticalHeader()->setDefaultSectionSize(
+        fontMetrics().height() + 2 * style()->pixelMetric(QStyle::PM_FocusFrameVMargin, nullptr, this) + 2);
+}
+
+void ListPane::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitRowHeight();
+}
+
+QModelIndex ListPane::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    const QAbstractItemModel *shown = model();
+    if (shown && (cursorAction == MoveHome || cursorAction == MoveEnd)) {
+        const int rows = shown->rowCount(rootIndex());
+        if (rows == 0)
+            return {};
+        return shown->index(cursorAction == MoveHome ? 0 : rows - 1, 0, rootIndex());
+    }
+    return QTableView::moveCursor(cursorAction, modifiers);
 }
 
 void ListPane::addColumnHeading(const QString &text)
@@ -184,7 +215,7 @@ void ListPane::dragEnterEvent(QDragEnterEvent *event)
     if (m_acceptsFileDrops && event->mimeData()->hasUrls())
         event->acceptProposedAction();
     else
-        QTreeView::dragEnterEvent(event);
+        QTableView::dragEnterEvent(event);
 }
 
 void ListPane::dragMoveEvent(QDragMoveEvent *event)
@@ -192,13 +223,13 @@ void ListPane::dragMoveEvent(QDragMoveEvent *event)
     if (m_acceptsFileDrops && event->mimeData()->hasUrls())
         event->acceptProposedAction();
     else
-        QTreeView::dragMoveEvent(event);
+        QTableView::dragMoveEvent(event);
 }
 
 void ListPane::dropEvent(QDropEvent *event)
 {
     if (!m_acceptsFileDrops || !event->mimeData()->hasUrls()) {
-        QTreeView::dropEvent(event);
+        QTableView::dropEvent(event);
         return;
     }
     event->acceptProposedAction();
@@ -208,11 +239,11 @@ void ListPane::dropEvent(QDropEvent *event)
 void ListPane::keyPressEvent(QKeyEvent *event)
 {
     emit KeyDown(event->key(), event->modifiers());
-    QTreeView::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 void ListPane::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    QTreeView::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     emit DblClick();
 }

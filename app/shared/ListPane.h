@@ -1,20 +1,24 @@
 #pragma once
 
 #include <QList>
-#include <QTreeView>
+#include <QTableView>
 #include <QUrl>
 #include <functional>
 #include <optional>
 
 // A list pane: one column of texts under a heading, entries addressed from 1, at most one
-// selected unless its rows are made copyable. It shows any list model (setModel); a model of a
-// million rows costs one layout pass.
-class ListPane : public QTreeView
+// selected unless its rows are made copyable. It shows any list model (setModel). A table view
+// with rows of one fixed height: a model of a million rows costs no pass over its rows when it
+// is shown (a tree view would lay out and keep an item for every row).
+class ListPane : public QTableView
 {
     Q_OBJECT
 
 public:
     explicit ListPane(QWidget *parent = nullptr);
+
+    // The heading row over the one column.
+    QHeaderView *header() const { return horizontalHeader(); }
 
     // Adds the pane's column heading (the column itself comes from the model). The heading is
     // also the pane's accessible name, what a screen reader announces for it.
@@ -60,6 +64,9 @@ signals:
     void filesDropped(const QList<QUrl> &urls, QPrivateSignal);
 
 protected:
+    void changeEvent(QEvent *event) override;
+    // Home and End go to the first and the last entry, as in any list.
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -67,6 +74,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    void fitRowHeight();
+
     bool m_rowsCopyable = false;
     RowTextAppender m_appendRowText;
     bool m_acceptsFileDrops = false;

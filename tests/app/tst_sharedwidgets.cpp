@@ -50,6 +50,8 @@ private slots:
 
     void paneSelectionAndEvents();
     void paneHeadingAndWidth();
+    void paneHomeAndEndReachTheEnds_data();
+    void paneHomeAndEndReachTheEnds();
     void paneShowsAMillionRows();
     void paneCopiesSelectedRows_data();
     void paneCopiesSelectedRows();
@@ -217,11 +219,31 @@ void TestSharedWidgets::paneHeadingAndWidth()
     pane.setColumnWidthTwips(6500);
     QCOMPARE(pane.columnHeading(), QStringLiteral("First Names"));
     QCOMPARE(pane.columnWidth(0), Twips::toPixels(6500, &pane));
-    QVERIFY(!pane.rootIsDecorated());
-    QVERIFY(pane.uniformRowHeights());
+    // A list, not a table: no row numbers.
+    QVERIFY(pane.verticalHeader()->isHidden());
     QCOMPARE(pane.selectionMode(), QAbstractItemView::SingleSelection);
     QVERIFY(!pane.header()->stretchLastSection());
     QVERIFY(!pane.header()->isHidden());
+}
+
+void TestSharedWidgets::paneHomeAndEndReachTheEnds_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("position");
+    QTest::newRow("Home") << int(Qt::Key_Home) << 1;
+    QTest::newRow("End") << int(Qt::Key_End) << 3;
+}
+
+void TestSharedWidgets::paneHomeAndEndReachTheEnds()
+{
+    QFETCH(int, key);
+    QFETCH(int, position);
+    QStringListModel model({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    ListPane pane;
+    pane.setModel(&model);
+    pane.selectPosition(2);
+    QTest::keyClick(&pane, static_cast<Qt::Key>(key));
+    QCOMPARE(pane.selectedPosition(), std::optional<int>(position));
 }
 
 void TestSharedWidgets::paneShowsAMillionRows()
