@@ -133,6 +133,9 @@ struct Start
 };
 } // namespace
 
+enum class FocusBy { Tab, Backtab, Click, OwnMenu, WindowActivated };
+Q_DECLARE_METATYPE(FocusBy)
+
 class TestForm1 : public QObject
 {
     Q_OBJECT
@@ -216,19 +219,19 @@ void TestForm1::firstRunWithEmptySettings()
 
 void TestForm1::countSelectedOnlyByTabOrClick_data()
 {
-    QTest::addColumn<int>("how");
+    QTest::addColumn<FocusBy>("how");
     QTest::addColumn<QString>("selected");
     // The user has selected "0" of "100"; then the focus leaves and comes back.
-    QTest::newRow("tab") << 0 << QStringLiteral("100");
-    QTest::newRow("back tab") << 1 << QStringLiteral("100");
-    QTest::newRow("click") << 2 << QStringLiteral("100");
-    QTest::newRow("its own menu closes") << 3 << QStringLiteral("0");
-    QTest::newRow("window activated again") << 4 << QStringLiteral("0");
+    QTest::newRow("tab") << FocusBy::Tab << QStringLiteral("100");
+    QTest::newRow("back tab") << FocusBy::Backtab << QStringLiteral("100");
+    QTest::newRow("click") << FocusBy::Click << QStringLiteral("100");
+    QTest::newRow("its own menu closes") << FocusBy::OwnMenu << QStringLiteral("0");
+    QTest::newRow("window activated again") << FocusBy::WindowActivated << QStringLiteral("0");
 }
 
 void TestForm1::countSelectedOnlyByTabOrClick()
 {
-    QFETCH(int, how);
+    QFETCH(FocusBy, how);
     QFETCH(QString, selected);
     Start start;
     Form1 &form = start.load();
@@ -239,16 +242,16 @@ void TestForm1::countSelectedOnlyByTabOrClick()
     text->setSelection(1, 1);
     QCOMPARE(text->selectedText(), QStringLiteral("0"));
     switch (how) {
-    case 0:
-    case 1:
+    case FocusBy::Tab:
+    case FocusBy::Backtab:
         button->setFocus();
-        text->setFocus(how == 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        text->setFocus(how == FocusBy::Tab ? Qt::TabFocusReason : Qt::BacktabFocusReason);
         break;
-    case 2:
+    case FocusBy::Click:
         button->setFocus();
         QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(text->width() - 4, text->height() / 2));
         break;
-    case 3: {
+    case FocusBy::OwnMenu: {
         // What Qt sends as the box's own menu opens and closes, just before the menu's action.
         QFocusEvent out(QEvent::FocusOut, Qt::PopupFocusReason);
         QApplication::sendEvent(text, &out);
@@ -256,7 +259,7 @@ void TestForm1::countSelectedOnlyByTabOrClick()
         QApplication::sendEvent(text, &in);
         break;
     }
-    case 4: {
+    case FocusBy::WindowActivated: {
         QWidget other;
         other.show();
         other.activateWindow();
@@ -266,8 +269,6 @@ void TestForm1::countSelectedOnlyByTabOrClick()
         QTRY_VERIFY(text->hasFocus());
         break;
     }
-    default:
-        QFAIL("no such way");
     }
     QCOMPARE(text->selectedText(), selected);
 }
