@@ -12,8 +12,8 @@
 #include "app/shared/OptionButton.h"
 #include "app/shared/PathExists.h"
 #include "app/shared/Prompts.h"
-#include "app/shared/ScreenCentring.h"
 #include "app/shared/RepaintPacer.h"
+#include "app/shared/ScreenCentring.h"
 #include "generate/CountText.h"
 #include "generate/NameGenerator.h"
 #include "generate/RandomSource.h"
@@ -28,8 +28,8 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFocusEvent>
 #include <QFile>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QProgressBar>

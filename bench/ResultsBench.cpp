@@ -7,9 +7,9 @@
 #include "bench/BenchSession.h"
 #include "bench/BenchTable.h"
 #include "bench/Benches.h"
+#include "generate/GeneratedNames.h"
 #include "results/Form2.h"
 #include "results/ResultsListModel.h"
-#include "generate/GeneratedNames.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -83,8 +83,8 @@ bool writePlainWorkbook(const Cells &cells, const QString &path)
     bool written = sheet != nullptr;
     for (std::size_t i = 0; written && i < cells.starts.size(); ++i) {
         const char *text = cells.text.constData() + cells.starts[i];
-        written = worksheet_write_string(sheet, static_cast<lxw_row_t>(i / 2), static_cast<lxw_col_t>(i % 2), text,
-                      nullptr)
+        written
+            = worksheet_write_string(sheet, static_cast<lxw_row_t>(i / 2), static_cast<lxw_col_t>(i % 2), text, nullptr)
             == LXW_NO_ERROR;
     }
     return workbook_close(workbook) == LXW_NO_ERROR && written;
@@ -128,7 +128,8 @@ void benchCalc(BenchTable &table, BenchPrompts &prompts, QPushButton *save)
     QTemporaryDir profile;
     const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(profile.path()));
-    QProcess::execute(QStringLiteral("localc"), {QStringLiteral("--headless"), QStringLiteral("--terminate_after_init")});
+    QProcess::execute(
+        QStringLiteral("localc"), {QStringLiteral("--headless"), QStringLiteral("--terminate_after_init")});
     prompts.setOpensSpreadsheet(true);
     QElapsedTimer timer;
     timer.start();
@@ -148,7 +149,8 @@ void benchCalc(BenchTable &table, BenchPrompts &prompts, QPushButton *save)
         QTextStream(stderr) << "results bench: Calc showed no document\n";
         return;
     }
-    table.add(QStringLiteral("Save 1,000,000 names as .xlsx in 2 cells, press to the Calc window shown"), seconds, 60.0);
+    table.add(
+        QStringLiteral("Save 1,000,000 names as .xlsx in 2 cells, press to the Calc window shown"), seconds, 60.0);
     const qint64 calc
         = outputOf(QStringLiteral("xdotool"), {QStringLiteral("getwindowpid"), QString::number(window)}).toLongLong();
     if (calc > 0)
@@ -179,8 +181,8 @@ void runResultsBench(BenchTable &table)
         QTextStream(stderr) << "results bench: the results window did not show " << kNameCount << " names\n";
         return;
     }
-    table.add(QStringLiteral("Generate 1,000,000 names, press to results shown (%1)")
-                  .arg(QGuiApplication::platformName()),
+    table.add(
+        QStringLiteral("Generate 1,000,000 names, press to results shown (%1)").arg(QGuiApplication::platformName()),
         generating, 0.25);
 
     results->findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(session.folder() + QLatin1Char('/'));
@@ -208,8 +210,8 @@ void runResultsBench(BenchTable &table)
     const double workbook = secondsOf([&] { save->click(); });
     if (session.prompts().workbook().isEmpty() || QFileInfo(session.prompts().workbook()).size() == 0)
         QTextStream(stderr) << "results bench: no workbook was written\n";
-    table.add(QStringLiteral("Save 1,000,000 names as .xlsx in 2 cells (target: 1.2 x the floor)"), workbook,
-        1.2 * floor);
+    table.add(
+        QStringLiteral("Save 1,000,000 names as .xlsx in 2 cells (target: 1.2 x the floor)"), workbook, 1.2 * floor);
     QFile::remove(session.prompts().workbook());
 
     benchCalc(table, session.prompts(), save);

@@ -159,8 +159,8 @@ Outcome WorkbookExport::writeRows(const GeneratedNames &names, Layout layout, co
 Outcome WorkbookExport::newWorkbookPath(const QString &workbookFolder, QString &path)
 {
     path.clear();
-    const QString folder = workbookFolder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::TempLocation)
-                                                    : workbookFolder;
+    const QString folder
+        = workbookFolder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::TempLocation) : workbookFolder;
     QTemporaryFile file(QDir(folder).filePath(QStringLiteral("Toviska-results-XXXXXX.xlsx")));
     // The file must outlive the export: the spreadsheet application opens it afterwards.
     file.setAutoRemove(false);

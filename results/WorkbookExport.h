@@ -31,8 +31,7 @@ public:
     // Writes the workbook to path (replaced if it exists). Rows stream to disk as they are
     // written, so a million names take little memory. On a failure, failedStep (when given)
     // names the part that failed, and no file is left at path.
-    static Outcome write(
-        const GeneratedNames &names, Layout layout, const QString &path, Step *failedStep = nullptr);
+    static Outcome write(const GeneratedNames &names, Layout layout, const QString &path, Step *failedStep = nullptr);
     // A new, unique .xlsx path in folder (the temporary folder when empty) that lasts after the
     // export: the spreadsheet application reads it later. Empty with a failure when none can be made.
     static Outcome newWorkbookPath(const QString &folder, QString &path);

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QLockFile>
 #include <QStandardPaths>
-
 #include <atomic>
 
 namespace {

@@ -57,8 +57,8 @@ QStringList QtPrompts::openFiles(const QString &title, const QString &filters)
 
 QString QtPrompts::chooseFolder(const QString &title, const QString &startFolder)
 {
-    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, startFolder,
-                                             QFileDialog::ShowDirsOnly);
+    return QFileDialog::getExistingDirectory(
+        QApplication::activeWindow(), title, startFolder, QFileDialog::ShowDirsOnly);
 }
 
 Outcome QtPrompts::openUrl(const QUrl &url)

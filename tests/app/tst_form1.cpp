@@ -14,9 +14,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QFocusEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStandardPaths>
