@@ -3,6 +3,7 @@
 #include "store/NameStore.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTextStream>
 
 BenchSession::BenchSession(const QString &benchName, const QStringList &maleFirstNames,
@@ -30,4 +31,12 @@ void BenchSession::start()
     m_form.Form_Load();
     m_form.show();
     QCoreApplication::processEvents();
+}
+
+QStringList BenchSession::shippedList(const QString &fileName)
+{
+    QFile file(QStringLiteral(TOVISKA_DATA_DIR "/") + fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }

@@ -19,6 +19,10 @@ public:
     BenchSession(const QString &benchName, const QStringList &maleFirstNames, const QStringList &femaleFirstNames,
         const QStringList &lastNames);
 
+    // A name list shipped in data/ (male.txt, female.txt, last.txt), one name a line; empty
+    // when it cannot be read.
+    static QStringList shippedList(const QString &fileName);
+
     // False, with the reason printed, when the folder or names.mdb could not be made.
     bool isReady() const { return m_ready; }
     QString filePath(const QString &name) const { return m_folder.filePath(name); }

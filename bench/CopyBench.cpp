@@ -1,6 +1,7 @@
 // A million results rows selected with Ctrl+A and copied with Ctrl+C, in the results window's
 // own pane over its own model.
 #include "app/shared/ListPane.h"
+#include "bench/BenchSession.h"
 #include "bench/BenchTable.h"
 #include "bench/Benches.h"
 #include "generate/GeneratedNames.h"
@@ -9,29 +10,19 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 
 namespace {
 constexpr int kRowCount = 1000000;
-
-QStringList readLines(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
 } // namespace
 
 void runCopyBench(BenchTable &table)
 {
-    const QString data = QStringLiteral(TOVISKA_DATA_DIR);
-    const QStringList firstNames = readLines(data + QStringLiteral("/female.txt"));
-    const QStringList lastNames = readLines(data + QStringLiteral("/last.txt"));
+    const QStringList firstNames = BenchSession::shippedList(QStringLiteral("female.txt"));
+    const QStringList lastNames = BenchSession::shippedList(QStringLiteral("last.txt"));
     if (firstNames.isEmpty() || lastNames.isEmpty()) {
-        QTextStream(stderr) << "copy bench: the name lists in " << data << " could not be read\n";
+        QTextStream(stderr) << "copy bench: the shipped name lists could not be read\n";
         return;
     }
     // Rows spread over the lists as a generation spreads them; which ones does not matter here.

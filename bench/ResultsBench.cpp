@@ -30,14 +30,6 @@
 namespace {
 constexpr int kNameCount = 1000000;
 
-QStringList readLines(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
 double secondsOf(const std::function<void()> &task)
 {
     QElapsedTimer timer;
@@ -161,9 +153,8 @@ void benchCalc(BenchTable &table, BenchPrompts &prompts, QPushButton *save)
 
 void runResultsBench(BenchTable &table)
 {
-    const QString data = QStringLiteral(TOVISKA_DATA_DIR);
-    BenchSession session(QStringLiteral("results bench"), readLines(data + QStringLiteral("/male.txt")),
-        readLines(data + QStringLiteral("/female.txt")), readLines(data + QStringLiteral("/last.txt")));
+    BenchSession session(QStringLiteral("results bench"), BenchSession::shippedList(QStringLiteral("male.txt")),
+        BenchSession::shippedList(QStringLiteral("female.txt")), BenchSession::shippedList(QStringLiteral("last.txt")));
     if (!session.isReady())
         return;
     Form1 &form = session.form();

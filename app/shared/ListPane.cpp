@@ -187,21 +187,6 @@ void ListPane::copySelectedRows()
     QGuiApplication::clipboard()->setText(SelectedRowsText(selection->selection(), m_appendRowText));
 }
 
-void ListPane::selectAll()
-{
-    const QAbstractItemModel *shown = model();
-    QItemSelectionModel *selection = selectionModel();
-    const SelectionMode mode = selectionMode();
-    if (!shown || !selection || mode == QAbstractItemView::SingleSelection || mode == QAbstractItemView::NoSelection)
-        return;
-    const int rows = shown->rowCount(rootIndex());
-    const int columns = shown->columnCount(rootIndex());
-    if (rows == 0 || columns == 0)
-        return;
-    selection->select(QItemSelection(shown->index(0, 0, rootIndex()), shown->index(rows - 1, columns - 1, rootIndex())),
-        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-}
-
 void ListPane::setAcceptsFileDrops(bool accepts)
 {
     m_acceptsFileDrops = accepts;

@@ -46,9 +46,6 @@ public:
     // Puts the selected rows on the clipboard, one a line in list order; nothing when none is selected.
     void copySelectedRows();
 
-    // One range over every row: a flat list needs no walk over each of a million rows.
-    void selectAll() override;
-
     // Dropped files are taken (and raise OLEDragDrop) instead of being refused. Off by default.
     void setAcceptsFileDrops(bool accepts);
 

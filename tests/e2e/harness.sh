@@ -443,9 +443,15 @@ e2e_popups_gone() {
 # e2e_generate MAIN: "Start Generating"; E2E_RESULTS is the results window that replaces the
 # main window.
 e2e_generate() {
+    e2e_click_control "$1" PushButton1
+    e2e_await_results "$1" "Start Generating"
+}
+
+# e2e_await_results MAIN WHAT: E2E_RESULTS, the results window that replaces the main window
+# once WHAT (a click, a key) has started a run.
+e2e_await_results() {
     local main=$1
-    e2e_click_control "$main" PushButton1
-    e2e_wait_new_window 30 '^Toviska$' "$main" || e2e_fail "no results window after Start Generating"
+    e2e_wait_new_window 30 '^Toviska$' "$main" || e2e_fail "no results window after $2"
     E2E_RESULTS=$E2E_WINDOW
     e2e_is_shaped "$E2E_RESULTS" "$E2E_FORM2_HEIGHT_TWIPS" \
         || e2e_fail "window $E2E_RESULTS is not the results window ($(e2e_height_twips "$E2E_RESULTS") twips high)"
