@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+// How a kana reading is written in Latin letters.
+enum class RomajiStyle {
+    // As the built-in lists and Japanese passports write names: no macrons, long o and u
+    // dropped (Sato, Ota, Yuki), n before b, m, p written m (Jumpei), no apostrophes.
+    Passport,
+    // Modified Hepburn: macrons for long vowels (Satō, Yūki), n before b, m, p kept (Shinbashi),
+    // an apostrophe between n and a following vowel or y (Jun'ichi).
+    Hepburn,
+    // Kunrei-shiki (ISO 3602): si, ti, tu, hu, zi, sya ..., circumflexes for long vowels (Ôno).
+    Kunrei,
+    // The kana letter by letter, as typed on a keyboard: long vowels spelled out (Yuuki, Itou).
+    Wapuro,
+};
+
+// The romaji of a reading in hiragana or katakana, first letter upper case. A character that is
+// no kana is kept as it stands.
+QString Romanize(QStringView kana, RomajiStyle style);
+
+// The style named "passport", "hepburn", "kunrei" or "wapuro"; nothing for any other name.
+std::optional<RomajiStyle> RomajiStyleNamed(QStringView name);

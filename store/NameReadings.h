@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/shared/Outcome.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+// The built-in list a spelling belongs to: a built-in first name is male or female.
+enum class ReadingList : std::uint8_t {
+    Male,
+    Female,
+    Last,
+};
+
+// One way of writing a built-in name: its kanji and its kana reading.
+struct Spelling
+{
+    QString kanji;
+    QString hiragana;
+    QString katakana;
+    ReadingList list = ReadingList::Last;
+};
+
+// The kanji and kana of the built-in names (readings.tsv, shipped beside names.mdb). Looked up
+// by list and romaji name as stored, any letter case. A name without readings (one the user
+// added, every user-list name) simply has no spellings. names.mdb knows nothing of them.
+class NameReadings
+{
+public:
+    NameReadings() = default;
+
+    // Reads a table of rows "list, kanji, hiragana, katakana, romaji" after one header line.
+    // A file that cannot be read, or a row of another shape, is a failure naming the file and
+    // the line; readings is then left empty.
+    static Outcome load(const QString &path, NameReadings &readings);
+    // The table of an application folder (its readings.tsv), read on first use and kept for
+    // the rest of the run; empty when it cannot be read.
+    static const NameReadings &shipped(const QString &applicationFolder);
+
+    bool isEmpty() const { return m_spellings.empty(); }
+    qsizetype count() const { return static_cast<qsizetype>(m_spellings.size()); }
+
+    // Every spelling of the name in that list, in the table's order; empty when it has none.
+    std::span<const Spelling> spellings(ReadingList list, QStringView romaji) const;
+
+private:
+    static QString key(ReadingList list, QStringView romaji);
+
+    // Spellings of one list and name stand together; the index gives where.
+    std::vector<Spelling> m_spellings;
+    QHash<QString, std::pair<qsizetype, qsizetype>> m_index;
+};
