@@ -6,3 +6,4 @@ class BenchTable;
 void runResultsBench(BenchTable &table);
 void runListsBench(BenchTable &table);
 void runCopyBench(BenchTable &table);
+void runCliBench(BenchTable &table);

@@ -15,6 +15,7 @@ int main(int argc, char *argv[])
     runResultsBench(table);
     runListsBench(table);
     runCopyBench(table);
+    runCliBench(table);
     table.addMemory(QStringLiteral("Peak memory of the whole run"), BenchTable::peakMemoryMegabytes(), 200);
     table.print();
     return table.allMet() ? 0 : 1;

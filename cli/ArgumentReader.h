@@ -1,0 +1,40 @@
+#pragma once
+
+#include "cli/UsageError.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+// GNU-style options of one subcommand: --name value, --name=value, -x value, -xvalue, flags,
+// "--" ending the options, and operands anywhere among them.
+class ArgumentReader
+{
+public:
+    struct Option
+    {
+        QString name; // without the dashes
+        QChar shortName; // null when there is none
+        bool takesValue = true;
+    };
+
+    ArgumentReader(QString command, std::vector<Option> options);
+
+    // Reads the arguments after the subcommand; the last of a repeated option wins.
+    std::optional<UsageError> read(const QStringList &arguments);
+
+    bool has(const QString &name) const { return m_values.contains(name); }
+    QString value(const QString &name) const { return m_values.value(name); }
+    const QStringList &operands() const { return m_operands; }
+
+private:
+    const Option *find(const QString &name) const;
+    const Option *find(QChar shortName) const;
+
+    QString m_command;
+    std::vector<Option> m_options;
+    QHash<QString, QString> m_values;
+    QStringList m_operands;
+};

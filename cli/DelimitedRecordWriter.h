@@ -1,0 +1,34 @@
+#pragma once
+
+#include "cli/RecordField.h"
+#include "cli/RecordWriter.h"
+
+#include <vector>
+
+class OutputFile;
+
+// csv (RFC 4180: a header line, CRLF, fields quoted where they need it) and tsv (a header
+// line, LF, tabs and line breaks inside a name written as spaces). Unknown fields are empty.
+class DelimitedRecordWriter : public RecordWriter
+{
+public:
+    enum class Kind {
+        Csv,
+        Tsv,
+    };
+
+    DelimitedRecordWriter(OutputFile &output, Kind kind, std::vector<RecordField> fields);
+
+    void prepare(NameVariant &variant) const override;
+    Outcome begin() override;
+    void write(const NameVariant *given, const NameVariant *family) override;
+
+    static std::string csvField(const std::string &text);
+
+private:
+    std::string encoded(const std::string &text) const;
+
+    OutputFile &m_output;
+    Kind m_kind;
+    std::vector<RecordField> m_fields;
+};

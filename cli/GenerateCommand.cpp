@@ -1,0 +1,162 @@
+#include "cli/GenerateCommand.h"
+
+#include "app/shared/NameListModel.h"
+#include "cli/CliPrompts.h"
+#include "cli/DelimitedRecordWriter.h"
+#include "cli/JsonRecordWriter.h"
+#include "cli/NamePool.h"
+#include "cli/NamesDatabase.h"
+#include "cli/OutputFile.h"
+#include "cli/TextRecordWriter.h"
+#include "cli/UniqueOrder.h"
+#include "cli/UsageError.h"
+#include "cli/XlsxRecordWriter.h"
+#include "lists/ListReloader.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+std::vector<ReadingList> firstNameLists(GenderFilter gender)
+{
+    switch (gender) {
+    case GenderFilter::MaleOnly:
+        return {ReadingList::Male};
+    case GenderFilter::FemaleOnly:
+        return {ReadingList::Female};
+    default:
+        // "Both": a name's male and female spellings together.
+        return {ReadingList::Male, ReadingList::Female};
+    }
+}
+
+std::string genderOfList(ListSource list, GenderFilter gender)
+{
+    if (list != ListSource::BuiltIn)
+        return {};
+    if (gender == GenderFilter::MaleOnly)
+        return "male";
+    if (gender == GenderFilter::FemaleOnly)
+        return "female";
+    return {};
+}
+
+std::unique_ptr<RecordWriter> writerFor(const GenerateOptions &options, OutputFile &output)
+{
+    switch (options.format) {
+    case OutputFormat::Txt:
+        return std::make_unique<TextRecordWriter>(output, options.script, options.givenFirst);
+    case OutputFormat::Csv:
+        return std::make_unique<DelimitedRecordWriter>(output, DelimitedRecordWriter::Kind::Csv, options.fields);
+    case OutputFormat::Tsv:
+        return std::make_unique<DelimitedRecordWriter>(output, DelimitedRecordWriter::Kind::Tsv, options.fields);
+    case OutputFormat::Json:
+        return std::make_unique<JsonRecordWriter>(output, JsonRecordWriter::Kind::Array, options.fields);
+    case OutputFormat::Jsonl:
+        return std::make_unique<JsonRecordWriter>(output, JsonRecordWriter::Kind::Lines, options.fields);
+    case OutputFormat::Xlsx:
+        return std::make_unique<XlsxRecordWriter>(output.temporaryPath(), options.output, options.fields);
+    }
+    return nullptr;
+}
+
+int usageError(const QString &message)
+{
+    const QByteArray text = UsageError(QStringLiteral("generate"), message).text().toUtf8();
+    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stderr);
+    return 2;
+}
+} // namespace
+
+GenerateCommand::GenerateCommand(GenerateOptions options)
+    : m_options(std::move(options))
+{ }
+
+int GenerateCommand::run()
+{
+    const GenerateOptions &o = m_options;
+    const NamesDatabase database(o.database);
+    NameListModel firstPane;
+    NameListModel lastPane;
+    if (const Outcome read = ListReloader(database.path()).reload(o.list, o.gender, firstPane, lastPane); !read) {
+        CliPrompts::printError(read.description());
+        return 1;
+    }
+
+    const bool wantFirst = o.part != NamePart::LastOnly;
+    const bool wantLast = o.part != NamePart::FirstOnly;
+    const NameReadings *readings
+        = o.list == ListSource::BuiltIn ? &NameReadings::shipped(database.applicationFolder()) : nullptr;
+    NamePool given(
+        {&firstPane.names(), readings, firstNameLists(o.gender), o.romaji, genderOfList(o.list, o.gender), o.unique});
+    NamePool family({&lastPane.names(), readings, {ReadingList::Last}, o.romaji, {}, o.unique});
+    const QString listName = o.list == ListSource::BuiltIn ? QStringLiteral("built-in") : QStringLiteral("user");
+    if ((wantFirst && given.isEmpty()) || (wantLast && family.isEmpty())) {
+        CliPrompts::printError(
+            QStringLiteral("%1: the %2 list has no %3 names to draw from")
+                .arg(database.path(), listName,
+                    wantFirst && given.isEmpty() ? QStringLiteral("first") : QStringLiteral("last")));
+        return 1;
+    }
+
+    const std::uint64_t firstCount = wantFirst ? given.size() : 1;
+    const std::uint64_t lastCount = wantLast ? family.size() : 1;
+    std::uint64_t combinations = 0;
+    if (__builtin_mul_overflow(firstCount, lastCount, &combinations))
+        combinations = UINT64_MAX; // more than any count can ask for
+    if (o.unique && o.count > combinations) {
+        return usageError(
+            QStringLiteral("--unique: asked for %1 unique names; these lists give %2").arg(o.count).arg(combinations));
+    }
+
+    OutputFile output;
+    if (const Outcome opened = output.open(o.output); !opened) {
+        CliPrompts::printError(opened.description());
+        return 1;
+    }
+    const std::unique_ptr<RecordWriter> writer = writerFor(o, output);
+    for (NamePool *pool : {&given, &family}) {
+        for (NameVariant &variant : pool->variants())
+            writer->prepare(variant);
+    }
+
+    SeededRandom random(o.seed ? *o.seed : SeededRandom::entropySeed());
+    const bool spellings = o.needsSpellings();
+    Outcome outcome = writer->begin();
+    if (outcome) {
+        if (o.unique) {
+            // Each combination once, in a random order; its spellings drawn as usual.
+            const UniqueOrder order(combinations, random);
+            for (std::uint64_t i = 0; i < o.count && !output.stopped(); ++i) {
+                const std::uint64_t combination = order.at(i);
+                const NameVariant *last = wantLast ? &family.pick(combination % lastCount, random, spellings) : nullptr;
+                const NameVariant *first
+                    = wantFirst ? &given.pick(combination / lastCount, random, spellings) : nullptr;
+                writer->write(first, last);
+            }
+        } else {
+            // As the window: the last name first, then the first name.
+            for (std::uint64_t i = 0; i < o.count && !output.stopped(); ++i) {
+                const NameVariant *last = wantLast ? &family.draw(random, spellings) : nullptr;
+                const NameVariant *first = wantFirst ? &given.draw(random, spellings) : nullptr;
+                writer->write(first, last);
+            }
+        }
+        if (!output.stopped())
+            outcome = writer->finish();
+    }
+    if (output.pipeClosed()) {
+        output.discard();
+        return 0;
+    }
+    if (!outcome) {
+        output.discard();
+        CliPrompts::printError(outcome.description());
+        return 1;
+    }
+    if (const Outcome committed = output.commit(); !committed) {
+        CliPrompts::printError(committed.description());
+        return 1;
+    }
+    return 0;
+}

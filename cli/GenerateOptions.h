@@ -1,0 +1,46 @@
+#pragma once
+
+#include "cli/RecordField.h"
+#include "cli/UsageError.h"
+#include "generate/NamePart.h"
+#include "generate/Romanize.h"
+#include "lists/GenderFilter.h"
+#include "lists/ListSource.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+enum class OutputFormat {
+    Txt,
+    Csv,
+    Tsv,
+    Json,
+    Jsonl,
+    Xlsx,
+};
+
+// The options of "toviska-cli generate", checked as a whole before anything is read or written.
+struct GenerateOptions
+{
+    std::uint64_t count = 100;
+    ListSource list = ListSource::BuiltIn;
+    GenderFilter gender = GenderFilter::Both;
+    NamePart part = NamePart::FirstAndLast;
+    NameAttribute script = NameAttribute::Romaji;
+    RomajiStyle romaji = RomajiStyle::Passport;
+    bool givenFirst = true;
+    OutputFormat format = OutputFormat::Txt;
+    std::vector<RecordField> fields{std::begin(AllRecordFields), std::end(AllRecordFields)};
+    std::optional<std::uint64_t> seed;
+    bool unique = false;
+    QString output; // empty: standard output
+    QString database; // empty: the one the window uses
+    bool help = false;
+
+    static std::optional<UsageError> parse(const QStringList &arguments, GenerateOptions &options);
+    // Whether a record needs a spelling of its names, not only their romaji as listed.
+    bool needsSpellings() const;
+};

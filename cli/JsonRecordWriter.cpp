@@ -1,0 +1,74 @@
+#include "cli/JsonRecordWriter.h"
+
+#include "cli/OutputFile.h"
+
+JsonRecordWriter::JsonRecordWriter(OutputFile &output, Kind kind, std::vector<RecordField> fields)
+    : m_output(output)
+    , m_kind(kind)
+    , m_fields(std::move(fields))
+{
+    for (std::size_t i = 0; i < m_fields.size(); ++i)
+        m_keys.push_back((i > 0 ? "," : "") + jsonString(recordFieldName(m_fields[i])) + ":");
+}
+
+std::string JsonRecordWriter::jsonString(const std::string &text)
+{
+    static const char hex[] = "0123456789abcdef";
+    std::string quoted = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (byte < 0x20) {
+            quoted += "\\u00";
+            quoted += hex[byte >> 4];
+            quoted += hex[byte & 0xf];
+        } else {
+            quoted += c;
+        }
+    }
+    quoted += '"';
+    return quoted;
+}
+
+void JsonRecordWriter::prepare(NameVariant &variant) const
+{
+    for (int attribute = 0; attribute < static_cast<int>(variant.encoded.size()); ++attribute) {
+        variant.encoded[static_cast<std::size_t>(attribute)]
+            = variant.isKnown(attribute) ? jsonString(variant.text(attribute)) : std::string("null");
+    }
+}
+
+Outcome JsonRecordWriter::begin()
+{
+    if (m_kind == Kind::Array)
+        m_output.append('[');
+    return {};
+}
+
+void JsonRecordWriter::write(const NameVariant *given, const NameVariant *family)
+{
+    if (m_kind == Kind::Array)
+        m_output.append(m_first ? "\n" : ",\n", m_first ? 1 : 2);
+    m_first = false;
+    m_output.append('{');
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        m_output.append(m_keys[i]);
+        const NameVariant *part = isGivenField(m_fields[i]) ? given : family;
+        if (part)
+            m_output.append(part->encoded[static_cast<std::size_t>(attributeOf(m_fields[i]))]);
+        else
+            m_output.append("null", 4);
+    }
+    m_output.append('}');
+    if (m_kind == Kind::Lines)
+        m_output.append('\n');
+}
+
+Outcome JsonRecordWriter::finish()
+{
+    if (m_kind == Kind::Array)
+        m_output.append("\n]\n", 3);
+    return {};
+}

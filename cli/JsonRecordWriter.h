@@ -1,0 +1,34 @@
+#pragma once
+
+#include "cli/RecordField.h"
+#include "cli/RecordWriter.h"
+
+#include <vector>
+
+class OutputFile;
+
+// json (one array of objects) and jsonl (one object a line). Unknown fields are null.
+class JsonRecordWriter : public RecordWriter
+{
+public:
+    enum class Kind {
+        Array,
+        Lines,
+    };
+
+    JsonRecordWriter(OutputFile &output, Kind kind, std::vector<RecordField> fields);
+
+    void prepare(NameVariant &variant) const override;
+    Outcome begin() override;
+    void write(const NameVariant *given, const NameVariant *family) override;
+    Outcome finish() override;
+
+    static std::string jsonString(const std::string &text);
+
+private:
+    OutputFile &m_output;
+    Kind m_kind;
+    std::vector<RecordField> m_fields;
+    std::vector<std::string> m_keys; // "\"family\":" ..., with the comma before all but the first
+    bool m_first = true;
+};

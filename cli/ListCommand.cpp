@@ -1,0 +1,241 @@
+#include "cli/ListCommand.h"
+
+#include "app/shared/NameListModel.h"
+#include "cli/ArgumentReader.h"
+#include "cli/CliPrompts.h"
+#include "cli/NamesDatabase.h"
+#include "lists/ListEditContext.h"
+#include "lists/ListReloader.h"
+#include "lists/NameAdder.h"
+#include "lists/NameDeleter.h"
+#include "lists/NameFileLoader.h"
+
+#include <QFile>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+
+namespace {
+QString commandName(ListCommand::Action action)
+{
+    switch (action) {
+    case ListCommand::Action::Names:
+        return QStringLiteral("names");
+    case ListCommand::Action::Add:
+        return QStringLiteral("add");
+    case ListCommand::Action::Load:
+        return QStringLiteral("load");
+    case ListCommand::Action::Delete:
+        return QStringLiteral("delete");
+    case ListCommand::Action::Clear:
+        return QStringLiteral("clear");
+    }
+    return {};
+}
+
+QString kindName(ListKind kind)
+{
+    return kind == ListKind::FirstNames ? QStringLiteral("first") : QStringLiteral("last");
+}
+} // namespace
+
+std::optional<UsageError> ListCommand::parse(Action action, const QStringList &arguments, ListCommand &command)
+{
+    const QString name = commandName(action);
+    command.m_action = action;
+    std::vector<ArgumentReader::Option> options{{QStringLiteral("db"), {}}, {QStringLiteral("help"), {}, false}};
+    // The edits of the user list and of the built-in one take --list; delete works on the built-in
+    // list and clear on the user list, as the window's Delete and Clear buttons.
+    if (action == Action::Names || action == Action::Add || action == Action::Load)
+        options.push_back({QStringLiteral("list"), {}});
+    if (action == Action::Names || action == Action::Delete)
+        options.push_back({QStringLiteral("gender"), {}});
+    ArgumentReader reader(name, options);
+    if (auto error = reader.read(arguments))
+        return error;
+    if (reader.has(QStringLiteral("help"))) {
+        command.m_help = true;
+        return std::nullopt;
+    }
+    QStringList operands = reader.operands();
+    if (operands.isEmpty())
+        return UsageError(name, QStringLiteral("which list: first or last"));
+    const QString kind = operands.takeFirst();
+    if (kind == QStringLiteral("first"))
+        command.m_kind = ListKind::FirstNames;
+    else if (kind == QStringLiteral("last"))
+        command.m_kind = ListKind::LastNames;
+    else
+        return UsageError::badValue(name, QStringLiteral("the list"), kind, QStringLiteral("first, last"));
+
+    const QString list = reader.value(QStringLiteral("list"));
+    if (!reader.has(QStringLiteral("list")) || list == QStringLiteral("builtin"))
+        command.m_list = action == Action::Clear ? ListSource::User : ListSource::BuiltIn;
+    else if (list == QStringLiteral("user"))
+        command.m_list = ListSource::User;
+    else
+        return UsageError::badValue(name, QStringLiteral("--list"), list, QStringLiteral("builtin, user"));
+
+    const QString gender = reader.value(QStringLiteral("gender"));
+    if (!reader.has(QStringLiteral("gender")) || gender == QStringLiteral("both"))
+        command.m_gender = GenderFilter::Both;
+    else if (gender == QStringLiteral("male"))
+        command.m_gender = GenderFilter::MaleOnly;
+    else if (gender == QStringLiteral("female"))
+        command.m_gender = GenderFilter::FemaleOnly;
+    else
+        return UsageError::badValue(name, QStringLiteral("--gender"), gender, QStringLiteral("both, male, female"));
+
+    const bool takesOperands = action == Action::Add || action == Action::Load || action == Action::Delete;
+    if (takesOperands && operands.isEmpty()) {
+        return UsageError(name,
+            action == Action::Load ? QStringLiteral("no FILE to load (- for standard input)")
+                                   : QStringLiteral("no NAME given"));
+    }
+    if (!takesOperands && !operands.isEmpty())
+        return UsageError(name, QStringLiteral("unexpected argument '%1'").arg(operands.first()));
+    command.m_operands = operands;
+    command.m_database = reader.value(QStringLiteral("db"));
+    if (reader.has(QStringLiteral("db")) && command.m_database.isEmpty())
+        return UsageError::badValue(name, QStringLiteral("--db"), QString(), QStringLiteral("a names.mdb file"));
+    return std::nullopt;
+}
+
+int ListCommand::run()
+{
+    switch (m_action) {
+    case Action::Names:
+        return names();
+    case Action::Add:
+        return add();
+    case Action::Load:
+        return load();
+    case Action::Delete:
+        return deleteNames();
+    case Action::Clear:
+        return clear();
+    }
+    return 1;
+}
+
+int ListCommand::names()
+{
+    const NamesDatabase database(m_database);
+    NameListModel first;
+    NameListModel last;
+    if (const Outcome read = ListReloader(database.path()).reload(m_list, m_gender, first, last); !read) {
+        CliPrompts::printError(read.description());
+        return 1;
+    }
+    QByteArray text;
+    for (const QString &name : (m_kind == ListKind::FirstNames ? first : last).names()) {
+        text += name.toUtf8();
+        text += '\n';
+    }
+    if (std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout)
+            != static_cast<std::size_t>(text.size())
+        || std::fflush(stdout) != 0) {
+        return errno == EPIPE ? 0 : 1;
+    }
+    return 0;
+}
+
+namespace {
+// The window's edit context without a window: nothing to refill, no pointer to show.
+ListEditContext contextFor(CliPrompts &prompts, const QString &path, ListSource list, GenderFilter gender)
+{
+    return ListEditContext{prompts, path, QStringLiteral("toviska-cli"), [list] { return list; },
+        [gender] { return gender; }, [] { return Outcome(); }, [](bool) {}};
+}
+} // namespace
+
+int ListCommand::add()
+{
+    const NamesDatabase database(m_database);
+    CliPrompts prompts;
+    const ListEditContext context = contextFor(prompts, database.path(), m_list, m_gender);
+    NameAdder adder(context);
+    for (const QString &name : m_operands) {
+        prompts.queueInput(name);
+        adder.addName(m_kind);
+    }
+    return prompts.failed() ? 1 : 0;
+}
+
+int ListCommand::load()
+{
+    const NamesDatabase database(m_database);
+    CliPrompts prompts;
+    bool missing = false;
+    QStringList files;
+    // Standard input is read whole into a file of its own, loaded like any other.
+    QTemporaryFile standardInput;
+    for (const QString &file : m_operands) {
+        if (file == QStringLiteral("-")) {
+            QFile in;
+            if (!standardInput.isOpen()
+                && (!standardInput.open() || !in.open(stdin, QIODevice::ReadOnly)
+                    || standardInput.write(in.readAll()) < 0 || !standardInput.flush())) {
+                CliPrompts::printError(QStringLiteral("standard input: %1").arg(standardInput.errorString()));
+                return 1;
+            }
+            files.append(standardInput.fileName());
+        } else if (!QFile::exists(file)) {
+            CliPrompts::printError(QStringLiteral("%1: File not found").arg(file));
+            missing = true;
+        } else {
+            files.append(file);
+        }
+    }
+    const ListEditContext context = contextFor(prompts, database.path(), m_list, m_gender);
+    prompts.setFiles(files);
+    if (!files.isEmpty())
+        NameFileLoader(context).loadFiles(m_kind);
+    return prompts.failed() || missing ? 1 : 0;
+}
+
+int ListCommand::deleteNames()
+{
+    const NamesDatabase database(m_database);
+    CliPrompts prompts;
+    bool notFound = false;
+    const ListEditContext context = contextFor(prompts, database.path(), ListSource::BuiltIn, m_gender);
+    for (const QString &name : m_operands) {
+        // As the Delete button: the name as its pane shows it, chosen from that pane.
+        NameListModel first;
+        NameListModel last;
+        if (const Outcome read = ListReloader(database.path()).reload(ListSource::BuiltIn, m_gender, first, last);
+            !read) {
+            CliPrompts::printError(read.description());
+            return 1;
+        }
+        const NameListModel &pane = m_kind == ListKind::FirstNames ? first : last;
+        qsizetype at = pane.count() - 1;
+        while (at >= 0 && pane.names().at(at).compare(name, Qt::CaseInsensitive) != 0)
+            --at;
+        if (at < 0) {
+            CliPrompts::printError(
+                QStringLiteral("%1: no such name in the built-in %2 names").arg(name, kindName(m_kind)));
+            notFound = true;
+            continue;
+        }
+        NameDeleter(context).deleteOrClear(m_kind, pane.count(), pane.names().at(at));
+    }
+    return prompts.failed() || notFound ? 1 : 0;
+}
+
+int ListCommand::clear()
+{
+    const NamesDatabase database(m_database);
+    CliPrompts prompts;
+    NameListModel first;
+    NameListModel last;
+    if (const Outcome read = ListReloader(database.path()).reload(ListSource::User, m_gender, first, last); !read) {
+        CliPrompts::printError(read.description());
+        return 1;
+    }
+    const ListEditContext context = contextFor(prompts, database.path(), ListSource::User, m_gender);
+    const NameListModel &pane = m_kind == ListKind::FirstNames ? first : last;
+    NameDeleter(context).deleteOrClear(m_kind, pane.count(), std::nullopt);
+    return prompts.failed() ? 1 : 0;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "lists/GenderFilter.h"
+#include "lists/ListKind.h"
+#include "lists/ListSource.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class UsageError;
+
+// "toviska-cli names | add | load | delete | clear": what a list pane shows, and the window's
+// edits of the lists, run through the very classes behind the window's buttons.
+class ListCommand
+{
+public:
+    enum class Action {
+        Names,
+        Add,
+        Load,
+        Delete,
+        Clear,
+    };
+
+    // Reads the arguments after the subcommand's name.
+    static std::optional<UsageError> parse(Action action, const QStringList &arguments, ListCommand &command);
+
+    bool help() const { return m_help; }
+    // The exit status: 0, or 1 when any step failed.
+    int run();
+
+private:
+    int names();
+    int add();
+    int load();
+    int deleteNames();
+    int clear();
+
+    Action m_action = Action::Names;
+    ListKind m_kind = ListKind::FirstNames;
+    ListSource m_list = ListSource::BuiltIn;
+    GenderFilter m_gender = GenderFilter::Both;
+    QStringList m_operands;
+    QString m_database;
+    bool m_help = false;
+};

@@ -1,0 +1,68 @@
+#include "cli/NamePool.h"
+
+#include "app/shared/ProperCase.h"
+#include "generate/RemoveSpaces.h"
+
+#include <QSet>
+
+namespace {
+std::string utf8(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+const char *genderOf(ReadingList list)
+{
+    switch (list) {
+    case ReadingList::Male:
+        return "male";
+    case ReadingList::Female:
+        return "female";
+    case ReadingList::Last:
+        break;
+    }
+    return "";
+}
+} // namespace
+
+NamePool::NamePool(const Source &source)
+{
+    QSet<QString> seen;
+    m_names.reserve(static_cast<std::size_t>(source.pane->size()));
+    for (const QString &entry : *source.pane) {
+        // As the generator prepares a drawn entry.
+        const QString name = ProperCase(RemoveSpaces(entry));
+        if (source.distinct) {
+            if (seen.contains(name))
+                continue;
+            seen.insert(name);
+        }
+        const auto first = static_cast<std::uint32_t>(m_variants.size());
+        const std::string romaji = utf8(name);
+        if (source.readings) {
+            for (const ReadingList list : source.lists) {
+                for (const Spelling &spelling : source.readings->spellings(list, name)) {
+                    NameVariant variant;
+                    variant.romaji = source.style == RomajiStyle::Passport
+                        ? romaji
+                        : utf8(Romanize(spelling.hiragana, source.style));
+                    variant.kanji = utf8(spelling.kanji);
+                    variant.hiragana = utf8(spelling.hiragana);
+                    variant.katakana = utf8(spelling.katakana);
+                    variant.gender = genderOf(spelling.list);
+                    variant.hasReadings = true;
+                    m_variants.push_back(std::move(variant));
+                }
+            }
+        }
+        if (m_variants.size() == first) {
+            // No readings: the stored romaji in every style, kanji and kana unknown.
+            NameVariant variant;
+            variant.romaji = romaji;
+            variant.gender = source.defaultGender;
+            m_variants.push_back(std::move(variant));
+        }
+        m_names.push_back({first, static_cast<std::uint32_t>(m_variants.size() - first)});
+    }
+}

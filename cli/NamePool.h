@@ -1,0 +1,56 @@
+#pragma once
+
+#include "cli/NameVariant.h"
+#include "cli/SeededRandom.h"
+#include "generate/Romanize.h"
+#include "store/NameReadings.h"
+
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+// The names of one part (given or family) as a pane would show them, each with its spellings:
+// a name is drawn uniformly from the list (a name stored twice counts twice, as in the window),
+// then, where a record needs its kanji, kana, another romaji style or its gender, one of its
+// spellings uniformly.
+class NamePool
+{
+public:
+    struct Source
+    {
+        const QStringList *pane = nullptr; // the entries as the pane shows them
+        const NameReadings *readings = nullptr; // null for the user list
+        std::vector<ReadingList> lists; // the reading lists the names come from, in order
+        RomajiStyle style = RomajiStyle::Passport;
+        std::string defaultGender; // of a name without readings: "male", "female" or empty
+        bool distinct = false; // each prepared name once (for --unique)
+    };
+
+    explicit NamePool(const Source &source);
+
+    std::uint64_t size() const { return m_names.size(); }
+    bool isEmpty() const { return m_names.empty(); }
+    std::vector<NameVariant> &variants() { return m_variants; }
+
+    const NameVariant &draw(SeededRandom &random, bool withSpelling) const
+    {
+        return pick(random.below(m_names.size()), random, withSpelling);
+    }
+    const NameVariant &pick(std::uint64_t name, SeededRandom &random, bool withSpelling) const
+    {
+        const Range range = m_names[name];
+        if (!withSpelling || range.count == 1)
+            return m_variants[range.first];
+        return m_variants[range.first + random.below(range.count)];
+    }
+
+private:
+    struct Range
+    {
+        std::uint32_t first;
+        std::uint32_t count;
+    };
+
+    std::vector<NameVariant> m_variants;
+    std::vector<Range> m_names;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/shared/Outcome.h"
+#include "cli/NameVariant.h"
+
+// Writes generated records in one output format. A record is a given name and a family name,
+// either missing when that part is not generated.
+class RecordWriter
+{
+public:
+    virtual ~RecordWriter() = default;
+
+    // Encodes a spelling's attributes for this format once, before any record is written.
+    virtual void prepare(NameVariant &variant) const = 0;
+    virtual Outcome begin() { return {}; }
+    virtual void write(const NameVariant *given, const NameVariant *family) = 0;
+    virtual Outcome finish() { return {}; }
+};

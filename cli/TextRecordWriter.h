@@ -1,0 +1,21 @@
+#pragma once
+
+#include "cli/RecordField.h"
+#include "cli/RecordWriter.h"
+
+class OutputFile;
+
+// txt: one name a line, its parts separated by one space, in the chosen script and order.
+class TextRecordWriter : public RecordWriter
+{
+public:
+    TextRecordWriter(OutputFile &output, NameAttribute script, bool givenFirst);
+
+    void prepare(NameVariant &variant) const override;
+    void write(const NameVariant *given, const NameVariant *family) override;
+
+private:
+    OutputFile &m_output;
+    NameAttribute m_script;
+    bool m_givenFirst;
+};

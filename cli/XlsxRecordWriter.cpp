@@ -1,0 +1,71 @@
+#include "cli/XlsxRecordWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <xlsxwriter.h>
+
+XlsxRecordWriter::XlsxRecordWriter(QString path, QString displayPath, std::vector<RecordField> fields)
+    : m_path(std::move(path))
+    , m_displayPath(std::move(displayPath))
+    , m_fields(std::move(fields))
+{ }
+
+XlsxRecordWriter::~XlsxRecordWriter()
+{
+    // Only after a failure before finish(): closing writes the file, which is removed anyway.
+    if (m_workbook)
+        workbook_close(m_workbook);
+}
+
+void XlsxRecordWriter::prepare(NameVariant &variant) const
+{
+    for (int attribute = 0; attribute < static_cast<int>(variant.encoded.size()); ++attribute)
+        variant.encoded[static_cast<std::size_t>(attribute)] = variant.text(attribute);
+}
+
+Outcome XlsxRecordWriter::begin()
+{
+    const QByteArray path = QFile::encodeName(m_path);
+    // Its own temporary files go beside the output, not into a possibly small /tmp.
+    const QByteArray folder = QFile::encodeName(QFileInfo(m_path).absolutePath());
+    lxw_workbook_options options = {};
+    options.constant_memory = LXW_TRUE;
+    options.tmpdir = const_cast<char *>(folder.constData());
+    m_workbook = workbook_new_opt(path.constData(), &options);
+    if (m_workbook)
+        m_sheet = workbook_add_worksheet(m_workbook, nullptr);
+    if (!m_workbook || !m_sheet)
+        return Outcome::failure(QStringLiteral("%1: the workbook could not be started").arg(m_displayPath));
+    for (std::size_t column = 0; column < m_fields.size(); ++column)
+        worksheet_write_string(m_sheet, 0, static_cast<lxw_col_t>(column), recordFieldName(m_fields[column]), nullptr);
+    return {};
+}
+
+void XlsxRecordWriter::write(const NameVariant *given, const NameVariant *family)
+{
+    ++m_row;
+    for (std::size_t column = 0; column < m_fields.size(); ++column) {
+        const NameVariant *part = isGivenField(m_fields[column]) ? given : family;
+        if (!part)
+            continue;
+        const std::string &text = part->encoded[static_cast<std::size_t>(attributeOf(m_fields[column]))];
+        if (text.empty())
+            continue;
+        const lxw_error error
+            = worksheet_write_string(m_sheet, m_row, static_cast<lxw_col_t>(column), text.c_str(), nullptr);
+        if (error != LXW_NO_ERROR && m_error == 0)
+            m_error = error;
+    }
+}
+
+Outcome XlsxRecordWriter::finish()
+{
+    const lxw_error closed = workbook_close(m_workbook);
+    m_workbook = nullptr;
+    const int error = m_error != 0 ? m_error : closed;
+    if (error != LXW_NO_ERROR)
+        return Outcome::failure(QStringLiteral("%1: %2").arg(
+            m_displayPath, QString::fromUtf8(lxw_strerror(static_cast<lxw_error>(error)))));
+    return {};
+}

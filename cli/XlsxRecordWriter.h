@@ -1,0 +1,38 @@
+#pragma once
+
+#include "cli/RecordField.h"
+#include "cli/RecordWriter.h"
+
+#include <QString>
+#include <vector>
+
+struct lxw_workbook;
+struct lxw_worksheet;
+
+// xlsx: a header row, then a row a record, through libxlsxwriter in constant-memory mode (rows
+// go to disk as they are written). Unknown fields are empty cells.
+class XlsxRecordWriter : public RecordWriter
+{
+public:
+    // A sheet's last row is 1048576; the header takes one.
+    static constexpr std::uint64_t MaxRecords = 1048575;
+
+    XlsxRecordWriter(QString path, QString displayPath, std::vector<RecordField> fields);
+    ~XlsxRecordWriter() override;
+    XlsxRecordWriter(const XlsxRecordWriter &) = delete;
+    XlsxRecordWriter &operator=(const XlsxRecordWriter &) = delete;
+
+    void prepare(NameVariant &variant) const override;
+    Outcome begin() override;
+    void write(const NameVariant *given, const NameVariant *family) override;
+    Outcome finish() override;
+
+private:
+    QString m_path;
+    QString m_displayPath;
+    std::vector<RecordField> m_fields;
+    lxw_workbook *m_workbook = nullptr;
+    lxw_worksheet *m_sheet = nullptr;
+    std::uint32_t m_row = 0;
+    int m_error = 0;
+};

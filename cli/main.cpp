@@ -1,0 +1,80 @@
+#include "cli/CliPrompts.h"
+#include "cli/GenerateCommand.h"
+#include "cli/GenerateOptions.h"
+#include "cli/HelpText.h"
+#include "cli/ListCommand.h"
+#include "cli/UsageError.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+
+namespace {
+void print(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+}
+
+int usage(const UsageError &error)
+{
+    print(stderr, error.text());
+    return 2;
+}
+
+std::optional<ListCommand::Action> listAction(const QString &command)
+{
+    if (command == QStringLiteral("names"))
+        return ListCommand::Action::Names;
+    if (command == QStringLiteral("add"))
+        return ListCommand::Action::Add;
+    if (command == QStringLiteral("load"))
+        return ListCommand::Action::Load;
+    if (command == QStringLiteral("delete"))
+        return ListCommand::Action::Delete;
+    if (command == QStringLiteral("clear"))
+        return ListCommand::Action::Clear;
+    return std::nullopt;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The SQL driver plug-in and the application folder need the application object; the
+    // desktop application's settings are never touched.
+    QCoreApplication application(argc, argv);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty())
+        return usage(UsageError(QString(), QStringLiteral("no command given")));
+    const QString command = arguments.takeFirst();
+    if (command == QStringLiteral("--help") || command == QStringLiteral("-h")) {
+        print(stdout, HelpText::of(QString()));
+        return 0;
+    }
+    if (command == QStringLiteral("--version")) {
+        print(stdout, HelpText::version());
+        return 0;
+    }
+    if (command == QStringLiteral("generate")) {
+        GenerateOptions options;
+        if (const std::optional<UsageError> error = GenerateOptions::parse(arguments, options))
+            return usage(*error);
+        if (options.help) {
+            print(stdout, HelpText::of(command));
+            return 0;
+        }
+        return GenerateCommand(options).run();
+    }
+    if (const std::optional<ListCommand::Action> action = listAction(command)) {
+        ListCommand list;
+        if (const std::optional<UsageError> error = ListCommand::parse(*action, arguments, list))
+            return usage(*error);
+        if (list.help()) {
+            print(stdout, HelpText::of(command));
+            return 0;
+        }
+        return list.run();
+    }
+    return usage(UsageError::badValue(QString(), QStringLiteral("the command"), command,
+        QStringLiteral("generate, names, add, load, delete, clear")));
+}

@@ -1,0 +1,333 @@
+#include "generate/Romanize.h"
+#include "store/NameReadings.h"
+#include "tests/cli/CliRun.h"
+#include "tests/results/WorkbookReader.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+namespace {
+const QStringList kFields{QStringLiteral("family"), QStringLiteral("given"), QStringLiteral("family_kanji"),
+    QStringLiteral("given_kanji"), QStringLiteral("family_hiragana"), QStringLiteral("given_hiragana"),
+    QStringLiteral("family_katakana"), QStringLiteral("given_katakana"), QStringLiteral("gender")};
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// RFC 4180: quoted fields may hold commas, doubled quotes and line breaks; records end at CRLF.
+QList<QStringList> parseCsv(const QByteArray &bytes)
+{
+    const QString text = QString::fromUtf8(bytes);
+    QList<QStringList> records;
+    QStringList record;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"'))
+                field += text[++i];
+            else if (c == QLatin1Char('"'))
+                quoted = false;
+            else
+                field += c;
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == QLatin1Char(',')) {
+            record.append(field);
+            field.clear();
+        } else if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) {
+            record.append(field);
+            records.append(record);
+            record.clear();
+            field.clear();
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    return records;
+}
+
+// Each record as field name to value; a null JSON value becomes a null QString.
+QList<QHash<QString, QString>> recordsOf(const QString &format, const QString &path)
+{
+    QList<QHash<QString, QString>> records;
+    QList<QStringList> rows;
+    if (format == QStringLiteral("json") || format == QStringLiteral("jsonl")) {
+        QJsonArray array;
+        if (format == QStringLiteral("json")) {
+            array = QJsonDocument::fromJson(contentsOf(path)).array();
+        } else {
+            for (const QByteArray &line : contentsOf(path).split('\n')) {
+                if (!line.isEmpty())
+                    array.append(QJsonDocument::fromJson(line).object());
+            }
+        }
+        for (const QJsonValue &value : array) {
+            QHash<QString, QString> record;
+            const QJsonObject object = value.toObject();
+            for (auto it = object.begin(); it != object.end(); ++it)
+                record.insert(it.key(), it.value().isNull() ? QString() : it.value().toString());
+            records.append(record);
+        }
+        return records;
+    }
+    if (format == QStringLiteral("csv")) {
+        rows = parseCsv(contentsOf(path));
+    } else if (format == QStringLiteral("tsv")) {
+        for (const QByteArray &line : contentsOf(path).split('\n')) {
+            if (!line.isEmpty())
+                rows.append(QString::fromUtf8(line).split(QLatin1Char('\t')));
+        }
+    } else {
+        const WorkbookReader workbook(path);
+        for (int row = 1; workbook.hasCell(QStringLiteral("A%1").arg(row)); ++row) {
+            QStringList cells;
+            for (int column = 0; column < kFields.size(); ++column) {
+                const QString reference = QChar(u'A' + column) + QString::number(row);
+                cells.append(workbook.hasCell(reference) ? workbook.cell(reference) : QString());
+            }
+            rows.append(cells);
+        }
+    }
+    if (rows.isEmpty() || rows.first() != kFields)
+        return {};
+    for (const QStringList &row : rows.mid(1)) {
+        QHash<QString, QString> record;
+        for (qsizetype i = 0; i < row.size() && i < kFields.size(); ++i)
+            record.insert(kFields[i], row[i].isEmpty() ? QString() : row[i]);
+        records.append(record);
+    }
+    return records;
+}
+
+bool isSpelling(std::span<const Spelling> spellings, const QString &kanji, const QString &hiragana,
+    const QString &katakana, const QString &gender = {})
+{
+    for (const Spelling &spelling : spellings) {
+        const QString list = spelling.list == ReadingList::Male
+            ? QStringLiteral("male")
+            : (spelling.list == ReadingList::Female ? QStringLiteral("female") : QString());
+        if (spelling.kanji == kanji && spelling.hiragana == hiragana && spelling.katakana == katakana
+            && (gender.isNull() || list == gender))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+class tst_GenerateCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void usageErrors_data();
+    void usageErrors();
+    void sameSeedSameOutput();
+    void goldenOfAFixedSeed();
+    void uniqueAtTheLimit();
+    void formatsReadBack_data();
+    void formatsReadBack();
+    void closedPipeEndsQuietly();
+    void failingOutputKeepsTheOlderFile();
+
+private:
+    QStringList withDb(QStringList arguments) const;
+
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<QTemporaryDir> m_out;
+};
+
+void tst_GenerateCommand::init()
+{
+    // Built-in names with readings (Aoi is both male and female), and one (Zzyzx) without.
+    m_db = std::make_unique<TestDatabase>(QStringList{QStringLiteral("Aoi"), QStringLiteral("Haruto")},
+        QStringList{QStringLiteral("aoi"), QStringLiteral("Zzyzx")},
+        QStringList{QStringLiteral("Abe"), QStringLiteral("Sato"), QStringLiteral("Tanaka")});
+    QVERIFY(m_db->isValid());
+    m_out = std::make_unique<QTemporaryDir>();
+}
+
+QStringList tst_GenerateCommand::withDb(QStringList arguments) const
+{
+    return QStringList{QStringLiteral("generate"), QStringLiteral("--db"), m_db->path()} + arguments;
+}
+
+void tst_GenerateCommand::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    // Each row but one names an output file that holds an older result.
+    QTest::newRow("count not a number") << QStringList{"-n", "abc"} << "invalid value 'abc' for --count";
+    QTest::newRow("count zero") << QStringList{"--count=0"} << "invalid value '0' for --count";
+    QTest::newRow("count negative") << QStringList{"-n", "-5"} << "invalid value '-5' for --count";
+    QTest::newRow("count missing") << QStringList{"-n"} << "--count needs a value";
+    QTest::newRow("seed too large") << QStringList{"--seed", "18446744073709551616"}
+                                    << "invalid value '18446744073709551616' for --seed";
+    QTest::newRow("gender") << QStringList{"--gender", "x"}
+                            << "invalid value 'x' for --gender (accepted: both, male, female)";
+    QTest::newRow("format") << QStringList{"--format", "pdf"}
+                            << "invalid value 'pdf' for --format (accepted: txt, csv, tsv, json, jsonl, xlsx)";
+    QTest::newRow("romaji") << QStringList{"--romaji", "nihon"} << "invalid value 'nihon' for --romaji";
+    QTest::newRow("field") << QStringList{"--format", "csv", "--fields", "family,nick"}
+                           << "invalid value 'nick' for --fields";
+    QTest::newRow("fields of txt") << QStringList{"--fields", "given"} << "--fields applies to csv";
+    QTest::newRow("user kanji") << QStringList{"--list", "user", "--script", "kanji"}
+                                << "invalid value 'kanji' for --script";
+    QTest::newRow("xlsx to stdout") << QStringList{"--format", "xlsx"} << "--format xlsx writes a file only";
+    QTest::newRow("xlsx rows") << QStringList{"--format", "xlsx", "-n", "1048576"}
+                               << "invalid value '1048576' for --count";
+    QTest::newRow("unknown option") << QStringList{"--colour"} << "unknown option '--colour'";
+    QTest::newRow("operand") << QStringList{"extra"} << "unexpected argument 'extra'";
+    QTest::newRow("past the unique limit")
+        << QStringList{"--unique", "-n", "10"} << "asked for 10 unique names; these lists give 9";
+}
+
+void tst_GenerateCommand::usageErrors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const bool toFile = !message.contains(QStringLiteral("file only"));
+    const QString name
+        = arguments.contains(QStringLiteral("xlsx")) ? QStringLiteral("older.xlsx") : QStringLiteral("older.txt");
+    const QString older = m_out->filePath(name);
+    {
+        QFile file(older);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("older");
+    }
+    const CliRun run = CliRun::of(withDb(arguments + (toFile ? QStringList{"-o", older} : QStringList{})));
+    QVERIFY(!run.crashed);
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+    QVERIFY(run.err.contains("Try 'toviska-cli generate --help'"));
+    QCOMPARE(contentsOf(older), QByteArray("older"));
+    QCOMPARE(QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+}
+
+void tst_GenerateCommand::sameSeedSameOutput()
+{
+    const QStringList arguments = withDb({"-n", "500", "--seed", "7", "--format", "csv", "--romaji", "hepburn"});
+    const CliRun first = CliRun::of(arguments);
+    const CliRun second = CliRun::of(arguments);
+    QCOMPARE(first.exitCode, 0);
+    QCOMPARE(first.out.count('\n'), 501);
+    QCOMPARE(second.out, first.out);
+}
+
+void tst_GenerateCommand::goldenOfAFixedSeed()
+{
+    // A change of the mapping from seed to names changes these lines.
+    const CliRun run = CliRun::of(withDb({"-n", "6", "--seed", "42"}));
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("Haruto Abe\nZzyzx Tanaka\nZzyzx Tanaka\nZzyzx Tanaka\nHaruto Tanaka\nAoi Tanaka\n"));
+}
+
+void tst_GenerateCommand::uniqueAtTheLimit()
+{
+    // Three distinct first names (Aoi stands in both tables) by three last names.
+    const CliRun run = CliRun::of(withDb({"--unique", "-n", "9", "--seed", "3"}));
+    QCOMPARE(run.exitCode, 0);
+    QStringList names = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(names.size(), 9);
+    names.removeDuplicates();
+    QCOMPARE(names.size(), 9);
+}
+
+void tst_GenerateCommand::formatsReadBack_data()
+{
+    QTest::addColumn<QString>("format");
+    for (const char *format : {"csv", "tsv", "json", "jsonl", "xlsx"})
+        QTest::newRow(format) << QString::fromLatin1(format);
+}
+
+void tst_GenerateCommand::formatsReadBack()
+{
+    QFETCH(QString, format);
+    NameReadings readings;
+    QVERIFY(NameReadings::load(qEnvironmentVariable("TOVISKA_TEST_DATA") + QStringLiteral("/readings.tsv"), readings)
+                .isOk());
+    const QString path = m_out->filePath(QStringLiteral("names.") + format);
+    const CliRun run = CliRun::of(withDb({"-n", "300", "--seed", "11", "--romaji", "hepburn", "-o", path}));
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray());
+
+    const QList<QHash<QString, QString>> records = recordsOf(format, path);
+    QCOMPARE(records.size(), 300);
+    bool sawUnknown = false;
+    for (const auto &r : records) {
+        const QString family = r.value(QStringLiteral("family"));
+        const QString given = r.value(QStringLiteral("given"));
+        QVERIFY2(isSpelling(readings.spellings(ReadingList::Last, family), r.value("family_kanji"),
+                     r.value("family_hiragana"), r.value("family_katakana")),
+            qPrintable(family));
+        QCOMPARE(family, Romanize(r.value("family_hiragana"), RomajiStyle::Hepburn));
+        if (r.value("given_kanji").isNull()) {
+            // The female name without readings: its stored romaji, nothing else known.
+            QCOMPARE(given, QStringLiteral("Zzyzx"));
+            QVERIFY(r.value("given_hiragana").isNull() && r.value("gender").isNull());
+            sawUnknown = true;
+            continue;
+        }
+        const bool known
+            = isSpelling(readings.spellings(ReadingList::Male, QStringLiteral("Aoi")), r.value("given_kanji"),
+                  r.value("given_hiragana"), r.value("given_katakana"), r.value("gender"))
+            || isSpelling(readings.spellings(ReadingList::Female, QStringLiteral("Aoi")), r.value("given_kanji"),
+                r.value("given_hiragana"), r.value("given_katakana"), r.value("gender"))
+            || isSpelling(readings.spellings(ReadingList::Male, QStringLiteral("Haruto")), r.value("given_kanji"),
+                r.value("given_hiragana"), r.value("given_katakana"), r.value("gender"));
+        QVERIFY2(known, qPrintable(r.value("given_kanji")));
+        QCOMPARE(given, Romanize(r.value("given_hiragana"), RomajiStyle::Hepburn));
+    }
+    QVERIFY(sawUnknown);
+}
+
+void tst_GenerateCommand::closedPipeEndsQuietly()
+{
+    QProcess shell;
+    shell.start(QStringLiteral("bash"),
+        {QStringLiteral("-c"),
+            QStringLiteral("\"$0\" generate --db \"$1\" -n 10000000000 | head -3; "
+                           "echo \"status ${PIPESTATUS[0]}\""),
+            CliRun::program(), m_db->path()});
+    QVERIFY(shell.waitForFinished(120000));
+    const QList<QByteArray> lines = shell.readAllStandardOutput().split('\n');
+    QCOMPARE(lines.size(), 5);
+    QCOMPARE(lines[3], QByteArray("status 0"));
+    QCOMPARE(shell.readAllStandardError(), QByteArray());
+}
+
+void tst_GenerateCommand::failingOutputKeepsTheOlderFile()
+{
+    const QString older = m_out->filePath(QStringLiteral("names.txt"));
+    {
+        QFile file(older);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Older Names\n");
+    }
+    // A file size limit makes the write fail part-way (EFBIG once the signal is ignored).
+    QProcess shell;
+    shell.start(QStringLiteral("bash"),
+        {QStringLiteral("-c"),
+            QStringLiteral("trap '' XFSZ; ulimit -f 64; exec \"$0\" generate --db \"$1\" -n 1000000 -o \"$2\""),
+            CliRun::program(), m_db->path(), older});
+    QVERIFY(shell.waitForFinished(120000));
+    QCOMPARE(shell.exitCode(), 1);
+    QVERIFY(shell.readAllStandardError().startsWith("toviska-cli: " + older.toUtf8() + ": File too large"));
+    QCOMPARE(contentsOf(older), QByteArray("Older Names\n"));
+    QCOMPARE(QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("names.txt")});
+}
+
+QTEST_GUILESS_MAIN(tst_GenerateCommand)
+#include "tst_GenerateCommand.moc"
