@@ -114,7 +114,7 @@ int GenerateCommand::run()
         CliPrompts::printError(opened.description());
         return 1;
     }
-    const std::unique_ptr<RecordWriter> writer = writerFor(o, output);
+    std::unique_ptr<RecordWriter> writer = writerFor(o, output);
     for (NamePool *pool : {&given, &family}) {
         for (NameVariant &variant : pool->variants())
             writer->prepare(variant);
@@ -145,6 +145,8 @@ int GenerateCommand::run()
         if (!output.stopped())
             outcome = writer->finish();
     }
+    // A workbook still open would be written on closing, after its temporary file is gone.
+    writer.reset();
     if (output.pipeClosed()) {
         output.discard();
         return 0;
