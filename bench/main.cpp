@@ -12,9 +12,13 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     BenchTable table;
-    runResultsBench(table);
-    runListsBench(table);
-    runCopyBench(table);
+    // "toviska-bench cli" runs the command line's rows alone.
+    const bool cliOnly = QCoreApplication::arguments().contains(QStringLiteral("cli"));
+    if (!cliOnly) {
+        runResultsBench(table);
+        runListsBench(table);
+        runCopyBench(table);
+    }
     runCliBench(table);
     table.addMemory(QStringLiteral("Peak memory of the whole run"), BenchTable::peakMemoryMegabytes(), 200);
     table.print();

@@ -3,6 +3,7 @@
 #include "cli/RecordField.h"
 #include "cli/RecordWriter.h"
 
+#include <array>
 #include <vector>
 
 class OutputFile;
@@ -20,15 +21,22 @@ public:
     DelimitedRecordWriter(OutputFile &output, Kind kind, std::vector<RecordField> fields);
 
     void prepare(NameVariant &variant) const override;
+    // The longest record the prepared variants can make, for writing it without a check per field.
+    void measure(const std::vector<NameVariant> &variants) override;
     Outcome begin() override;
     void write(const NameVariant *given, const NameVariant *family) override;
 
     static std::string csvField(const std::string &text);
 
 private:
+    static constexpr std::size_t Step = 16;
+
     std::string encoded(const std::string &text) const;
 
     OutputFile &m_output;
     Kind m_kind;
     std::vector<RecordField> m_fields;
+    std::vector<char> m_given; // per field: whether it is of the given name
+    std::array<std::size_t, 16> m_longest{};
+    std::size_t m_longestRecord = 0;
 };

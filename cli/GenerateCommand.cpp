@@ -118,6 +118,7 @@ int GenerateCommand::run()
     for (NamePool *pool : {&given, &family}) {
         for (NameVariant &variant : pool->variants())
             writer->prepare(variant);
+        writer->measure(pool->variants());
     }
 
     SeededRandom random(o.seed ? *o.seed : SeededRandom::entropySeed());

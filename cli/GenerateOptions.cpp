@@ -162,6 +162,9 @@ std::optional<UsageError> GenerateOptions::parse(const QStringList &arguments, G
                     QStringLiteral("a comma-separated list of ") + accepted.join(QStringLiteral(", ")));
             options.fields.push_back(*field);
         }
+        if (options.fields.size() > MaxFields)
+            return UsageError::badValue(
+                kCommand, QStringLiteral("--fields"), value, QStringLiteral("at most %1 fields").arg(MaxFields));
     }
     if (options.list == ListSource::User && options.script != NameAttribute::Romaji)
         return UsageError::badValue(kCommand, QStringLiteral("--script"), reader.value(QStringLiteral("script")),

@@ -25,6 +25,9 @@ enum class OutputFormat {
 // The options of "toviska-cli generate", checked as a whole before anything is read or written.
 struct GenerateOptions
 {
+    // A field may be named more than once, up to this many in all.
+    static constexpr std::size_t MaxFields = 16;
+
     std::uint64_t count = 100;
     ListSource list = ListSource::BuiltIn;
     GenderFilter gender = GenderFilter::Both;

@@ -34,7 +34,7 @@ std::string JsonRecordWriter::jsonString(const std::string &text)
 
 void JsonRecordWriter::prepare(NameVariant &variant) const
 {
-    for (int attribute = 0; attribute < static_cast<int>(variant.encoded.size()); ++attribute) {
+    for (int attribute = 0; attribute < 5; ++attribute) {
         variant.encoded[static_cast<std::size_t>(attribute)]
             = variant.isKnown(attribute) ? jsonString(variant.text(attribute)) : std::string("null");
     }

@@ -44,6 +44,17 @@ public:
         m_buffer[m_used++] = c;
     }
 
+    // Room for size more bytes (at most Capacity), to be filled and then handed to advance().
+    char *reserve(std::size_t size)
+    {
+        if (m_used + size > Capacity)
+            flush();
+        return m_buffer.get() + m_used;
+    }
+    void advance(const char *end) { m_used = static_cast<std::size_t>(end - m_buffer.get()); }
+
+    static constexpr std::size_t Capacity = 1 << 20;
+
     // Whether writing should stop: a write failed or the reader has gone.
     bool stopped() const { return m_failed || m_pipeClosed; }
     bool pipeClosed() const { return m_pipeClosed; }
@@ -54,8 +65,6 @@ public:
     void discard();
 
 private:
-    static constexpr std::size_t Capacity = 1 << 20;
-
     void flush();
     void writeOut(const char *data, std::size_t size);
 

@@ -3,6 +3,8 @@
 #include "app/shared/Outcome.h"
 #include "cli/NameVariant.h"
 
+#include <vector>
+
 // Writes generated records in one output format. A record is a given name and a family name,
 // either missing when that part is not generated.
 class RecordWriter
@@ -12,6 +14,8 @@ public:
 
     // Encodes a spelling's attributes for this format once, before any record is written.
     virtual void prepare(NameVariant &variant) const = 0;
+    // Sees every prepared variant once, before the first record.
+    virtual void measure(const std::vector<NameVariant> &) { }
     virtual Outcome begin() { return {}; }
     virtual void write(const NameVariant *given, const NameVariant *family) = 0;
     virtual Outcome finish() { return {}; }

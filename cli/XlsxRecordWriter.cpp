@@ -20,7 +20,7 @@ XlsxRecordWriter::~XlsxRecordWriter()
 
 void XlsxRecordWriter::prepare(NameVariant &variant) const
 {
-    for (int attribute = 0; attribute < static_cast<int>(variant.encoded.size()); ++attribute)
+    for (int attribute = 0; attribute < 5; ++attribute)
         variant.encoded[static_cast<std::size_t>(attribute)] = variant.text(attribute);
 }
 
