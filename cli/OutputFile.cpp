@@ -63,11 +63,22 @@ Outcome OutputFile::open(const QString &path)
         return Outcome::failure(QStringLiteral("%1: Is a directory").arg(path));
     QByteArray pattern = QFile::encodeName(
         target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
+    // Ctrl+C between creating the file and watching for it would leave it behind: the signals
+    // wait until the handler knows its name.
+    sigset_t interrupts;
+    sigemptyset(&interrupts);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&interrupts, signal);
+    sigset_t previous;
+    sigprocmask(SIG_BLOCK, &interrupts, &previous);
     m_fd = ::mkstemp(pattern.data());
+    const int error = errno;
+    if (m_fd >= 0)
+        watchSignals(pattern);
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
     if (m_fd < 0)
-        return Outcome::failure(QStringLiteral("%1: %2").arg(path, errorText(errno)));
+        return Outcome::failure(QStringLiteral("%1: %2").arg(path, errorText(error)));
     m_temporaryPath = QFile::decodeName(pattern);
-    watchSignals(pattern);
     // mkstemp makes it 0600; a new output file gets the usual permissions.
     const mode_t mask = ::umask(0);
     ::umask(mask);

@@ -6,10 +6,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileSystemWatcher>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QtTest>
+#include <csignal>
 
 namespace {
 const QStringList kFields{QStringLiteral("family"), QStringLiteral("given"), QStringLiteral("family_kanji"),
@@ -140,7 +142,17 @@ private slots:
     void formatsReadBack();
     void userNamesReadBack_data();
     void userNamesReadBack();
+    void scriptsAndOrders_data();
+    void scriptsAndOrders();
+    void genderFilterPicksSpellings_data();
+    void genderFilterPicksSpellings();
+    void uniqueCountsEachNameOnce_data();
+    void uniqueCountsEachNameOnce();
+    void optionForms_data();
+    void optionForms();
+    void emptyListIsARunTimeFailure();
     void closedPipeEndsQuietly();
+    void interruptedOutputLeavesNoTemporaryFile();
     void failingOutputKeepsTheOlderFile();
 
 private:
@@ -355,6 +367,184 @@ void tst_GenerateCommand::failingOutputKeepsTheOlderFile()
     QVERIFY(shell.waitForFinished(120000));
     QCOMPARE(shell.exitCode(), 1);
     QVERIFY(shell.readAllStandardError().startsWith("toviska-cli: " + older.toUtf8() + ": File too large"));
+    QCOMPARE(contentsOf(older), QByteArray("Older Names\n"));
+    QCOMPARE(QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("names.txt")});
+}
+
+void tst_GenerateCommand::scriptsAndOrders_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("script"); // the field each part of a line must be
+    QTest::addColumn<bool>("givenFirst");
+    QTest::addColumn<int>("parts");
+    QTest::newRow("romaji") << QStringList{} << "romaji" << true << 2;
+    QTest::newRow("kanji, family first") << QStringList{"--script", "kanji"} << "kanji" << false << 2;
+    QTest::newRow("kanji, given first") << QStringList{"--script", "kanji", "--order", "given-first"} << "kanji" << true
+                                        << 2;
+    QTest::newRow("hiragana") << QStringList{"--script", "hiragana"} << "hiragana" << false << 2;
+    QTest::newRow("katakana, first only")
+        << QStringList{"--script", "katakana", "--part", "first"} << "katakana" << true << 1;
+    QTest::newRow("romaji, family first") << QStringList{"--order", "family-first"} << "romaji" << false << 2;
+    QTest::newRow("last only") << QStringList{"--part", "last"} << "romaji" << false << 1;
+}
+
+void tst_GenerateCommand::scriptsAndOrders()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, script);
+    QFETCH(bool, givenFirst);
+    QFETCH(int, parts);
+    NameReadings readings;
+    QVERIFY(NameReadings::load(qEnvironmentVariable("TOVISKA_TEST_DATA") + QStringLiteral("/readings.tsv"), readings)
+                .isOk());
+    const auto writings = [&readings, &script](ReadingList list, const QStringList &names) {
+        QStringList all;
+        for (const QString &name : names) {
+            if (script == QStringLiteral("romaji"))
+                all.append(name);
+            for (const Spelling &s : readings.spellings(list, name))
+                all.append(script == QStringLiteral("kanji")   ? s.kanji
+                        : script == QStringLiteral("hiragana") ? s.hiragana
+                                                               : s.katakana);
+        }
+        return all;
+    };
+    QStringList given = writings(ReadingList::Male, {"Aoi", "Haruto"}) + writings(ReadingList::Female, {"Aoi"});
+    given.append(QStringLiteral("Zzyzx")); // no readings: its romaji in every script
+    const QStringList family = writings(ReadingList::Last, {"Abe", "Sato", "Tanaka"});
+    const bool lastOnly = arguments.contains(QStringLiteral("last"));
+
+    const CliRun run = CliRun::of(withDb(arguments + QStringList{"-n", "200", "--seed", "9"}));
+    QCOMPARE(run.exitCode, 0);
+    const QStringList lines = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 200);
+    for (const QString &line : lines) {
+        const QStringList pieces = line.split(QLatin1Char(' '));
+        QCOMPARE(pieces.size(), parts);
+        if (parts == 1) {
+            QVERIFY2((lastOnly ? family : given).contains(pieces[0]), qPrintable(line));
+            continue;
+        }
+        QVERIFY2(given.contains(pieces[givenFirst ? 0 : 1]), qPrintable(line));
+        QVERIFY2(family.contains(pieces[givenFirst ? 1 : 0]), qPrintable(line));
+    }
+}
+
+void tst_GenerateCommand::genderFilterPicksSpellings_data()
+{
+    QTest::addColumn<QString>("gender");
+    QTest::addColumn<QStringList>("given");
+    QTest::addColumn<QStringList>("genders");
+    QTest::newRow("male") << "male" << QStringList{"Aoi", "Haruto"} << QStringList{"male"};
+    // Aoi is female too, but only its female spellings; Zzyzx has none and is female by its list.
+    QTest::newRow("female") << "female" << QStringList{"Aoi", "Zzyzx"} << QStringList{"female"};
+    QTest::newRow("both") << "both" << QStringList{"Aoi", "Haruto", "Zzyzx"} << QStringList{"male", "female", ""};
+}
+
+void tst_GenerateCommand::genderFilterPicksSpellings()
+{
+    QFETCH(QString, gender);
+    QFETCH(QStringList, given);
+    QFETCH(QStringList, genders);
+    const CliRun run = CliRun::of(withDb(
+        {"--gender", gender, "-n", "300", "--seed", "4", "--format", "jsonl", "--fields", "given,given_kanji,gender"}));
+    QCOMPARE(run.exitCode, 0);
+    QSet<QString> seenGiven;
+    QSet<QString> seenGender;
+    for (const QByteArray &line : run.out.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        const QJsonObject record = QJsonDocument::fromJson(line).object();
+        QCOMPARE(record.size(), 3);
+        seenGiven.insert(record.value("given").toString());
+        seenGender.insert(record.value("gender").toString());
+        if (record.value("given").toString() == QStringLiteral("Aoi") && gender == QStringLiteral("female"))
+            QVERIFY(record.value("given_kanji").toString() != QStringLiteral("蒼生")); // a male spelling
+    }
+    QCOMPARE(seenGiven, QSet<QString>(given.begin(), given.end()));
+    QCOMPARE(seenGender, QSet<QString>(genders.begin(), genders.end()));
+}
+
+void tst_GenerateCommand::uniqueCountsEachNameOnce_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("first names") << QStringList{"--part", "first"} << 3;
+    QTest::newRow("last names") << QStringList{"--part", "last"} << 3;
+    // A user name stored twice, and two that differ only by a space, are one name each.
+    QTest::newRow("user list") << QStringList{"--list", "user"} << 2;
+}
+
+void tst_GenerateCommand::uniqueCountsEachNameOnce()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, limit);
+    for (const char *name : {"Ken", "ken", "Ai ko"})
+        m_db->insertRaw("user_firstname", "firstname", QString::fromUtf8(name));
+    for (const char *name : {"Mori", "Aiko"})
+        m_db->insertRaw("user_lastname", "lastname", QString::fromUtf8(name));
+    if (arguments.contains(QStringLiteral("user")))
+        limit = 2 * 2; // Ken, Aiko by Mori, Aiko
+    const CliRun atLimit
+        = CliRun::of(withDb(arguments + QStringList{"--unique", "-n", QString::number(limit), "--seed", "2"}));
+    QCOMPARE(atLimit.exitCode, 0);
+    QStringList lines = QString::fromUtf8(atLimit.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.removeDuplicates();
+    QCOMPARE(lines.size(), limit);
+    const CliRun past = CliRun::of(withDb(arguments + QStringList{"--unique", "-n", QString::number(limit + 1)}));
+    QCOMPARE(past.exitCode, 2);
+    QVERIFY(past.err.contains(
+        QStringLiteral("asked for %1 unique names; these lists give %2").arg(limit + 1).arg(limit).toUtf8()));
+}
+
+void tst_GenerateCommand::optionForms_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("long with =") << QStringList{"--count=3"} << 3;
+    QTest::newRow("short joined") << QStringList{"-n4"} << 4;
+    QTest::newRow("short apart") << QStringList{"-n", "5"} << 5;
+    QTest::newRow("last one wins") << QStringList{"-n", "5", "--count", "2"} << 2;
+    QTest::newRow("default") << QStringList{} << 100;
+    QTest::newRow("dash is stdout") << QStringList{"-n", "6", "-o", "-"} << 6;
+}
+
+void tst_GenerateCommand::optionForms()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, lines);
+    const CliRun run = CliRun::of(withDb(arguments));
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out.count('\n'), lines);
+}
+
+void tst_GenerateCommand::emptyListIsARunTimeFailure()
+{
+    const CliRun run = CliRun::of(withDb({"--list", "user"}));
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(run.err, ("toviska-cli: " + m_db->path() + ": the user list has no first names to draw from\n").toUtf8());
+}
+
+void tst_GenerateCommand::interruptedOutputLeavesNoTemporaryFile()
+{
+    const QString older = m_out->filePath(QStringLiteral("names.txt"));
+    {
+        QFile file(older);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Older Names\n");
+    }
+    // Ctrl+C's signal, sent once the temporary file is there (the folder's change is the event).
+    QFileSystemWatcher watcher({m_out->path()});
+    QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
+    QProcess process;
+    process.start(CliRun::program(), withDb({"-n", "10000000000", "-o", older}));
+    QVERIFY(process.waitForStarted());
+    while (QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden).size() < 2)
+        QVERIFY(changed.wait(60000));
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitStatus(), QProcess::CrashExit);
     QCOMPARE(contentsOf(older), QByteArray("Older Names\n"));
     QCOMPARE(QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("names.txt")});
 }

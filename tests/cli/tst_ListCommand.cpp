@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 #include <QtTest>
+#include <sqlite3.h>
 
 // The list edits of the command line, each through the window's own rules.
 class tst_ListCommand : public QObject
@@ -16,6 +17,11 @@ private slots:
     void deleteTakesEveryRowOfTheName();
     void clearEmptiesOnePartOfTheUserList();
     void missingDatabaseIsNeverCreated();
+    void lockedDatabaseFailsAfterTheWait();
+    void usageErrors_data();
+    void usageErrors();
+    void helpOfEachCommand_data();
+    void helpOfEachCommand();
 
 private:
     CliRun cli(const QString &command, const QStringList &arguments, const QByteArray &input = {}) const
@@ -85,6 +91,73 @@ void tst_ListCommand::missingDatabaseIsNeverCreated()
     QVERIFY2(run.err.startsWith("toviska-cli: The names database " + missing.toUtf8() + " could not be opened: "),
         run.err.constData());
     QVERIFY(!QFileInfo::exists(missing));
+}
+
+void tst_ListCommand::lockedDatabaseFailsAfterTheWait()
+{
+    // Another program holds the write lock for the whole run.
+    sqlite3 *other = nullptr;
+    QCOMPARE(sqlite3_open(m_db->path().toUtf8().constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+    const CliRun run = cli(QStringLiteral("add"), {"last", "Ueda"});
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.startsWith("toviska-cli: ") && run.err.contains("database is locked"), run.err.constData());
+    QCOMPARE(m_db->rows("system_lastname", "Last"), QStringList{"Abe"});
+}
+
+void tst_ListCommand::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no list") << QStringList{"names"} << "toviska-cli names: which list: first or last";
+    QTest::newRow("bad list") << QStringList{"add", "middle", "Ken"}
+                              << "invalid value 'middle' for the list (accepted: first, last)";
+    QTest::newRow("bad source") << QStringList{"names", "first", "--list", "mine"}
+                                << "invalid value 'mine' for --list (accepted: builtin, user)";
+    QTest::newRow("no name") << QStringList{"add", "first"} << "toviska-cli add: no NAME given";
+    QTest::newRow("no file") << QStringList{"load", "last"} << "no FILE to load (- for standard input)";
+    QTest::newRow("clear takes no list") << QStringList{"clear", "first", "--list", "user"}
+                                         << "unknown option '--list'";
+    QTest::newRow("names takes no name") << QStringList{"names", "first", "Ken"} << "unexpected argument 'Ken'";
+    QTest::newRow("command") << QStringList{"shuffle"}
+                             << "invalid value 'shuffle' for the command (accepted: generate, names, add, load";
+    QTest::newRow("none") << QStringList{} << "toviska-cli: no command given";
+}
+
+void tst_ListCommand::usageErrors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const CliRun run = CliRun::of(arguments.isEmpty() ? arguments : arguments + QStringList{"--db", m_db->path()});
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY2(
+        run.err.contains(message.toUtf8()) && run.err.contains("--help' for more information"), run.err.constData());
+    QCOMPARE(m_db->rows("user_firstname", "firstname"), QStringList());
+}
+
+void tst_ListCommand::helpOfEachCommand_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("usage");
+    QTest::newRow("program") << QStringList{"--help"} << "Usage: toviska-cli COMMAND";
+    QTest::newRow("version") << QStringList{"--version"} << "toviska-cli 1.";
+    for (const char *command : {"generate", "names", "add", "load", "delete", "clear"}) {
+        QTest::newRow(command) << QStringList{QString::fromLatin1(command), "--help"}
+                               << QStringLiteral("Usage: toviska-cli %1 ").arg(QString::fromLatin1(command));
+    }
+}
+
+void tst_ListCommand::helpOfEachCommand()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, usage);
+    const CliRun run = CliRun::of(arguments);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.startsWith(usage.toUtf8()), run.out.constData());
+    QCOMPARE(run.err, QByteArray());
 }
 
 QTEST_GUILESS_MAIN(tst_ListCommand)
