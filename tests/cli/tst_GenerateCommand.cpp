@@ -151,6 +151,8 @@ private slots:
     void optionForms_data();
     void optionForms();
     void emptyListIsARunTimeFailure();
+    void runTimeFailures_data();
+    void runTimeFailures();
     void closedPipeEndsQuietly();
     void interruptedOutputLeavesNoTemporaryFile();
     void failingOutputKeepsTheOlderFile();
@@ -524,6 +526,36 @@ void tst_GenerateCommand::emptyListIsARunTimeFailure()
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.out, QByteArray());
     QCOMPARE(run.err, ("toviska-cli: " + m_db->path() + ": the user list has no first names to draw from\n").toUtf8());
+}
+
+void tst_GenerateCommand::runTimeFailures_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // %o stands for the output folder, %d for the database
+    QTest::addColumn<QString>("message");
+    QTest::newRow("output folder missing") << QStringList{"--db", "%d", "-o", "%o/missing/names.txt"}
+                                           << "toviska-cli: %o/missing/names.txt: No such file or directory\n";
+    QTest::newRow("output is a folder") << QStringList{"--db", "%d", "-o", "%o"} << "toviska-cli: %o: Is a directory\n";
+    QTest::newRow("workbook folder missing") << QStringList{"--db", "%d", "-o", "%o/missing/names.xlsx"}
+                                             << "toviska-cli: %o/missing/names.xlsx: No such file or directory\n";
+    QTest::newRow("database missing") << QStringList{"--db", "%o/names.mdb", "-o", "%o/names.txt"}
+                                      << "toviska-cli: The names database %o/names.mdb could not be opened: ";
+    QTest::newRow("database not one") << QStringList{"--db", "%o", "-n", "2"}
+                                      << "toviska-cli: The names database %o could not be opened: ";
+}
+
+void tst_GenerateCommand::runTimeFailures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    for (QString &argument : arguments)
+        argument.replace(QStringLiteral("%o"), m_out->path()).replace(QStringLiteral("%d"), m_db->path());
+    message.replace(QStringLiteral("%o"), m_out->path());
+    const CliRun run = CliRun::of(QStringList{QStringLiteral("generate")} + arguments);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY2(run.err.startsWith(message.toUtf8()), run.err.constData());
+    // Nothing is left behind, and no database is made.
+    QCOMPARE(QDir(m_out->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
 void tst_GenerateCommand::interruptedOutputLeavesNoTemporaryFile()

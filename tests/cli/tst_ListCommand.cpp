@@ -2,6 +2,7 @@
 #include "tests/support/TestDatabase.h"
 
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <QtTest>
 #include <sqlite3.h>
 
@@ -59,6 +60,16 @@ void tst_ListCommand::loadReadsStandardInput()
     const CliRun run = cli(QStringLiteral("load"), {"last", "--list", "user", "-"}, "Mori\r\nUe'da\n\nKato");
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(m_db->rows("user_lastname", "lastname"), (QStringList{"Mori", "Ueda", "Kato"}));
+    // A file that is no UTF-8 text is refused whole, named in the message.
+    QTemporaryFile latin1;
+    QVERIFY(latin1.open());
+    latin1.write("Mor\xe9\nSato\n");
+    latin1.close();
+    const CliRun refused = cli(QStringLiteral("load"), {"first", "--list", "user", latin1.fileName()});
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY2(refused.err.startsWith("toviska-cli: ") && refused.err.contains(latin1.fileName().toUtf8()),
+        refused.err.constData());
+    QCOMPARE(m_db->rows("user_firstname", "firstname"), QStringList());
     const CliRun missing = cli(QStringLiteral("load"), {"last", "/nonexistent/names.txt"});
     QCOMPARE(missing.exitCode, 1);
     QCOMPARE(missing.err, QByteArray("toviska-cli: /nonexistent/names.txt: File not found\n"));
