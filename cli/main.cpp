@@ -55,6 +55,13 @@ int main(int argc, char *argv[])
         print(stdout, HelpText::version());
         return 0;
     }
+    // --version (and --help) are options of every subcommand too.
+    const qsizetype optionsEnd
+        = arguments.contains(QStringLiteral("--")) ? arguments.indexOf(QStringLiteral("--")) : arguments.size();
+    if (arguments.mid(0, optionsEnd).contains(QStringLiteral("--version"))) {
+        print(stdout, HelpText::version());
+        return 0;
+    }
     if (command == QStringLiteral("generate")) {
         GenerateOptions options;
         if (const std::optional<UsageError> error = GenerateOptions::parse(arguments, options))

@@ -2,6 +2,8 @@
 
 #include <QByteArrayList>
 #include <QFile>
+#include <algorithm>
+#include <array>
 #include <map>
 #include <optional>
 
@@ -37,8 +39,13 @@ Outcome NameReadings::load(const QString &path, NameReadings &readings)
     if (file.error() != QFileDevice::NoError)
         return Outcome::failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
 
-    // Grouped by list and name while reading, so each name's spellings stand together.
-    std::map<QString, std::vector<Spelling>> groups;
+    struct Row
+    {
+        QString key;
+        Spelling spelling;
+    };
+    std::vector<Row> rows;
+    rows.reserve(static_cast<std::size_t>(text.count('\n')));
     qsizetype lineStart = text.indexOf('\n') + 1;
     int lineNumber = 1;
     while (lineStart > 0 && lineStart < text.size()) {
@@ -50,23 +57,39 @@ Outcome NameReadings::load(const QString &path, NameReadings &readings)
         lineStart = lineEnd + 1;
         if (line.isEmpty())
             continue;
-        const QByteArrayList fields = line.toByteArray().split('\t');
-        const std::optional<ReadingList> list = fields.size() == 5 ? listNamed(fields.at(0)) : std::nullopt;
-        if (!list || fields.at(4).isEmpty())
+        // Split in place: no copy of the line or of its fields before they become texts.
+        std::array<QByteArrayView, 5> fields;
+        qsizetype fieldCount = 0;
+        for (qsizetype from = 0; fieldCount < 6;) {
+            const qsizetype tab = line.indexOf('\t', from);
+            if (fieldCount < 5)
+                fields[static_cast<std::size_t>(fieldCount)] = line.sliced(from, (tab < 0 ? line.size() : tab) - from);
+            ++fieldCount;
+            if (tab < 0)
+                break;
+            from = tab + 1;
+        }
+        const std::optional<ReadingList> list = fieldCount == 5 ? listNamed(fields[0]) : std::nullopt;
+        if (!list || fields[4].isEmpty())
             return Outcome::failure(QStringLiteral("%1: line %2 is not \"list, kanji, hiragana, katakana, romaji\"")
                                         .arg(path)
                                         .arg(lineNumber));
-        groups[key(*list, QString::fromUtf8(fields.at(4)))].push_back(Spelling{
-            QString::fromUtf8(fields.at(1)), QString::fromUtf8(fields.at(2)), QString::fromUtf8(fields.at(3)), *list});
+        rows.push_back({key(*list, QString::fromUtf8(fields[4])),
+            Spelling{QString::fromUtf8(fields[1]), QString::fromUtf8(fields[2]), QString::fromUtf8(fields[3]), *list}});
     }
+    // Each name's spellings together, in the table's order.
+    std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) { return a.key < b.key; });
 
     NameReadings loaded;
-    loaded.m_spellings.reserve(static_cast<std::size_t>(lineNumber));
-    loaded.m_index.reserve(static_cast<qsizetype>(groups.size()));
-    for (auto &[name, spellings] : groups) {
-        const auto begin = static_cast<qsizetype>(loaded.m_spellings.size());
-        loaded.m_index.insert(name, {begin, static_cast<qsizetype>(spellings.size())});
-        std::move(spellings.begin(), spellings.end(), std::back_inserter(loaded.m_spellings));
+    loaded.m_spellings.reserve(rows.size());
+    for (Row &row : rows) {
+        const auto at = static_cast<qsizetype>(loaded.m_spellings.size());
+        auto group = loaded.m_index.find(row.key);
+        if (group == loaded.m_index.end())
+            loaded.m_index.insert(row.key, {at, 1});
+        else
+            ++group->second;
+        loaded.m_spellings.push_back(std::move(row.spelling));
     }
     readings = std::move(loaded);
     return {};

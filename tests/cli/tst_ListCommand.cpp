@@ -155,6 +155,7 @@ void tst_ListCommand::helpOfEachCommand_data()
     QTest::addColumn<QString>("usage");
     QTest::newRow("program") << QStringList{"--help"} << "Usage: toviska-cli COMMAND";
     QTest::newRow("version") << QStringList{"--version"} << "toviska-cli 1.";
+    QTest::newRow("version of a command") << QStringList{"names", "--version"} << "toviska-cli 1.";
     for (const char *command : {"generate", "names", "add", "load", "delete", "clear"}) {
         QTest::newRow(command) << QStringList{QString::fromLatin1(command), "--help"}
                                << QStringLiteral("Usage: toviska-cli %1 ").arg(QString::fromLatin1(command));
