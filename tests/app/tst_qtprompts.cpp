@@ -94,7 +94,6 @@ void TestQtPrompts::calcLauncher_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("Calc installed") << QStringList{"localc", "soffice"} << true << QStringLiteral("localc");
-    QTest::newRow("soffice alone, Calc installed") << QStringList{"soffice"} << true << QStringLiteral("soffice");
     QTest::newRow("Writer alone") << QStringList{"soffice"} << false << QString();
     QTest::newRow("no LibreOffice") << QStringList{} << true << QString();
 }

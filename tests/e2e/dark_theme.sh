@@ -25,18 +25,15 @@ e2e_start_app QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
 e2e_find_window
 main=$E2E_WINDOW
 
-# dark_in WINDOW LEFT TOP WIDTH HEIGHT (twips): the dark pixels of that part of the window.
+# dark_in WINDOW LEFT TOP WIDTH HEIGHT (twips): the dark pixels there.
 dark_in() {
     local x y w h
     read -r x y w h <<<"$(e2e_px "$1" "$2" "$3" "$4" "$5")"
     e2e_dump "$1" "$E2E_ROOT/dark.xwd"
     "$E2E_PROBE" "$E2E_ROOT/dark.xwd" dark "$x" "$y" "$w" "$h"
 }
-# The pane's rows hold few names: nearly all of it is the theme's field colour.
-pane_is_dark() {
-    local n
-    n=$(e2e_dark_pixels "$main" ListView1) && [ "${n:-0}" -gt 15000 ]
-}
+# Nearly all of the pane's rows are the theme's field colour.
+pane_is_dark() { local n; n=$(e2e_dark_pixels "$main" ListView1) && [ "${n:-0}" -gt 15000 ]; }
 e2e_wait_for 10 pane_is_dark \
     || e2e_fail "the dark theme did not take: $(e2e_dark_pixels "$main" ListView1) dark pixels in a list pane"
 
