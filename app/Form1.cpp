@@ -107,6 +107,10 @@ void Form1::createControls()
 
     m_Frame5 = frame(this, u"Frame5"_s, u"Last Names"_s, 120, 7020, 7800, 2805);
     m_ListView2 = pane(m_Frame5, u"ListView2"_s, m_lastNames, 240, 300, 7320, 1320);
+    // Hovering a built-in name shows how it is written; elsewhere the pane's own tooltip shows.
+    m_firstNames->setToolTips(
+        [this](const QString &name) { return paneReadings(ListKind::FirstNames).describe(name); });
+    m_lastNames->setToolTips([this](const QString &name) { return paneReadings(ListKind::LastNames).describe(name); });
     m_PushButton5 = button(m_Frame5, u"PushButton5"_s, u"Add Last Name"_s, 240, 1710, 3600, 400);
     m_PushButton7 = button(m_Frame5, u"PushButton7"_s, u"Load Last Names From File"_s, 3975, 1710, 3600, 405);
     m_PushButton3 = button(m_Frame5, u"PushButton3"_s, u"Delete"_s, 240, 2220, 7320, 405);
@@ -206,6 +210,14 @@ GenderFilter Form1::genderFilter() const
     return DesignControls::selectedChoice(
         {{m_Option1, GenderFilter::Both}, {m_Option2, GenderFilter::MaleOnly}, {m_Option3, GenderFilter::FemaleOnly}},
         GenderFilter::None);
+}
+
+PaneReadings Form1::paneReadings(ListKind kind) const
+{
+    // The readings are read on the first hover or run from the built-in list, not at start-up.
+    if (listSource() != ListSource::BuiltIn)
+        return {};
+    return {NameReadings::shipped(m_context.appFolder), listSource(), genderFilter(), kind};
 }
 
 NamePart Form1::namePart() const
@@ -444,7 +456,7 @@ void Form1::PushButton1_Click()
                     m_ProgressBar1->setUpdatesEnabled(true);
                 }
             });
-        m_form2->setResults(std::move(names));
+        m_form2->setResults(std::move(names), paneReadings(ListKind::FirstNames), paneReadings(ListKind::LastNames));
         m_pointer.setValue(WindowPointer::Setting::Normal);
         m_ProgressBar1->setValue(0);
         m_ProgressBar1->setFormat(QStringLiteral("Progress Bar"));

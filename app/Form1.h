@@ -6,6 +6,7 @@
 #include "generate/NamePart.h"
 #include "lists/GenderFilter.h"
 #include "lists/ListSource.h"
+#include "lists/PaneReadings.h"
 
 #include <QList>
 #include <QString>
@@ -45,6 +46,8 @@ public:
     ListSource listSource() const;
     GenderFilter genderFilter() const;
     NamePart namePart() const;
+    // The spellings of the names a pane shows for the current choices.
+    PaneReadings paneReadings(ListKind kind) const;
 
     // The entries of ListView1 (first names) and ListView2 (last names).
     NameListModel &firstNames() const { return *m_firstNames; }

@@ -44,6 +44,11 @@ public:
     QByteArray utf8Lines(QByteArrayView lineEnd) const;
     QStringView firstName(int position) const;
     QStringView lastName(int position) const;
+    // Where a row's names stand in the prepared texts (0-based), or NoName.
+    std::int32_t firstIndex(int position) const { return m_rows.at(static_cast<std::size_t>(position - 1)).first; }
+    std::int32_t lastIndex(int position) const { return m_rows.at(static_cast<std::size_t>(position - 1)).last; }
+    const QStringList &firstNames() const { return m_firstNames; }
+    const QStringList &lastNames() const { return m_lastNames; }
 
 private:
     struct Row

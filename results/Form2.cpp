@@ -13,6 +13,7 @@
 #include "app/shared/Prompts.h"
 #include "app/shared/ScreenCentring.h"
 #include "results/FolderExists.h"
+#include "results/KanjiKanaRows.h"
 #include "results/ResultsListModel.h"
 #include "results/TextFileExport.h"
 #include "results/WorkbookExport.h"
@@ -74,6 +75,14 @@ void Form2::buildControls()
     // straight into the copied text.
     m_ListView1->setRowsCopyable(
         true, [this](int row, QString &buffer) { m_results->names().appendText(row + 1, buffer); });
+    // The kanji and kana of the selected rows, one spelling of each name drawn afresh each copy.
+    m_ListView1->addCopyAction(QStringLiteral("Copy with Kanji and Kana"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), [this]() -> ListPane::RowTextAppender {
+            auto rows = std::make_shared<KanjiKanaRows>(
+                m_results->names(), m_firstReadings, m_lastReadings, m_context.random);
+            return [rows](int row, QString &buffer) { rows->appendRow(row + 1, buffer); };
+        });
+    m_results->setToolTips([this](int position) { return rowSpellings(position); });
     // What a screen reader announces: the folder box by its frame's caption, "..." by its purpose.
     m_Text2->setAccessibleName(m_Frame4->title());
     m_PushButton1->setAccessibleName(QStringLiteral("Choose Folder"));
@@ -123,9 +132,23 @@ void Form2::clearResults()
     m_results->clear();
 }
 
-void Form2::setResults(GeneratedNames names)
+void Form2::setResults(GeneratedNames names, PaneReadings firstNames, PaneReadings lastNames)
 {
+    m_firstReadings = std::move(firstNames);
+    m_lastReadings = std::move(lastNames);
     m_results->setNames(std::move(names));
+}
+
+QString Form2::rowSpellings(int position) const
+{
+    const GeneratedNames &names = m_results->names();
+    QStringList lines;
+    if (names.part() == NamePart::FirstAndLast || names.part() == NamePart::FirstOnly)
+        lines << m_firstReadings.describe(names.firstName(position));
+    if (names.part() == NamePart::FirstAndLast || names.part() == NamePart::LastOnly)
+        lines << m_lastReadings.describe(names.lastName(position));
+    lines.removeAll(QString());
+    return lines.join(u'\n');
 }
 
 OutputKind Form2::outputKind() const

@@ -2,6 +2,7 @@
 
 #include "app/shared/WindowPointer.h"
 #include "generate/GeneratedNames.h"
+#include "lists/PaneReadings.h"
 #include "results/OutputKind.h"
 #include "results/WorkbookExport.h"
 
@@ -33,7 +34,8 @@ public:
 
     // The results list. Emptying it first frees the old rows before a new run builds its own.
     void clearResults();
-    void setResults(GeneratedNames names);
+    // firstNames and lastNames: the spellings of the panes the names were drawn from.
+    void setResults(GeneratedNames names, PaneReadings firstNames = {}, PaneReadings lastNames = {});
     const ResultsListModel &results() const { return *m_results; }
 
     OutputKind outputKind() const;
@@ -50,12 +52,16 @@ protected:
 private:
     void buildControls();
     void exportWorkbook(ErrorTrap &trap, WorkbookExport::Layout layout);
+    // The spellings of a row's names, a part a line; empty when none has any.
+    QString rowSpellings(int position) const;
 
     AppContext &m_context;
     QWidget *m_mainWindow;
     WindowPointer m_pointer;
     HoverFeedback *m_hover;
     ResultsListModel *m_results;
+    PaneReadings m_firstReadings;
+    PaneReadings m_lastReadings;
 
     QPushButton *m_PushButton8 = nullptr;
     QGroupBox *m_Frame2 = nullptr;

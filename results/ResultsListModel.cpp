@@ -27,5 +27,9 @@ QVariant ResultsListModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole)
         return m_names.text(index.row() + 1);
+    if (role == Qt::ToolTipRole && m_toolTipOf) {
+        const QString toolTip = m_toolTipOf(index.row() + 1);
+        return toolTip.isEmpty() ? QVariant() : QVariant(toolTip);
+    }
     return {};
 }

@@ -3,6 +3,7 @@
 #include "generate/GeneratedNames.h"
 
 #include <QAbstractListModel>
+#include <functional>
 
 // The rows of the results list: one per generated name, their texts built when shown, so a
 // million rows cost no item each.
@@ -21,10 +22,13 @@ public:
     // Replaces every row at once: one reset, not a signal per row.
     void setNames(GeneratedNames names);
     void clear();
+    // The tooltip of a 1-based row; an empty one shows none.
+    void setToolTips(std::function<QString(int position)> toolTipOf) { m_toolTipOf = std::move(toolTipOf); }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
 private:
     GeneratedNames m_names;
+    std::function<QString(int position)> m_toolTipOf;
 };

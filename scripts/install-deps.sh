@@ -11,7 +11,7 @@ packages=(
     xvfb xauth xdotool x11-apps x11-utils libxcb1-dev faketime openbox xclip
     qt6-gtk-platformtheme gnome-themes-extra
     fonts-liberation
-    desktop-file-utils appstream dpkg-dev file lintian
+    desktop-file-utils appstream dpkg-dev file lintian bash-completion
     libreoffice-calc
 )
 

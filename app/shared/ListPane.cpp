@@ -165,7 +165,7 @@ void ListPane::setRowsCopyable(bool copyable, RowTextAppender appendRowText)
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     auto *copy = new QAction(QStringLiteral("Copy"), this);
     copy->setShortcut(QKeySequence::Copy);
-    connect(copy, &QAction::triggered, this, &ListPane::copySelectedRows);
+    connect(copy, &QAction::triggered, this, qOverload<>(&ListPane::copySelectedRows));
     auto *selectEverything = new QAction(QStringLiteral("Select All"), this);
     selectEverything->setShortcut(QKeySequence::SelectAll);
     connect(selectEverything, &QAction::triggered, this, &ListPane::selectAll);
@@ -180,11 +180,31 @@ void ListPane::setRowsCopyable(bool copyable, RowTextAppender appendRowText)
 
 void ListPane::copySelectedRows()
 {
+    copySelectedRows(m_appendRowText);
+}
+
+void ListPane::copySelectedRows(const RowTextAppender &appendRowText)
+{
     const QItemSelectionModel *selection = selectionModel();
     if (!selection || !selection->hasSelection())
         return;
     // The clipboard takes the one string as it is; no copy of it stays here.
-    QGuiApplication::clipboard()->setText(SelectedRowsText(selection->selection(), m_appendRowText));
+    QGuiApplication::clipboard()->setText(SelectedRowsText(selection->selection(), appendRowText));
+}
+
+void ListPane::addCopyAction(
+    const QString &caption, const QKeySequence &shortcut, std::function<RowTextAppender()> prepare)
+{
+    auto *action = new QAction(caption, this);
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(action, &QAction::triggered, this, [this, prepare = std::move(prepare)] {
+        if (selectionModel() && selectionModel()->hasSelection())
+            copySelectedRows(prepare());
+    });
+    // Right after "Copy", the first of the copy actions.
+    insertAction(m_copyActions.size() > 1 ? m_copyActions.at(1) : nullptr, action);
+    m_copyActions.insert(1, action);
 }
 
 void ListPane::setAcceptsFileDrops(bool accepts)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QList>
 #include <QTableView>
 #include <QUrl>
@@ -45,6 +46,9 @@ public:
     bool rowsCopyable() const { return m_rowsCopyable; }
     // Puts the selected rows on the clipboard, one a line in list order; nothing when none is selected.
     void copySelectedRows();
+    // Another way of copying the selected rows, in the context menu right after "Copy" (rows made
+    // copyable first). prepare is called once a copy and gives the text of each row.
+    void addCopyAction(const QString &caption, const QKeySequence &shortcut, std::function<RowTextAppender()> prepare);
 
     // Dropped files are taken (and raise OLEDragDrop) instead of being refused. Off by default.
     void setAcceptsFileDrops(bool accepts);
@@ -72,6 +76,7 @@ protected:
 
 private:
     void fitRowHeight();
+    void copySelectedRows(const RowTextAppender &appendRowText);
 
     bool m_rowsCopyable = false;
     RowTextAppender m_appendRowText;

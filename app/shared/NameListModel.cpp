@@ -2,8 +2,7 @@
 
 NameListModel::NameListModel(QObject *parent)
     : QAbstractListModel(parent)
-{
-}
+{ }
 
 void NameListModel::clear()
 {
@@ -49,5 +48,9 @@ QVariant NameListModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return m_names.at(index.row());
+    if (role == Qt::ToolTipRole && m_toolTipOf) {
+        const QString toolTip = m_toolTipOf(m_names.at(index.row()));
+        return toolTip.isEmpty() ? QVariant() : QVariant(toolTip);
+    }
     return {};
 }

@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QStringList>
+#include <functional>
 
 // The entries of a list pane: texts in the order added, addressed from 1 to count()
 // as the panes' callers expect, and shown in one column.
@@ -22,10 +23,13 @@ public:
     // Replaces every entry at once: one reset instead of a signal per row.
     void setNames(QStringList names);
     void removeAt(int position);
+    // The tooltip of an entry, from its text; an empty one leaves the pane's own tooltip.
+    void setToolTips(std::function<QString(const QString &name)> toolTipOf) { m_toolTipOf = std::move(toolTipOf); }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
 private:
     QStringList m_names;
+    std::function<QString(const QString &name)> m_toolTipOf;
 };

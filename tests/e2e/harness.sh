@@ -149,6 +149,8 @@ e2e_init() {
     # For the suite's own Qt tools too, which would warn about it on every call.
     export XDG_RUNTIME_DIR="$E2E_ROOT/runtime"
     cp "$E2E_BIN_DIR/toviska" "$E2E_APP_DIR/"
+    # The kanji and kana of the built-in names live beside names.mdb.
+    [ ! -f "$E2E_BIN_DIR/readings.tsv" ] || cp "$E2E_BIN_DIR/readings.tsv" "$E2E_APP_DIR/"
     e2e_make_names_db "$E2E_APP_DIR/names.mdb"
     E2E_SETTINGS="$E2E_HOME/.config/Quillmark.ini"
     e2e_make_stub_browser

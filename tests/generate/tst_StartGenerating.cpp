@@ -11,11 +11,14 @@
 #include "tests/support/FakePrompts.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QAction>
 #include <QClipboard>
+#include <QFile>
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -92,6 +95,7 @@ private slots:
     void enterInTheCountBox_data();
     void enterInTheCountBox();
     void resultsCopyInListOrder();
+    void spellingsShownAndCopied();
 };
 
 void tst_StartGenerating::initTestCase()
@@ -372,6 +376,48 @@ void tst_StartGenerating::resultsCopyInListOrder()
     const QStringList rows = f.rows();
     QCOMPARE(rows.size(), 40);
     QCOMPARE(QGuiApplication::clipboard()->text(), rows.join(QLatin1Char('\n')));
+}
+
+void tst_StartGenerating::spellingsShownAndCopied()
+{
+    // Hikaru has male and female spellings, Sato is a last name, Zorro was added by the user.
+    Fixture f({QStringLiteral("Hikaru")}, {QStringLiteral("Zorro")}, {QStringLiteral("Sato"), QStringLiteral("Zorro")});
+    QVERIFY(QFile::copy(qEnvironmentVariable("TOVISKA_TEST_DATA") + QStringLiteral("/readings.tsv"),
+        f.database.folder() + QStringLiteral("/readings.tsv")));
+    f.choose(QStringLiteral("Option2"));
+    const auto toolTip = [](const QAbstractItemModel &model, int row) {
+        return model.data(model.index(row, 0), Qt::ToolTipRole).toString();
+    };
+    QCOMPARE(toolTip(f.form->lastNames(), 0), QStringLiteral("Sato: 佐藤 (さとう)"));
+    QCOMPARE(toolTip(f.form->lastNames(), 1), QString());
+    QCOMPARE(toolTip(f.form->firstNames(), 0), QStringLiteral("Hikaru: 太陽, 光 (ひかる)"));
+
+    f.press(QStringLiteral("30"));
+    Form2 *results = f.form->resultsWindow();
+    const QStringList rows = f.rows();
+    QVERIFY(rows.contains(QStringLiteral("Hikaru Sato")) && rows.contains(QStringLiteral("Hikaru Zorro")));
+    const QHash<QString, QString> toolTips{
+        {QStringLiteral("Hikaru Sato"), QStringLiteral("Hikaru: 太陽, 光 (ひかる)\nSato: 佐藤 (さとう)")},
+        {QStringLiteral("Hikaru Zorro"), QStringLiteral("Hikaru: 太陽, 光 (ひかる)")}};
+    for (int row = 0; row < rows.size(); ++row)
+        QCOMPARE(toolTip(results->results(), row), toolTips.value(rows.at(row)));
+
+    auto *pane = results->findChild<ListPane *>(QStringLiteral("ListView1"));
+    results->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(results));
+    pane->setFocus();
+    QTest::keyClick(pane, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    const QStringList lines = QGuiApplication::clipboard()->text().split(u'\n');
+    QCOMPARE(lines.size(), rows.size());
+    // A male spelling of Hikaru (not a female one), family name first; Zorro's place stays empty.
+    const QRegularExpression sato(QStringLiteral("^Hikaru Sato\t佐藤 (太陽|光)\tさとう ひかる$"));
+    const QRegularExpression zorro(QStringLiteral("^Hikaru Zorro\t (太陽|光)\t ひかる$"));
+    for (int row = 0; row < rows.size(); ++row)
+        QVERIFY2(
+            (rows.at(row) == u"Hikaru Sato" ? sato : zorro).match(lines.at(row)).hasMatch(), qPrintable(lines.at(row)));
+    // The context menu offers it right after "Copy".
+    QCOMPARE(pane->actions().at(1)->text(), QStringLiteral("Copy with Kanji and Kana"));
 }
 
 QTEST_MAIN(tst_StartGenerating)

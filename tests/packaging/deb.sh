@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Debian package, built as `make package` builds it but into a scratch folder: its file
-# name, control fields and contents, and lintian with no errors.
+# name, control fields and contents, and lintian with no errors nor manual-page warnings.
 #
 #   deb.sh BUILD_DIR
 set -euo pipefail
@@ -36,6 +36,11 @@ dpkg-deb -x "$deb" "$scratch/root"
 grep -q 'Permission is hereby granted' "$scratch/root/usr/share/doc/toviska/copyright" \
     || fail "the copyright file lacks the MIT notice of the built-in names"
 file "$scratch/root/usr/bin/toviska" | grep -q ', stripped' || fail "usr/bin/toviska is not stripped"
+for file in share/man/man1/toviska.1.gz share/man/man1/toviska-cli.1.gz share/bash-completion/completions/toviska-cli; do
+    [ -s "$scratch/root/usr/$file" ] || fail "the package lacks usr/$file"
+done
 
 lintian --fail-on error "$deb" >"$scratch/lintian.log" 2>&1 || fail "lintian: $(cat "$scratch/lintian.log")"
+# Other warnings pass, none about manual pages: every command has one, formatting cleanly.
+if grep -E 'no-manual-page|manpage-' "$scratch/lintian.log" >&2; then fail "lintian warns about the manual pages"; fi
 log "PASS ($(grep -c '^W:' "$scratch/lintian.log" || true) lintian warnings)"

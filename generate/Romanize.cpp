@@ -1,0 +1,298 @@
+#include "generate/Romanize.h"
+
+#include <QHash>
+#include <array>
+#include <vector>
+
+namespace {
+
+// Written forms of a kana in the three families of spelling: Hepburn (passport too), Kunrei,
+// and the letter-by-letter keyboard spelling.
+enum Family { HepburnForm, KunreiForm, WapuroForm };
+using Forms = std::array<const char *, 3>;
+
+const QHash<char16_t, Forms> &kanaForms()
+{
+    static const QHash<char16_t, Forms> forms{
+        {u'あ', {"a", "a", "a"}},
+        {u'い', {"i", "i", "i"}},
+        {u'う', {"u", "u", "u"}},
+        {u'え', {"e", "e", "e"}},
+        {u'お', {"o", "o", "o"}},
+        {u'か', {"ka", "ka", "ka"}},
+        {u'き', {"ki", "ki", "ki"}},
+        {u'く', {"ku", "ku", "ku"}},
+        {u'け', {"ke", "ke", "ke"}},
+        {u'こ', {"ko", "ko", "ko"}},
+        {u'が', {"ga", "ga", "ga"}},
+        {u'ぎ', {"gi", "gi", "gi"}},
+        {u'ぐ', {"gu", "gu", "gu"}},
+        {u'げ', {"ge", "ge", "ge"}},
+        {u'ご', {"go", "go", "go"}},
+        {u'さ', {"sa", "sa", "sa"}},
+        {u'し', {"shi", "si", "shi"}},
+        {u'す', {"su", "su", "su"}},
+        {u'せ', {"se", "se", "se"}},
+        {u'そ', {"so", "so", "so"}},
+        {u'ざ', {"za", "za", "za"}},
+        {u'じ', {"ji", "zi", "ji"}},
+        {u'ず', {"zu", "zu", "zu"}},
+        {u'ぜ', {"ze", "ze", "ze"}},
+        {u'ぞ', {"zo", "zo", "zo"}},
+        {u'た', {"ta", "ta", "ta"}},
+        {u'ち', {"chi", "ti", "chi"}},
+        {u'つ', {"tsu", "tu", "tsu"}},
+        {u'て', {"te", "te", "te"}},
+        {u'と', {"to", "to", "to"}},
+        {u'だ', {"da", "da", "da"}},
+        {u'ぢ', {"ji", "zi", "di"}},
+        {u'づ', {"zu", "zu", "du"}},
+        {u'で', {"de", "de", "de"}},
+        {u'ど', {"do", "do", "do"}},
+        {u'な', {"na", "na", "na"}},
+        {u'に', {"ni", "ni", "ni"}},
+        {u'ぬ', {"nu", "nu", "nu"}},
+        {u'ね', {"ne", "ne", "ne"}},
+        {u'の', {"no", "no", "no"}},
+        {u'は', {"ha", "ha", "ha"}},
+        {u'ひ', {"hi", "hi", "hi"}},
+        {u'ふ', {"fu", "hu", "fu"}},
+        {u'へ', {"he", "he", "he"}},
+        {u'ほ', {"ho", "ho", "ho"}},
+        {u'ば', {"ba", "ba", "ba"}},
+        {u'び', {"bi", "bi", "bi"}},
+        {u'ぶ', {"bu", "bu", "bu"}},
+        {u'べ', {"be", "be", "be"}},
+        {u'ぼ', {"bo", "bo", "bo"}},
+        {u'ぱ', {"pa", "pa", "pa"}},
+        {u'ぴ', {"pi", "pi", "pi"}},
+        {u'ぷ', {"pu", "pu", "pu"}},
+        {u'ぺ', {"pe", "pe", "pe"}},
+        {u'ぽ', {"po", "po", "po"}},
+        {u'ま', {"ma", "ma", "ma"}},
+        {u'み', {"mi", "mi", "mi"}},
+        {u'む', {"mu", "mu", "mu"}},
+        {u'め', {"me", "me", "me"}},
+        {u'も', {"mo", "mo", "mo"}},
+        {u'や', {"ya", "ya", "ya"}},
+        {u'ゆ', {"yu", "yu", "yu"}},
+        {u'よ', {"yo", "yo", "yo"}},
+        {u'ら', {"ra", "ra", "ra"}},
+        {u'り', {"ri", "ri", "ri"}},
+        {u'る', {"ru", "ru", "ru"}},
+        {u'れ', {"re", "re", "re"}},
+        {u'ろ', {"ro", "ro", "ro"}},
+        {u'わ', {"wa", "wa", "wa"}},
+        {u'ゐ', {"i", "i", "wi"}},
+        {u'ゑ', {"e", "e", "we"}},
+        {u'を', {"o", "o", "wo"}},
+        {u'ゔ', {"vu", "vu", "vu"}},
+        // Small vowels and small ya, yu, yo standing on their own.
+        {u'ぁ', {"a", "a", "xa"}},
+        {u'ぃ', {"i", "i", "xi"}},
+        {u'ぅ', {"u", "u", "xu"}},
+        {u'ぇ', {"e", "e", "xe"}},
+        {u'ぉ', {"o", "o", "xo"}},
+        {u'ゃ', {"ya", "ya", "xya"}},
+        {u'ゅ', {"yu", "yu", "xyu"}},
+        {u'ょ', {"yo", "yo", "xyo"}},
+    };
+    return forms;
+}
+
+bool isSmallY(char16_t c)
+{
+    return c == u'ゃ' || c == u'ゅ' || c == u'ょ';
+}
+bool isSmallVowel(char16_t c)
+{
+    return c == u'ぁ' || c == u'ぃ' || c == u'ぅ' || c == u'ぇ' || c == u'ぉ';
+}
+bool isVowelLetter(QChar c)
+{
+    return QStringView(u"aiueo").contains(c);
+}
+
+// Readings in which a vowel starts the next element of the name (井上 い·の·うえ is ino-ue, not
+// a long o; 智男 とも·お is tomo-o). Kana alone cannot tell them from a long vowel; the element
+// boundary is marked with "|".
+const QHash<QString, qsizetype> &elementBoundaries()
+{
+    static const QHash<QString, qsizetype> boundaries = [] {
+        QHash<QString, qsizetype> table;
+        for (const char16_t *marked : {u"いの|うえ", u"たの|うえ", u"まつ|うら", u"とも|お", u"ひろ|お", u"もと|お",
+                 u"もも|お", u"しょ|おん", u"と|おん", u"も|おり"}) {
+            QString reading = QString::fromUtf16(marked);
+            const qsizetype at = reading.indexOf(u'|');
+            table.insert(reading.remove(at, 1), at);
+        }
+        return table;
+    }();
+    return boundaries;
+}
+
+enum class MoraKind { Syllable, Vowel, Sokuon, N, LongMark, Other };
+
+struct Mora
+{
+    MoraKind kind = MoraKind::Other;
+    std::array<QString, 3> forms;
+    bool startsElement = false;
+};
+
+QString hiraganaOf(QStringView kana)
+{
+    QString hiragana = kana.toString();
+    for (QChar &c : hiragana)
+        if (c.unicode() >= u'ァ' && c.unicode() <= u'ヶ')
+            c = QChar(c.unicode() - 0x60);
+    return hiragana;
+}
+
+std::vector<Mora> morasOf(const QString &hiragana)
+{
+    const auto boundary = elementBoundaries().constFind(hiragana);
+    const qsizetype elementStart = boundary == elementBoundaries().cend() ? -1 : boundary.value();
+    std::vector<Mora> moras;
+    for (qsizetype i = 0; i < hiragana.size(); ++i) {
+        const char16_t c = hiragana.at(i).unicode();
+        Mora mora;
+        mora.startsElement = i == elementStart;
+        const auto forms = kanaForms().constFind(c);
+        if (c == u'っ') {
+            mora.kind = MoraKind::Sokuon;
+        } else if (c == u'ん') {
+            mora.kind = MoraKind::N;
+            mora.forms.fill(QStringLiteral("n"));
+        } else if (c == u'ー') {
+            mora.kind = MoraKind::LongMark;
+        } else if (forms == kanaForms().cend()) {
+            mora.forms.fill(QString(QChar(c)));
+        } else {
+            const char16_t next = i + 1 < hiragana.size() ? hiragana.at(i + 1).unicode() : 0;
+            const bool iRow = QByteArrayView(forms->at(HepburnForm)).endsWith('i') && c != u'い';
+            for (int family = 0; family < 3; ++family)
+                mora.forms[family] = QString::fromLatin1(forms->at(family));
+            mora.kind = QStringView(u"あいうえお").contains(QChar(c)) ? MoraKind::Vowel : MoraKind::Syllable;
+            if (iRow && isSmallY(next)) {
+                // きゃ kya; しゃ sha, ちゃ cha, じゃ ja in Hepburn; sya, tya, zya in Kunrei.
+                const QChar vowel = QString::fromLatin1(kanaForms().value(next)[HepburnForm]).at(1);
+                for (int family = 0; family < 3; ++family) {
+                    QString &form = mora.forms[family];
+                    form.chop(1);
+                    const bool palatal = family != KunreiForm && (form == u"sh" || form == u"ch" || form == u"j");
+                    form += palatal ? QString(vowel) : QStringLiteral("y") + vowel;
+                }
+                mora.kind = MoraKind::Syllable;
+                ++i;
+            } else if (isSmallVowel(next) && mora.kind == MoraKind::Syllable) {
+                // ふぁ fa, しぇ she, てぃ ti: the small vowel takes the place of the kana's own.
+                // Kunrei-shiki has no such sounds and borrows the Hepburn letters for them.
+                mora.forms[KunreiForm] = mora.forms[HepburnForm];
+                const QChar vowel = QChar::fromLatin1(kanaForms().value(next)[HepburnForm][0]);
+                for (QString &form : mora.forms) {
+                    form.chop(1);
+                    form += vowel;
+                }
+                ++i;
+            }
+        }
+        moras.push_back(std::move(mora));
+    }
+    return moras;
+}
+
+// Whether a bare vowel after a syllable ending in `before` lengthens it in the style.
+bool lengthens(QChar before, QChar vowel, RomajiStyle style)
+{
+    if (style == RomajiStyle::Wapuro)
+        return false;
+    if ((before == u'o' && (vowel == u'u' || vowel == u'o')) || (before == u'u' && vowel == u'u'))
+        return true;
+    // Passport names drop only long o and u; the other styles mark long a and e as well.
+    return style != RomajiStyle::Passport && before == vowel && (vowel == u'a' || vowel == u'e');
+}
+
+QChar longVowel(QChar vowel, RomajiStyle style)
+{
+    const QStringView plain = u"aiueo";
+    const QStringView macron = u"āīūēō";
+    const QStringView circumflex = u"âîûêô";
+    const qsizetype at = plain.indexOf(vowel);
+    if (at < 0)
+        return vowel;
+    return style == RomajiStyle::Kunrei ? circumflex.at(at) : macron.at(at);
+}
+
+} // namespace
+
+QString Romanize(QStringView kana, RomajiStyle style)
+{
+    const int family = style == RomajiStyle::Kunrei ? KunreiForm
+        : style == RomajiStyle::Wapuro              ? WapuroForm
+                                                    : HepburnForm;
+    const std::vector<Mora> moras = morasOf(hiraganaOf(kana));
+    QString romaji;
+    romaji.reserve(kana.size() * 3);
+    // A vowel that was just lengthened takes no second lengthening (おおう is ō-u).
+    bool canLengthen = false;
+    for (std::size_t i = 0; i < moras.size(); ++i) {
+        const Mora &mora = moras[i];
+        const QString next = i + 1 < moras.size() ? moras[i + 1].forms[family] : QString();
+        const QChar last = romaji.isEmpty() ? QChar() : romaji.back();
+        switch (mora.kind) {
+        case MoraKind::Sokuon:
+            // The next consonant doubled; before ch Hepburn writes tch.
+            if (!next.isEmpty() && !isVowelLetter(next.front()))
+                romaji += family == HepburnForm && next.startsWith(u"ch") ? QChar(u't') : next.front();
+            canLengthen = false;
+            break;
+        case MoraKind::N:
+            if (style == RomajiStyle::Passport && !next.isEmpty() && QStringView(u"bmp").contains(next.front()))
+                romaji += u'm';
+            else
+                romaji += u'n';
+            if ((style == RomajiStyle::Hepburn || style == RomajiStyle::Kunrei) && !next.isEmpty()
+                && (isVowelLetter(next.front()) || next.front() == u'y'))
+                romaji += u'\'';
+            canLengthen = false;
+            break;
+        case MoraKind::LongMark:
+            if (style == RomajiStyle::Wapuro && isVowelLetter(last))
+                romaji += last;
+            else if (style != RomajiStyle::Passport && isVowelLetter(last))
+                romaji.back() = longVowel(last, style);
+            canLengthen = false;
+            break;
+        case MoraKind::Vowel:
+            if (canLengthen && !mora.startsElement && lengthens(last, mora.forms[family].front(), style)) {
+                if (style != RomajiStyle::Passport)
+                    romaji.back() = longVowel(last, style);
+                canLengthen = false;
+                break;
+            }
+            [[fallthrough]];
+        case MoraKind::Syllable:
+        case MoraKind::Other:
+            romaji += mora.forms[family];
+            canLengthen = mora.kind != MoraKind::Other;
+            break;
+        }
+    }
+    if (!romaji.isEmpty())
+        romaji.front() = romaji.front().toUpper();
+    return romaji;
+}
+
+std::optional<RomajiStyle> RomajiStyleNamed(QStringView name)
+{
+    if (name == u"passport")
+        return RomajiStyle::Passport;
+    if (name == u"hepburn")
+        return RomajiStyle::Hepburn;
+    if (name == u"kunrei")
+        return RomajiStyle::Kunrei;
+    if (name == u"wapuro")
+        return RomajiStyle::Wapuro;
+    return std::nullopt;
+}

@@ -1,0 +1,66 @@
+#include "lists/PaneReadings.h"
+
+namespace {
+
+constexpr std::size_t kSpellingsShown = 8;
+
+} // namespace
+
+PaneReadings::PaneReadings(const NameReadings &readings, ListSource source, GenderFilter gender, ListKind kind)
+    : m_readings(&readings)
+{
+    if (source != ListSource::BuiltIn)
+        return;
+    if (kind == ListKind::LastNames) {
+        m_lists = {ReadingList::Last};
+        return;
+    }
+    switch (gender) {
+    case GenderFilter::Both:
+        m_lists = {ReadingList::Male, ReadingList::Female};
+        break;
+    case GenderFilter::MaleOnly:
+        m_lists = {ReadingList::Male};
+        break;
+    case GenderFilter::FemaleOnly:
+        m_lists = {ReadingList::Female};
+        break;
+    case GenderFilter::None:
+        break;
+    }
+}
+
+std::vector<const Spelling *> PaneReadings::spellings(QStringView name) const
+{
+    std::vector<const Spelling *> found;
+    for (const ReadingList list : m_lists)
+        for (const Spelling &spelling : m_readings->spellings(list, name))
+            found.push_back(&spelling);
+    return found;
+}
+
+QString PaneReadings::describe(QStringView name) const
+{
+    const std::vector<const Spelling *> all = spellings(name);
+    if (all.empty())
+        return {};
+    // Readings in order of first appearance, each with its kanji once (a name of both lists
+    // may be written alike in each).
+    std::vector<std::pair<QString, QStringList>> readings;
+    for (const Spelling *spelling : all) {
+        auto reading = std::find_if(readings.begin(), readings.end(),
+            [spelling](const auto &known) { return known.first == spelling->hiragana; });
+        if (reading == readings.end())
+            reading = readings.insert(readings.end(), {spelling->hiragana, {}});
+        if (!reading->second.contains(spelling->kanji))
+            reading->second.append(spelling->kanji);
+    }
+    QStringList parts;
+    for (const auto &[hiragana, kanji] : readings) {
+        QString part = kanji.mid(0, kSpellingsShown).join(QStringLiteral(", "));
+        if (static_cast<std::size_t>(kanji.size()) > kSpellingsShown)
+            part += QStringLiteral(" …");
+        parts.append(QStringLiteral("%1 (%2)").arg(part, hiragana));
+    }
+    return name.toString() + QStringLiteral(": ") + parts.join(QStringLiteral("; "));
+}

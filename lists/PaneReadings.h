@@ -1,0 +1,31 @@
+#pragma once
+
+#include "lists/GenderFilter.h"
+#include "lists/ListKind.h"
+#include "lists/ListSource.h"
+#include "store/NameReadings.h"
+
+#include <QString>
+#include <QStringView>
+#include <vector>
+
+// The spellings of the names of one pane, from the built-in lists its names come from: the male
+// or the female first names, both for "Both", or the last names. User-list names have none.
+class PaneReadings
+{
+public:
+    // No readings at all: what a user-list pane gets.
+    PaneReadings() = default;
+    PaneReadings(const NameReadings &readings, ListSource source, GenderFilter gender, ListKind kind);
+
+    // Every spelling of the name in the lists of the pane, male before female.
+    std::vector<const Spelling *> spellings(QStringView name) const;
+
+    // "Yuki: 由紀, 優希 (ゆき); 勇気 (ゆうき)": the name, then for each reading its spellings (at
+    // most eight, then "…") and the reading. Empty for a name without spellings.
+    QString describe(QStringView name) const;
+
+private:
+    const NameReadings *m_readings = nullptr;
+    std::vector<ReadingList> m_lists;
+};

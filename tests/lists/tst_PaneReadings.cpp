@@ -1,0 +1,107 @@
+#include "lists/PaneReadings.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_PaneReadings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void describe_data();
+    void describe();
+    void malformedTableIsRefused_data();
+    void malformedTableIsRefused();
+
+private:
+    NameReadings m_readings;
+};
+
+Q_DECLARE_METATYPE(ListSource)
+Q_DECLARE_METATYPE(GenderFilter)
+Q_DECLARE_METATYPE(ListKind)
+
+void tst_PaneReadings::initTestCase()
+{
+    const Outcome loaded
+        = NameReadings::load(qEnvironmentVariable("TOVISKA_TEST_DATA") + QStringLiteral("/readings.tsv"), m_readings);
+    QVERIFY2(loaded, qPrintable(loaded.description()));
+    QCOMPARE(m_readings.count(), 13707);
+}
+
+void tst_PaneReadings::describe_data()
+{
+    QTest::addColumn<ListSource>("source");
+    QTest::addColumn<GenderFilter>("gender");
+    QTest::addColumn<ListKind>("kind");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("described");
+
+    const auto builtIn = ListSource::BuiltIn;
+    const auto first = ListKind::FirstNames;
+    QTest::newRow("last name") << builtIn << GenderFilter::MaleOnly << ListKind::LastNames << "Sato"
+                               << "Sato: 佐藤 (さとう)";
+    QTest::newRow("any letter case") << builtIn << GenderFilter::Both << ListKind::LastNames << "SATO"
+                                     << "SATO: 佐藤 (さとう)";
+    QTest::newRow("female first name of that romaji") << builtIn << GenderFilter::FemaleOnly << first << "Sato"
+                                                      << "Sato: 咲杜, 紗都, 彩登, 彩智, 郷, 桜都 (さと)";
+    QTest::newRow("male only") << builtIn << GenderFilter::MaleOnly << first << "Hikaru"
+                               << "Hikaru: 太陽, 光 (ひかる)";
+    // Male spellings first; 薫 and かおる are in both lists and shown once; eight, then "…".
+    QTest::newRow("both lists") << builtIn << GenderFilter::Both << first << "Kaoru"
+                                << "Kaoru: かおる, 薫, 馨, 匂, 佳緒, 香瑠, 香薫, 芳 … (かおる)";
+    QTest::newRow("several readings") << builtIn << GenderFilter::FemaleOnly << first << "Kazuho"
+                                      << "Kazuho: 一星, 一穂, 数穂 (かずほ); 一穂 (かづほ)";
+    QTest::newRow("added to the built-in list") << builtIn << GenderFilter::Both << first << "Zorro"
+                                                << "";
+    QTest::newRow("user list") << ListSource::User << GenderFilter::Both << first << "Hikaru"
+                               << "";
+    QTest::newRow("no gender chosen") << builtIn << GenderFilter::None << first << "Hikaru"
+                                      << "";
+}
+
+void tst_PaneReadings::describe()
+{
+    QFETCH(ListSource, source);
+    QFETCH(GenderFilter, gender);
+    QFETCH(ListKind, kind);
+    QFETCH(QString, name);
+    QFETCH(QString, described);
+    QCOMPARE(PaneReadings(m_readings, source, gender, kind).describe(name), described);
+}
+
+void tst_PaneReadings::malformedTableIsRefused_data()
+{
+    QTest::addColumn<QByteArray>("table");
+    QTest::addColumn<QString>("says");
+
+    const QByteArray header = "list\tkanji\thiragana\tkatakana\tromaji\n";
+    QTest::newRow("missing field") << header + "last\t佐藤\tさとう\tサトウ\n"
+                                   << "line 2 is not";
+    QTest::newRow("unknown list") << header + "last\t佐藤\tさとう\tサトウ\tSato\nboth\t光\tひかる\tヒカル\tHikaru\n"
+                                  << "line 3 is not";
+    QTest::newRow("no file") << QByteArray() << "No such file";
+}
+
+void tst_PaneReadings::malformedTableIsRefused()
+{
+    QFETCH(QByteArray, table);
+    QFETCH(QString, says);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("readings.tsv"));
+    if (!table.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(table);
+    }
+    NameReadings readings = m_readings;
+    const Outcome loaded = NameReadings::load(path, readings);
+    QVERIFY(loaded.isFailure());
+    QVERIFY2(
+        loaded.description().startsWith(path) && loaded.description().contains(says), qPrintable(loaded.description()));
+    QVERIFY(readings.isEmpty());
+}
+
+QTEST_APPLESS_MAIN(tst_PaneReadings)
+#include "tst_PaneReadings.moc"

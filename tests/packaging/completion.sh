@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The bash completion of toviska-cli, sourced as bash-completion loads it: what a few
+# command lines complete to.
+#
+#   completion.sh COMPLETION_FILE
+set -uo pipefail
+completion=$1
+fail() {
+    echo "completion: FAIL: $*" >&2
+    exit 1
+}
+framework=/usr/share/bash-completion/bash_completion
+[ -f "$framework" ] || { echo "completion: SKIP: bash-completion is not installed" >&2; exit 77; }
+# shellcheck source=/dev/null
+source "$framework"
+# shellcheck source=/dev/null
+source "$completion"
+# Only a running completion may set its options; here there is none to set.
+compopt() { :; }
+export LC_ALL=C
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/toviska-completion.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+touch "$scratch/names.txt" "$scratch/people.csv"
+cd "$scratch" || exit 1
+
+# expect LINE WANTED...: completing at the end of LINE offers exactly the WANTED words.
+expect() {
+    local line=$1
+    shift
+    read -ra COMP_WORDS <<<"$line"
+    [[ $line == *' ' ]] && COMP_WORDS+=("")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) COMP_LINE=$line COMP_POINT=${#line}
+    COMPREPLY=()
+    _toviska_cli toviska-cli "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
+    local got
+    got=$(printf '%s\n' "${COMPREPLY[@]}" | sort | xargs)
+    [ "$got" = "$*" ] || fail "'$line' completes to '$got', not '$*'"
+}
+
+expect 'toviska-cli ' --help --version add clear delete generate load names
+expect 'toviska-cli generate --f' --fields --format
+expect 'toviska-cli generate -n 5 --romaji k' kunrei
+expect 'toviska-cli generate --format=js' json jsonl
+expect 'toviska-cli generate --fields given,fa' given,family given,family_hiragana given,family_kanji given,family_katakana
+expect 'toviska-cli generate -o p' people.csv
+expect 'toviska-cli names --list user ' first last
+expect 'toviska-cli load first --list user n' names.txt
+expect 'toviska-cli load first -' - --db --help --list
+expect 'toviska-cli clear --' --db --help
+echo "completion: PASS" >&2
