@@ -365,7 +365,7 @@ Outcome NameStore::insert(NameInsert table, const QString &name)
         if (!connection)
             return failed("the SQLite connection handle is not available");
         if (sqlite3_prepare_v2(connection, insertText(table), -1, &prepared, nullptr) != SQLITE_OK) {
-            const Outcome refused = failed(sqlite3_errmsg(connection));
+            Outcome refused = failed(sqlite3_errmsg(connection));
             sqlite3_finalize(prepared);
             prepared = nullptr;
             return refused;
@@ -387,7 +387,7 @@ Outcome NameStore::insert(NameInsert table, const QString &name)
     sqlite3_reset(prepared);
     const int code = rc & 0xff;
     m_lastInsertRefusedTheName = code == SQLITE_CONSTRAINT || code == SQLITE_MISMATCH || code == SQLITE_TOOBIG;
-    const Outcome refused = failed(sqlite3_errmsg(sqlite3_db_handle(prepared)));
+    Outcome refused = failed(sqlite3_errmsg(sqlite3_db_handle(prepared)));
     sqlite3_clear_bindings(prepared);
     return refused;
 }

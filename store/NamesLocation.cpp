@@ -12,7 +12,7 @@
 QString NamesLocation::applicationFolder(const QString &executableFolder, const QString &installedDataFolder)
 {
     // Relative to the executable, so a copy installed under any prefix (or DESTDIR) finds it.
-    const QString installed = installedFolder(executableFolder, installedDataFolder);
+    QString installed = installedFolder(executableFolder, installedDataFolder);
     if (!installed.isEmpty() && QFileInfo(NameStore::pathIn(installed)).isFile())
         return installed;
     return executableFolder;
