@@ -31,6 +31,7 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QHideEvent>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -120,7 +121,6 @@ void Form1::createControls()
     m_Text1->setText(u"Text1"_s);
     // A screen reader announces the box by its frame's caption (the panes by their headings).
     m_Text1->setAccessibleName(m_Frame3->title());
-    m_ProgressBar1->setAccessibleName(m_ProgressBar1->format());
     for (ListPane *listPane : {m_ListView1, m_ListView2}) {
         listPane->setToolTip(kPaneToolTip);
         listPane->setAcceptsFileDrops(true);
@@ -129,6 +129,8 @@ void Form1::createControls()
     m_ProgressBar1->setValue(0);
     m_ProgressBar1->setTextVisible(true);
     m_ProgressBar1->setFormat(u"Progress Bar"_s);
+    // Its caption, not the percentage it shows while generating.
+    m_ProgressBar1->setAccessibleName(m_ProgressBar1->format());
     m_ProgressBar1->setAlignment(Qt::AlignCenter);
 
     // The design selection, before the settings are restored.
@@ -589,6 +591,15 @@ void Form1::closeEvent(QCloseEvent *event)
     QCoreApplication::exit(0);
 }
 
+void Form1::hideEvent(QHideEvent *event)
+{
+    // Only the program hides the window (for the results window); a minimised one is hidden by
+    // the window system.
+    if (!event->spontaneous())
+        m_selectCountOnReturn = true;
+    QWidget::hideEvent(event);
+}
+
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     const bool handled = QWidget::eventFilter(watched, event);
@@ -598,8 +609,13 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusIn:
         // Only a Tab or a click brings the count to be typed over. The focus that comes back
         // when the box's own menu closes must leave the user's selection to the menu's action,
-        // and so must the focus that returns with the window from another application.
+        // and so must the focus that returns with the window from another application. Back
+        // from the results window is a new count to type, as at start.
         switch (static_cast<QFocusEvent *>(event)->reason()) {
+        case Qt::ActiveWindowFocusReason:
+            if (m_selectCountOnReturn)
+                Text1_GotFocus();
+            break;
         case Qt::TabFocusReason:
         case Qt::BacktabFocusReason:
             Text1_GotFocus();
@@ -611,6 +627,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         default:
             break;
         }
+        m_selectCountOnReturn = false;
         break;
     case QEvent::MouseButtonRelease:
         // A drag across the text has made a selection of its own: keep it.

@@ -99,6 +99,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -126,6 +127,8 @@ private:
     bool m_ending = false;
     // A click gave the count box the focus; its text is selected when the button is let go.
     bool m_selectCountOnRelease = false;
+    // Hidden for the results window, and the count box not focused since.
+    bool m_selectCountOnReturn = false;
 
     WindowPointer m_pointer;
     HoverFeedback m_hover;

@@ -33,11 +33,14 @@ std::unique_ptr<QSettings> settingsIn(const QString &filePath)
 }
 
 // QSettings keeps the first error it meets for good: a file read with one malformed line stays
-// at FormatError, and a failed write after it goes unseen. A fresh object on the same file shares
-// the change still pending and tries to write it again as it opens, with a status of its own.
-bool writeFailed(const QSettings &settings)
+// at FormatError, a failed write after it goes unseen, and a store rebuilt over a change still
+// pending (which it tries to write as it opens) stays at AccessError after the file is writable
+// again. So the object's status tells only of an error it had not met before the save; beyond
+// that a fresh object on the same file decides: it shares the change still pending and tries to
+// write it again as it opens, with a status of its own.
+bool writeFailed(const QSettings &settings, QSettings::Status before)
 {
-    if (settings.status() == QSettings::AccessError)
+    if (before != QSettings::AccessError && settings.status() == QSettings::AccessError)
         return true;
     const QSettings probe(settings.fileName(), QSettings::IniFormat);
     return probe.status() == QSettings::AccessError;
@@ -76,9 +79,10 @@ Outcome SettingsStore::SaveSetting(const QString &key, const QString &value)
     const QString fullKey = keyInSection(key);
     const bool wasStored = m_settings->contains(fullKey);
     const QVariant stored = m_settings->value(fullKey);
+    const QSettings::Status before = m_settings->status();
     m_settings->setValue(fullKey, value);
     m_settings->sync();
-    if (writeFailed(*m_settings)) {
+    if (writeFailed(*m_settings, before)) {
         const QString file = m_settings->fileName();
         // Qt caches a file's unsaved changes beyond the QSettings object, and a new one on the
         // same (readable) file takes them over: put back what was stored before letting go.

@@ -22,10 +22,12 @@ int main(int argc, char *argv[])
     QtPrompts prompts;
     SettingsStore settings;
     RandomSource random;
-    const QString appFolder = NamesLocation::applicationFolder(
-        QCoreApplication::applicationDirPath(), QStringLiteral(TOVISKA_DATA_FROM_BIN));
+    const QString binFolder = QCoreApplication::applicationDirPath();
+    const QString appFolder = NamesLocation::applicationFolder(binFolder, QStringLiteral(TOVISKA_DATA_FROM_BIN));
     AppContext context{prompts, settings, random, appFolder, DesktopFolder()};
-    context.namesFolder = NamesLocation::namesFolder(appFolder, NamesLocation::userDataFolder());
+    context.namesFolder = NamesLocation::namesFolder(appFolder,
+        NamesLocation::installedFolder(binFolder, QStringLiteral(TOVISKA_DATA_FROM_BIN)),
+        NamesLocation::userDataFolder());
     // Also clears away the workbooks of earlier runs. Without a folder of its own the export
     // falls back to the temporary folder.
     WorkbookFolder workbooks(WorkbookFolder::defaultRoot());

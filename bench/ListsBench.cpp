@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTextStream>
 #include <ctime>
 #include <functional>
@@ -62,6 +63,35 @@ Timing timingOf(const std::function<void()> &work)
     return {static_cast<double>(timer.nsecsElapsed()) / 1e9, processorSeconds() - processorStart};
 }
 
+// The floor of the load: the sqlite3 shell's own .import of the same file into a table of a new
+// database, then the ordered select the reload runs, as a child process; what the load adds
+// on top is the checks, the 50-character cut, the error trap and the panes. Negative when the
+// shell is missing or fails.
+double importFloor(const QString &namesPath, const QString &databasePath)
+{
+    QFile::remove(databasePath);
+    QProcess shell;
+    QElapsedTimer timer;
+    timer.start();
+    shell.start(QStringLiteral("sqlite3"), {databasePath});
+    if (!shell.waitForStarted(-1))
+        return -1.0;
+    // CSV mode takes the CR LF line ends off; the names hold no comma or quote.
+    shell.write(QStringLiteral("create table user_firstname (firstname text);\n"
+                               ".mode csv\n"
+                               ".import '%1' user_firstname\n"
+                               ".output /dev/null\n"
+                               "select * from user_firstname order by firstname;\n")
+                    .arg(namesPath)
+                    .toUtf8());
+    shell.closeWriteChannel();
+    if (!shell.waitForFinished(-1) || shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0)
+        return -1.0;
+    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    QFile::remove(databasePath);
+    return seconds;
+}
+
 void addRows(BenchTable &table, const QString &task, const Timing &timing, double target)
 {
     table.add(task, timing.wall, target);
@@ -91,9 +121,20 @@ void runListsBench(BenchTable &table)
     form.findChild<OptionButton *>(QStringLiteral("Option8"))->setValue(true); // the user list
     QCoreApplication::processEvents();
 
+    // The floor first, so that the load is not measured on a cold cache the floor then enjoys.
+    const double floor = importFloor(namesPath, session.filePath(QStringLiteral("floor.db")));
+    if (floor < 0.0) {
+        QTextStream(stderr) << "lists bench: the sqlite3 shell did not import " << namesPath << '\n';
+        table.add(QStringLiteral("Lists bench ran without failures"), 1.0, 0.0);
+    }
+    table.add(
+        QStringLiteral("Floor: the sqlite3 shell's .import of the same file and an ordered select"), floor, 5.0 / 1.5);
+
     session.prompts().setFilesToOpen({namesPath});
     const Timing load = timingOf([&form] { form.PushButton6_Click(); });
-    addRows(table, QStringLiteral("Load a 1,000,000-line name file into the user list (with the reload)"), load, 5.0);
+    addRows(table,
+        QStringLiteral("Load a 1,000,000-line name file into the user list (with the reload; target: 1.5 x the floor)"),
+        load, 1.5 * floor);
 
     bool reloaded = true;
     const Timing reload = timingOf([&form, &reloaded] { reloaded = form.ReloadLists().isOk(); });

@@ -13,5 +13,7 @@ NamesDatabase::NamesDatabase(const QString &database)
         m_path = database;
         return;
     }
-    m_path = NameStore::pathIn(NamesLocation::namesFolder(m_applicationFolder, NamesLocation::userDataFolder()));
+    m_path = NameStore::pathIn(NamesLocation::namesFolder(m_applicationFolder,
+        NamesLocation::installedFolder(QCoreApplication::applicationDirPath(), QStringLiteral(TOVISKA_DATA_FROM_BIN)),
+        NamesLocation::userDataFolder()));
 }

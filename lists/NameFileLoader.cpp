@@ -64,8 +64,12 @@ void NameFileLoader::loadDroppedFiles(ListKind kind, const QList<QUrl> &urls)
     QStringList paths;
     QStringList refused;
     for (const QUrl &url : urls) {
-        if (url.isLocalFile())
-            paths.append(url.toLocalFile());
+        // file://host/... names a file of another computer; only no host or localhost is this one.
+        QUrl local = url;
+        if (local.host().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+            local.setHost(QString());
+        if (local.isLocalFile() && local.host().isEmpty())
+            paths.append(local.toLocalFile());
         else
             refused.append(url.toDisplayString());
     }

@@ -261,10 +261,11 @@ void Form2::exportWorkbook(ErrorTrap &trap, WorkbookExport::Layout layout)
     if (outcome.isOk()) {
         step = WorkbookExport::Step::None;
         outcome = m_context.prompts.openSpreadsheet(path);
-        // The workbook stays for the user to open by hand.
+        // The workbook stays for the user to open by hand, until the clean-up of the next start.
         if (outcome.isFailure())
-            outcome = Outcome::failure(
-                QStringLiteral("%1 The workbook is kept for opening by hand: %2").arg(outcome.description(), path));
+            outcome = Outcome::failure(QStringLiteral("%1 The workbook is kept for opening by hand: %2\r"
+                                                      "It is removed at the next start of Toviska.")
+                                           .arg(outcome.description(), path));
     }
     m_pointer.setValue(WindowPointer::Setting::Normal);
     trap.check(workbookLine(layout, step), outcome);

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
 #include <atomic>
@@ -19,6 +21,15 @@ std::unique_ptr<QLockFile> lockFor(const QString &runFolder)
     // over the lock of a process that no longer runs.
     lock->setStaleLockTime(0);
     return lock;
+}
+
+// A run-* link is removed as a link: what it points to is not this application's to remove.
+void removeRunFolder(const QString &runFolder)
+{
+    if (QFileInfo(runFolder).isSymLink())
+        QFile::remove(runFolder);
+    else
+        QDir(runFolder).removeRecursively();
 }
 } // namespace
 
@@ -49,7 +60,7 @@ Outcome WorkbookFolder::claim()
     if (!lock->tryLock(0))
         return Outcome::failure(QStringLiteral("The folder %1 for workbooks could not be locked.").arg(runFolder));
     // A folder of that name is left from an ended run whose process had the same id.
-    QDir(runFolder).removeRecursively();
+    removeRunFolder(runFolder);
     if (!QDir().mkpath(runFolder))
         return Outcome::failure(QStringLiteral("The folder %1 for workbooks could not be made.").arg(runFolder));
     m_path = runFolder;
@@ -60,14 +71,17 @@ Outcome WorkbookFolder::claim()
 void WorkbookFolder::removeEndedRuns() const
 {
     const QDir root(m_root);
-    const QStringList runs
-        = root.entryList({kRunPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-    for (const QString &name : runs) {
-        const QString runFolder = root.filePath(name);
+    // Links of every kind too (to a file, dangling: System); the lock files are no run folders.
+    const QFileInfoList runs = root.entryInfoList(
+        {kRunPrefix + QLatin1Char('*')}, QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo &run : runs) {
+        if (!run.isSymLink() && !run.isDir())
+            continue;
+        const QString runFolder = run.filePath();
         auto lock = lockFor(runFolder);
         if (!lock->tryLock(0))
             continue; // a running session's
-        QDir(runFolder).removeRecursively();
+        removeRunFolder(runFolder);
         lock->unlock();
     }
 }

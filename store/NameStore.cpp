@@ -202,15 +202,6 @@ QString uriFor(const QString &path)
 
 const auto kNotOpen = QStringLiteral("The names database is not open.");
 
-// A constraint or trigger refusing this one value (or a value of the wrong type or size), as
-// opposed to a failure of the database or of the statement as a whole.
-bool refusesTheValue(const QSqlError &error)
-{
-    bool known = false;
-    const int code = error.nativeErrorCode().toInt(&known) & 0xff;
-    return known && (code == SQLITE_CONSTRAINT || code == SQLITE_MISMATCH || code == SQLITE_TOOBIG);
-}
-
 // Qt binds a null QString as SQL NULL, which no "=" ever matches: names are always text.
 QString boundText(const QString &text)
 {
@@ -300,8 +291,10 @@ Outcome NameStore::requireWritable() const
 
 void NameStore::close()
 {
-    for (auto &prepared : m_inserts)
-        prepared.reset();
+    for (sqlite3_stmt *&prepared : m_inserts) {
+        sqlite3_finalize(prepared);
+        prepared = nullptr;
+    }
     if (!QSqlDatabase::contains(m_connectionName))
         return;
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
@@ -311,11 +304,12 @@ void NameStore::close()
 
 Outcome NameStore::query(NameQuery which, QStringList &names) const
 {
-    return query(which, [] {}, [&names](QString &&name) { names.append(std::move(name)); });
+    return query(
+        which, [] {}, [&names](QString &&name) { names.append(std::move(name)); });
 }
 
-Outcome NameStore::query(NameQuery which, const std::function<void()> &opened,
-                         const std::function<void(QString &&)> &row) const
+Outcome NameStore::query(
+    NameQuery which, const std::function<void()> &opened, const std::function<void(QString &&)> &row) const
 {
     if (!isOpen())
         return Outcome::failure(kNotOpen);
@@ -356,29 +350,46 @@ Outcome NameStore::query(NameQuery which, const std::function<void()> &opened,
 Outcome NameStore::insert(NameInsert table, const QString &name)
 {
     m_lastInsertRefusedTheName = false;
+    const auto failed = [this](const char *why) {
+        return Outcome::failure(QStringLiteral("The name could not be stored in the names database %1: %2")
+                                    .arg(m_databasePath, QString::fromUtf8(why)));
+    };
     // Loading a file inserts many names into the same table: prepare each statement once.
     // A prepared statement means an open connection (close() drops them), so the connection
     // lookup is paid once per table, not once per name.
-    auto &prepared = m_inserts[static_cast<std::size_t>(table)];
+    sqlite3_stmt *&prepared = m_inserts[static_cast<std::size_t>(table)];
     if (!prepared) {
         if (!isOpen())
             return Outcome::failure(kNotOpen);
-        auto query = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_connectionName, false));
-        if (!query->prepare(QString::fromLatin1(insertText(table))))
-            return Outcome::failure(QStringLiteral("The name could not be stored in the names database %1: %2")
-                                        .arg(m_databasePath, errorText(query->lastError())));
-        prepared = std::move(query);
+        sqlite3 *connection = sqliteHandle(QSqlDatabase::database(m_connectionName, false));
+        if (!connection)
+            return failed("the SQLite connection handle is not available");
+        if (sqlite3_prepare_v2(connection, insertText(table), -1, &prepared, nullptr) != SQLITE_OK) {
+            Outcome refused = failed(sqlite3_errmsg(connection));
+            sqlite3_finalize(prepared);
+            prepared = nullptr;
+            return refused;
+        }
     }
-    prepared->bindValue(0, boundText(firstCharacters(name, MaxNameLength)));
-    const bool ok = prepared->exec();
-    const QSqlError error = prepared->lastError();
-    prepared->finish();
-    if (!ok) {
-        m_lastInsertRefusedTheName = refusesTheValue(error);
-        return Outcome::failure(QStringLiteral("The name could not be stored in the names database %1: %2")
-                                    .arg(m_databasePath, errorText(error)));
+    // Bound in place, the name's own characters up to the cut; never NULL, names are text.
+    static const char16_t kEmpty[] = u"";
+    const qsizetype units = firstCharactersLength(name, MaxNameLength);
+    const void *text = units > 0 ? static_cast<const void *>(name.utf16()) : static_cast<const void *>(kEmpty);
+    int rc = sqlite3_bind_text16(prepared, 1, text, static_cast<int>(units * 2), SQLITE_STATIC);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(prepared);
+    if (rc == SQLITE_DONE || rc == SQLITE_ROW) {
+        sqlite3_reset(prepared);
+        return {};
     }
-    return {};
+    // A constraint or trigger refusing this one value (or a value of the wrong type or size)
+    // ends only its own statement, as opposed to a failure of the database itself.
+    sqlite3_reset(prepared);
+    const int code = rc & 0xff;
+    m_lastInsertRefusedTheName = code == SQLITE_CONSTRAINT || code == SQLITE_MISMATCH || code == SQLITE_TOOBIG;
+    Outcome refused = failed(sqlite3_errmsg(sqlite3_db_handle(prepared)));
+    sqlite3_clear_bindings(prepared);
+    return refused;
 }
 
 Outcome NameStore::deleteName(NameDelete table, const QString &name)
@@ -438,6 +449,11 @@ QString NameStore::firstCharacters(const QString &text, int count)
 {
     if (count <= 0)
         return {};
+    return text.left(firstCharactersLength(text, count));
+}
+
+qsizetype NameStore::firstCharactersLength(QStringView text, int count)
+{
     qsizetype units = 0;
     int characters = 0;
     while (units < text.size() && characters < count) {
@@ -446,7 +462,7 @@ QString NameStore::firstCharacters(const QString &text, int count)
         units += pair ? 2 : 1;
         ++characters;
     }
-    return text.left(units);
+    return units;
 }
 
 Outcome NameStore::execute(const QString &sql, const QString &whatFailed)

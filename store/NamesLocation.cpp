@@ -12,15 +12,25 @@
 QString NamesLocation::applicationFolder(const QString &executableFolder, const QString &installedDataFolder)
 {
     // Relative to the executable, so a copy installed under any prefix (or DESTDIR) finds it.
-    QString installed = QDir::cleanPath(QDir(executableFolder).filePath(installedDataFolder));
-    if (!installedDataFolder.isEmpty() && QFileInfo(NameStore::pathIn(installed)).isFile())
+    QString installed = installedFolder(executableFolder, installedDataFolder);
+    if (!installed.isEmpty() && QFileInfo(NameStore::pathIn(installed)).isFile())
         return installed;
     return executableFolder;
 }
 
-QString NamesLocation::namesFolder(const QString &applicationFolder, const QString &userFolder)
+QString NamesLocation::installedFolder(const QString &executableFolder, const QString &installedDataFolder)
 {
-    if (userFolder.isEmpty() || isWritableFolder(applicationFolder))
+    if (installedDataFolder.isEmpty())
+        return {};
+    return QDir::cleanPath(QDir(executableFolder).filePath(installedDataFolder));
+}
+
+QString NamesLocation::namesFolder(
+    const QString &applicationFolder, const QString &installedFolder, const QString &userFolder)
+{
+    const bool installed
+        = !installedFolder.isEmpty() && QDir::cleanPath(applicationFolder) == QDir::cleanPath(installedFolder);
+    if (userFolder.isEmpty() || !installed)
         return applicationFolder;
     // Nothing to report here: a failed copy shows as a missing names.mdb at its first use.
     (void)copyShipped(applicationFolder, userFolder);
@@ -73,9 +83,4 @@ QString NamesLocation::userDataFolder()
     if (data.isEmpty())
         return {};
     return QDir(data).filePath(QStringLiteral("Quillmark/Toviska"));
-}
-
-bool NamesLocation::isWritableFolder(const QString &folder)
-{
-    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
 }

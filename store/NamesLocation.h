@@ -17,12 +17,19 @@ public:
     // otherwise the executable's own folder.
     static QString applicationFolder(const QString &executableFolder, const QString &installedDataFolder);
 
-    // The folder of the names.mdb this user reads and writes. A writable application folder
-    // keeps its own; otherwise the user's copy in userFolder, made from the shipped one when
-    // there is none yet. A copy that fails leaves no file, so every later open reports the
-    // names database missing, as for a missing shipped one. An empty userFolder (no home)
-    // falls back to the application folder.
-    static QString namesFolder(const QString &applicationFolder, const QString &userFolder);
+    // The installed data folder of an executable in executableFolder, whether or not it exists.
+    static QString installedFolder(const QString &executableFolder, const QString &installedDataFolder);
+
+    // The folder of the names.mdb this user reads and writes. An application folder that is
+    // the installed data folder (installedFolder()) always means the user's copy in userFolder,
+    // made from the shipped one when there is none yet, even for a user who could write the
+    // shipped file (root): a package upgrade replaces it, and every new user's copy starts from
+    // it. Any other application folder (a build tree, a portable copy) keeps its own. A copy
+    // that fails leaves no file, so every later open reports the names database missing, as
+    // for a missing shipped one. An empty userFolder (no home) falls back to the application
+    // folder.
+    static QString namesFolder(
+        const QString &applicationFolder, const QString &installedFolder, const QString &userFolder);
 
     // Copies the application folder's names.mdb into userFolder unless a copy is already there,
     // which holds the user's names and is never replaced. Through a temporary file and a rename
@@ -32,8 +39,4 @@ public:
     // Quillmark/Toviska in the user's data folder ($XDG_DATA_HOME, by default ~/.local/share);
     // empty when there is none.
     static QString userDataFolder();
-
-    // Whether this process may create files in the folder (the journal of every change to
-    // names.mdb goes there).
-    static bool isWritableFolder(const QString &folder);
 };

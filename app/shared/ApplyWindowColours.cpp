@@ -13,6 +13,10 @@ void paintButtonFace(QWidget *widget, const QColor &face)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, face);
+    // The text that goes with the face is the desktop's too, not the dark one of the white design.
+    const QPalette system = QGuiApplication::palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::WindowText, system.color(group, QPalette::WindowText));
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }

@@ -10,6 +10,8 @@ namespace {
 const auto kFontFamily = QStringLiteral("Arial");
 constexpr int kWindowPointSize = 9;
 constexpr double kButtonPointSize = 11.25;
+const QColor kDesignText(Qt::black);
+const QColor kDesignDisabledText(0x80, 0x80, 0x80);
 } // namespace
 
 QFont DesignControls::windowFont()
@@ -32,6 +34,12 @@ void DesignControls::paintWhite(QWidget *widget)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, Qt::white);
+    // What is written on the white (captions, option labels) is dark whatever the desktop's colour
+    // scheme: a dark scheme's light text would vanish on it. Window text only: the lists, text
+    // boxes and buttons inside take their text and background roles from the system still.
+    palette.setColor(QPalette::Active, QPalette::WindowText, kDesignText);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, kDesignText);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, kDesignDisabledText);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }

@@ -215,10 +215,20 @@ void ListPane::setAcceptsFileDrops(bool accepts)
     viewport()->setAcceptDrops(accepts);
 }
 
+namespace {
+// A dropped file is read, never moved or linked, whatever the source proposes (a Shift-drag
+// proposes a move, after which a file manager may delete the original).
+void acceptAsCopy(QDropEvent *event)
+{
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+} // namespace
+
 void ListPane::dragEnterEvent(QDragEnterEvent *event)
 {
     if (m_acceptsFileDrops && event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+        acceptAsCopy(event);
     else
         QTableView::dragEnterEvent(event);
 }
@@ -226,7 +236,7 @@ void ListPane::dragEnterEvent(QDragEnterEvent *event)
 void ListPane::dragMoveEvent(QDragMoveEvent *event)
 {
     if (m_acceptsFileDrops && event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+        acceptAsCopy(event);
     else
         QTableView::dragMoveEvent(event);
 }
@@ -237,7 +247,7 @@ void ListPane::dropEvent(QDropEvent *event)
         QTableView::dropEvent(event);
         return;
     }
-    event->acceptProposedAction();
+    acceptAsCopy(event);
     emit filesDropped(event->mimeData()->urls(), QPrivateSignal());
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -68,16 +69,32 @@ Outcome QtPrompts::openUrl(const QUrl &url)
     return Outcome::failure(QStringLiteral("The web browser could not be started for %1.").arg(url.toString()));
 }
 
+QString QtPrompts::calcLauncher(const QStringList &folders)
+{
+    const QStringList programs{QStringLiteral("localc"), QStringLiteral("libreoffice"), QStringLiteral("soffice")};
+    QString launcher;
+    bool calc = false;
+    for (const QString &program : programs) {
+        const QString executable = QStandardPaths::findExecutable(program, folders);
+        if (executable.isEmpty())
+            continue;
+        if (launcher.isEmpty())
+            launcher = executable;
+        // Calc's own library sits in the program folder that the launchers lead to (localc may be
+        // a script elsewhere, soffice a link into it).
+        calc = calc || QFileInfo::exists(QFileInfo(executable).canonicalPath() + QStringLiteral("/libsclo.so"));
+    }
+    return calc ? launcher : QString();
+}
+
 Outcome QtPrompts::openSpreadsheet(const QString &path)
 {
     // LibreOffice Calc first: given the file with -n it opens an untitled document based on it,
     // a new workbook. Another application that opens .xlsx only when Calc is absent.
-    for (const auto &program : {QStringLiteral("localc"), QStringLiteral("libreoffice"), QStringLiteral("soffice")}) {
-        const QString executable = QStandardPaths::findExecutable(program);
-        if (executable.isEmpty())
-            continue;
+    const QString executable = calcLauncher();
+    if (!executable.isEmpty()) {
         QStringList arguments;
-        if (program != QLatin1String("localc"))
+        if (QFileInfo(executable).fileName() != QLatin1String("localc"))
             arguments << QStringLiteral("--calc");
         arguments << QStringLiteral("-n") << path;
         if (QProcess::startDetached(executable, arguments))

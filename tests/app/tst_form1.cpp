@@ -12,13 +12,16 @@
 #include "tests/support/FakePrompts.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -133,7 +136,7 @@ struct Start
 };
 } // namespace
 
-enum class FocusBy { Tab, Backtab, Click, OwnMenu, WindowActivated };
+enum class FocusBy { Tab, Backtab, Click, OwnMenu, WindowActivated, BackFromResults };
 Q_DECLARE_METATYPE(FocusBy)
 
 class TestForm1 : public QObject
@@ -227,6 +230,7 @@ void TestForm1::countSelectedOnlyByTabOrClick_data()
     QTest::newRow("click") << FocusBy::Click << QStringLiteral("100");
     QTest::newRow("its own menu closes") << FocusBy::OwnMenu << QStringLiteral("0");
     QTest::newRow("window activated again") << FocusBy::WindowActivated << QStringLiteral("0");
+    QTest::newRow("back from the results window") << FocusBy::BackFromResults << QStringLiteral("100");
 }
 
 void TestForm1::countSelectedOnlyByTabOrClick()
@@ -265,6 +269,19 @@ void TestForm1::countSelectedOnlyByTabOrClick()
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
         form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTRY_VERIFY(text->hasFocus());
+        break;
+    }
+    case FocusBy::BackFromResults: {
+        // What generating and "< Back" do to the main window.
+        QWidget results;
+        results.show();
+        form.hide();
+        results.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&results));
+        form.show();
+        results.hide();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QTRY_VERIFY(text->hasFocus());
         break;
@@ -602,6 +619,15 @@ void TestForm1::theming_data()
 void TestForm1::theming()
 {
     QFETCH(QString, skin);
+    // A dark desktop scheme: light text on dark faces and fields.
+    const QPalette before = QGuiApplication::palette();
+    QPalette dark = before;
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, QColor(0xee, 0xee, 0xee));
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        dark.setColor(role, QColor(0x33, 0x33, 0x33));
+    QApplication::setPalette(dark);
+    const auto restore = qScopeGuard([&before] { QApplication::setPalette(before); });
     Start start;
     const QString folder = QDir(start.db.folder()).filePath(QStringLiteral("x"));
     if (!skin.isEmpty()) {
@@ -617,8 +643,17 @@ void TestForm1::theming()
     if (skin.isEmpty()) {
         QVERIFY(start.prompts.errors().isEmpty());
         QCOMPARE(form.styleSheet(), QString());
-        for (QWidget *widget : coloured)
+        for (QWidget *widget : coloured) {
             QCOMPARE(widget->palette().color(widget->backgroundRole()), QColor(Qt::white));
+            QCOMPARE(widget->palette().color(QPalette::WindowText), QColor(Qt::black));
+        }
+        // The controls of the system's colours keep them.
+        QCOMPARE(start.control<QLineEdit>(QStringLiteral("Text1"))->palette().color(QPalette::Text),
+            dark.color(QPalette::Text));
+        QCOMPARE(start.control<ListPane>(QStringLiteral("ListView1"))->palette().color(QPalette::Text),
+            dark.color(QPalette::Text));
+        QCOMPARE(start.control<QPushButton>(QStringLiteral("PushButton6"))->palette().color(QPalette::ButtonText),
+            dark.color(QPalette::ButtonText));
     } else if (skin == QLatin1String("<folder>")) {
         const QStringList errors = start.prompts.errors();
         QCOMPARE(errors.size(), 1);
@@ -628,8 +663,10 @@ void TestForm1::theming()
     } else {
         QVERIFY(start.prompts.errors().isEmpty());
         QCOMPARE(form.styleSheet(), skin);
-        for (QWidget *widget : coloured)
+        for (QWidget *widget : coloured) {
             QVERIFY(widget->palette().color(widget->backgroundRole()) != QColor(Qt::white));
+            QCOMPARE(widget->palette().color(QPalette::WindowText), dark.color(QPalette::WindowText));
+        }
     }
 }
 

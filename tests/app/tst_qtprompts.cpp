@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -57,6 +60,8 @@ class TestQtPrompts : public QObject
 private slots:
     void textIsShownAsItStands_data();
     void textIsShownAsItStands();
+    void calcLauncher_data();
+    void calcLauncher();
 };
 
 void TestQtPrompts::textIsShownAsItStands_data()
@@ -78,6 +83,45 @@ void TestQtPrompts::textIsShownAsItStands()
     QVERIFY(shown.plain);
     QVERIFY2(shown.texts.contains(QStringLiteral("Cannot read /home/u/<b>names.txt</b>\nin line 2")),
         qPrintable(shown.texts.join(QLatin1Char('|'))));
+}
+
+// A bin folder of launchers, localc a script of its own and soffice a link into the program
+// folder, which holds Calc's library or not.
+void TestQtPrompts::calcLauncher_data()
+{
+    QTest::addColumn<QStringList>("launchers");
+    QTest::addColumn<bool>("calc");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("Calc installed") << QStringList{"localc", "soffice"} << true << QStringLiteral("localc");
+    QTest::newRow("Writer alone") << QStringList{"soffice"} << false << QString();
+    QTest::newRow("no LibreOffice") << QStringList{} << true << QString();
+}
+
+void TestQtPrompts::calcLauncher()
+{
+    QFETCH(QStringList, launchers);
+    QFETCH(bool, calc);
+    QFETCH(QString, expected);
+    QTemporaryDir root;
+    QDir dir(root.path());
+    QVERIFY(dir.mkpath(QStringLiteral("bin")) && dir.mkpath(QStringLiteral("program")));
+    const auto makeFile = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write("#!/bin/sh\n") > 0
+            && file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    };
+    QVERIFY(makeFile(dir.filePath(QStringLiteral("program/soffice"))));
+    if (calc)
+        QVERIFY(makeFile(dir.filePath(QStringLiteral("program/libsclo.so"))));
+    for (const QString &launcher : launchers) {
+        const QString path = dir.filePath(QStringLiteral("bin/") + launcher);
+        QVERIFY(launcher == QLatin1String("localc")
+                ? makeFile(path)
+                : QFile::link(dir.filePath(QStringLiteral("program/soffice")), path));
+    }
+    const QString found = QtPrompts::calcLauncher({dir.filePath(QStringLiteral("bin"))});
+    QCOMPARE(found, expected.isEmpty() ? QString() : dir.filePath(QStringLiteral("bin/") + expected));
 }
 
 QTEST_MAIN(TestQtPrompts)

@@ -19,8 +19,9 @@
 # Every wait polls with a limit; a failure prints a screenshot path, the app's windows and
 # the settings file, and keeps the temp folder. The X server and the app end with the script.
 #
-# Nothing of the user is touched: HOME, XDG_CONFIG_HOME and XDG_RUNTIME_DIR point into a temp
-# folder, and the app runs from a copy of bin/ with its own names.mdb.
+# Nothing of the user is touched: HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CACHE_HOME and
+# XDG_RUNTIME_DIR point into a temp folder whatever the run's environment holds, and the app
+# runs from a copy of bin/ with its own names.mdb.
 
 # Client width of the main window in pixels at 96 dpi (8040 twips).
 E2E_DESIGN_WIDTH_PX=536
@@ -142,7 +143,8 @@ e2e_init() {
     trap 'exit 130' INT
     E2E_HOME="$E2E_ROOT/home"
     E2E_APP_DIR="$E2E_ROOT/app"
-    mkdir -p "$E2E_HOME/.config" "$E2E_HOME/Desktop" "$E2E_APP_DIR" "$E2E_ROOT/runtime"
+    mkdir -p "$E2E_HOME/.config" "$E2E_HOME/.local/share" "$E2E_HOME/.cache" "$E2E_HOME/Desktop" "$E2E_APP_DIR" \
+        "$E2E_ROOT/runtime"
     chmod 700 "$E2E_ROOT/runtime"
     # For the suite's own Qt tools too, which would warn about it on every call.
     export XDG_RUNTIME_DIR="$E2E_ROOT/runtime"
@@ -229,7 +231,8 @@ e2e_start_app() {
         exec env -u QT_QPA_PLATFORM -u QT_QPA_PLATFORMTHEME -u QT_STYLE_OVERRIDE -u XDG_CURRENT_DESKTOP \
             -u DESKTOP_SESSION -u GNOME_DESKTOP_SESSION_ID -u KDE_FULL_SESSION -u BROWSER -u DEFAULT_BROWSER \
             PATH="$E2E_STUB_BIN:$PATH" \
-            HOME="$E2E_HOME" XDG_CONFIG_HOME="$E2E_HOME/.config" XDG_RUNTIME_DIR="$E2E_ROOT/runtime" \
+            HOME="$E2E_HOME" XDG_CONFIG_HOME="$E2E_HOME/.config" XDG_DATA_HOME="$E2E_HOME/.local/share" \
+            XDG_CACHE_HOME="$E2E_HOME/.cache" XDG_RUNTIME_DIR="$E2E_ROOT/runtime" \
             XDG_DESKTOP_DIR="$E2E_HOME/Desktop" QT_QPA_PLATFORM=xcb DISPLAY="$DISPLAY" \
             "$@" "$E2E_APP_DIR/toviska"
     ) >>"$E2E_APP_LOG" 2>&1 &

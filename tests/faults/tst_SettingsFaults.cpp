@@ -116,6 +116,8 @@ private slots:
     void garbageGivesDefaultsAndIsMadeSound();
     void unwritableIsReportedOnceAndKeepsItsContent_data();
     void unwritableIsReportedOnceAndKeepsItsContent();
+    void writableAgainSavesAndIsJudgedSaved_data();
+    void writableAgainSavesAndIsJudgedSaved();
 };
 
 void tst_SettingsFaults::initTestCase()
@@ -273,6 +275,39 @@ void tst_SettingsFaults::unwritableIsReportedOnceAndKeepsItsContent()
         QCOMPARE(contentsOf(folder + QStringLiteral("/settings.ini")),
             blocker == Blocker::FolderIsAFile ? stored : QByteArray("<unreadable>"));
     }
+}
+
+void tst_SettingsFaults::writableAgainSavesAndIsJudgedSaved_data()
+{
+    QTest::addColumn<Blocker>("blocker");
+    QTest::newRow("read-only file") << Blocker::ReadOnlyFile;
+    QTest::newRow("read-only folder") << Blocker::ReadOnlyFolder;
+}
+
+void tst_SettingsFaults::writableAgainSavesAndIsJudgedSaved()
+{
+    QFETCH(Blocker, blocker);
+    if (Unprivileged::rerunAsNobody())
+        return;
+    QTemporaryDir top;
+    const QString folder = top.filePath(QStringLiteral("config"));
+    QVERIFY(QDir().mkdir(folder));
+    const PermissionsBack folderBack(folder);
+    const QString path = folder + QStringLiteral("/settings.ini");
+    QVERIFY(writeFile(path, "[Toviska]\nText1=250\n"));
+    const QString blocked = blocker == Blocker::ReadOnlyFile ? path : folder;
+    const QFileDevice::Permissions writable = QFile::permissions(blocked);
+
+    SettingsStore store(path);
+    QVERIFY(QFile::setPermissions(blocked, writable & ~(QFileDevice::WriteOwner | QFileDevice::WriteUser)));
+    QVERIFY(!store.SaveSetting(QStringLiteral("Text1"), QStringLiteral("9")));
+    QVERIFY(QFile::setPermissions(blocked, writable));
+
+    QVERIFY(store.SaveSetting(QStringLiteral("Option5"), QStringLiteral("True")));
+    QCOMPARE(store.GetSetting(QStringLiteral("Option5"), QString()), QStringLiteral("True"));
+    const QByteArray onDisk = contentsOf(path);
+    QVERIFY2(onDisk.contains("Option5=True\n") && onDisk.contains("Text1=250\n"), onDisk.constData());
+    QVERIFY2(!onDisk.contains("=9"), onDisk.constData());
 }
 
 QTEST_MAIN(tst_SettingsFaults)

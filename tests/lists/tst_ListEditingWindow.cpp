@@ -72,8 +72,9 @@ struct Window
     std::unique_ptr<Form1> form;
 };
 
-// Drags the files onto a pane and lets go, as a file manager does; true when the pane took them.
-bool dropOn(ListPane *pane, const QStringList &paths)
+// Drags the files onto a pane and lets go, as a file manager does; true when the pane took them
+// as a copy. Shift proposes a move.
+bool dropOn(ListPane *pane, const QStringList &paths, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QMimeData data;
     QList<QUrl> urls;
@@ -81,15 +82,18 @@ bool dropOn(ListPane *pane, const QStringList &paths)
         urls.append(QUrl::fromLocalFile(path));
     data.setUrls(urls);
     const QPointF at = pane->viewport()->rect().center();
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at.toPoint(), actions, &data, Qt::LeftButton, modifiers);
     QCoreApplication::sendEvent(pane->viewport(), &enter);
-    if (!enter.isAccepted())
+    if (modifiers.testFlag(Qt::ShiftModifier) && enter.proposedAction() != Qt::MoveAction)
         return false;
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    if (!enter.isAccepted() || enter.dropAction() != Qt::CopyAction)
+        return false;
+    QDropEvent drop(at, actions, &data, Qt::LeftButton, modifiers);
     QCoreApplication::sendEvent(pane->viewport(), &drop);
     // The pane loads once the drop is over.
     QCoreApplication::sendPostedEvents();
-    return drop.isAccepted();
+    return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
 }
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
@@ -289,18 +293,22 @@ void tst_ListEditingWindow::dropOnAPane_data()
 {
     QTest::addColumn<int>("pane");
     QTest::addColumn<bool>("busy");
+    QTest::addColumn<bool>("shift"); // a Shift-drag proposes a move
     QTest::addColumn<QStringList>("firstNames");
     QTest::addColumn<QStringList>("lastNames");
 
-    QTest::newRow("First Names") << 1 << false << QStringList{"Kato", "Ueda", "Ueno"} << QStringList{};
-    QTest::newRow("Last Names") << 2 << false << QStringList{} << QStringList{"Kato", "Ueda", "Ueno"};
-    QTest::newRow("busy window") << 1 << true << QStringList{} << QStringList{};
+    QTest::newRow("First Names") << 1 << false << false << QStringList{"Kato", "Ueda", "Ueno"} << QStringList{};
+    QTest::newRow("Last Names") << 2 << false << false << QStringList{} << QStringList{"Kato", "Ueda", "Ueno"};
+    QTest::newRow("busy window") << 1 << true << false << QStringList{} << QStringList{};
+    QTest::newRow("Shift-drag: still a copy")
+        << 2 << false << true << QStringList{} << QStringList{"Kato", "Ueda", "Ueno"};
 }
 
 void tst_ListEditingWindow::dropOnAPane()
 {
     QFETCH(int, pane);
     QFETCH(bool, busy);
+    QFETCH(bool, shift);
     QFETCH(QStringList, firstNames);
     QFETCH(QStringList, lastNames);
     Window window;
@@ -309,7 +317,7 @@ void tst_ListEditingWindow::dropOnAPane()
     const QString b = writeFile(window.files, QStringLiteral("b.txt"), "ueno\n");
     if (busy)
         window.form->pointer().setValue(WindowPointer::Setting::Busy);
-    QVERIFY(dropOn(window.pane(pane), {a, b}));
+    QVERIFY(dropOn(window.pane(pane), {a, b}, shift ? Qt::ShiftModifier : Qt::NoModifier));
     QCOMPARE(window.shown(1), firstNames);
     QCOMPARE(window.shown(2), lastNames);
     // Stored in the order dropped, file by file.

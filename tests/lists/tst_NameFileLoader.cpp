@@ -449,6 +449,10 @@ void tst_NameFileLoader::droppedFiles_data()
         << QStringList{"gone.txt", "b.txt"} << QStringList{"Abe"} << QStringList{"File not found"} << 1;
     QTest::newRow("a web link among files") << QStringList{"b.txt", "https://example.com/n.txt"} << QStringList{"Abe"}
                                             << QStringList{refused + "https://example.com/n.txt"} << 1;
+    QTest::newRow("a file of another computer") << QStringList{"b.txt", "file://fileserver/c.txt"} << QStringList{"Abe"}
+                                                << QStringList{refused + "file://fileserver/c.txt"} << 1;
+    QTest::newRow("a file of localhost") << QStringList{"//localhost/b.txt"} << QStringList{"Abe"} << QStringList{}
+                                         << 1;
     QTest::newRow("links only: no load, no reload")
         << QStringList{"https://example.com/n.txt", "sftp://host/c.txt"} << QStringList{}
         << QStringList{refused + "https://example.com/n.txt\rsftp://host/c.txt"} << 0;
@@ -465,7 +469,12 @@ void tst_NameFileLoader::droppedFiles()
     fixture.writeFile(QStringLiteral("c.txt"), "Ueda\nKato\n");
     QList<QUrl> urls;
     for (const QString &item : dropped) {
-        urls.append(item.contains(QLatin1Char(':')) ? QUrl(item) : QUrl::fromLocalFile(fixture.files.filePath(item)));
+        QUrl url = item.contains(QLatin1Char(':'))
+            ? QUrl(item)
+            : QUrl::fromLocalFile(fixture.files.filePath(item.section(QLatin1Char('/'), -1)));
+        if (item.startsWith(QLatin1String("//")))
+            url.setHost(item.section(QLatin1Char('/'), 2, 2));
+        urls.append(url);
     }
     NameFileLoader(fixture.context).loadDroppedFiles(ListKind::LastNames, urls);
 

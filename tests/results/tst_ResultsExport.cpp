@@ -364,11 +364,21 @@ void tst_ResultsExport::workbookFoldersOfEndedRunsAreRemoved()
     QVERIFY(QDir().mkpath(killed));
     QVERIFY(writeBytes(killed + QStringLiteral(".lock"), "2147483647\ntoviska\n\n"));
     QVERIFY(writeBytes(killed + QStringLiteral("/c.xlsx"), "c"));
+    // Links are removed as links; what they point to stays whole.
+    const QString elsewhere = m_dir.filePath(QStringLiteral("elsewhere"));
+    QVERIFY(QDir().mkpath(elsewhere));
+    QVERIFY(writeBytes(elsewhere + QStringLiteral("/d.txt"), "d"));
+    const QStringList links{root + QStringLiteral("/run-link"), root + QStringLiteral("/run-file-link")};
+    QVERIFY(QFile::link(elsewhere, links[0]));
+    QVERIFY(QFile::link(elsewhere + QStringLiteral("/d.txt"), links[1]));
 
     WorkbookFolder next(root);
     QVERIFY(next.claim().isOk());
     QVERIFY(!QFileInfo::exists(ended));
     QVERIFY(!QFileInfo::exists(killed));
+    for (const QString &link : links)
+        QVERIFY(!QFileInfo(link).isSymLink());
+    QCOMPARE(readAll(elsewhere + QStringLiteral("/d.txt")), QByteArray("d"));
     QCOMPARE(readAll(running->path() + QStringLiteral("/a.xlsx")), QByteArray("a"));
     QVERIFY(QFileInfo(next.path()).isDir());
 

@@ -70,28 +70,35 @@ void TestNamesLocation::applicationFolder()
 
 void TestNamesLocation::namesFolder_data()
 {
+    QTest::addColumn<bool>("installed"); // the application folder is the installed data folder
     QTest::addColumn<bool>("appFolderWritable");
     QTest::addColumn<QByteArray>("userCopyBefore"); // empty: none
     QTest::addColumn<bool>("usesUserFolder");
     QTest::addColumn<QByteArray>("userCopyAfter"); // empty: none
 
-    QTest::newRow("writable folder keeps its own") << true << QByteArray() << false << QByteArray();
-    QTest::newRow("read-only folder: copied on first start") << false << QByteArray() << true << kShipped;
-    QTest::newRow("read-only folder: an existing copy is kept") << false << kUsersOwn << true << kUsersOwn;
+    QTest::newRow("portable copy keeps its own") << false << true << QByteArray() << false << QByteArray();
+    QTest::newRow("portable copy, read-only folder: still its own")
+        << false << false << QByteArray() << false << QByteArray();
+    QTest::newRow("installed: copied on first start") << true << false << QByteArray() << true << kShipped;
+    // Root can write the shipped file, and must not: an upgrade would replace its names.
+    QTest::newRow("installed, writable (root): the user's copy") << true << true << QByteArray() << true << kShipped;
+    QTest::newRow("installed: an existing copy is kept") << true << false << kUsersOwn << true << kUsersOwn;
 }
 
 void TestNamesLocation::namesFolder()
 {
+    QFETCH(bool, installed);
     QFETCH(bool, appFolderWritable);
     QFETCH(QByteArray, userCopyBefore);
     QFETCH(bool, usesUserFolder);
     QFETCH(QByteArray, userCopyAfter);
-    // Root writes into a read-only folder, so the choice is only seen as another user.
+    // Root writes into a read-only folder, so a read-only folder is only seen as another user.
     if (!appFolderWritable && Unprivileged::rerunAsNobody())
         return;
 
     QTemporaryDir root;
-    const QString app = root.filePath(QStringLiteral("app"));
+    const QString app = root.filePath(QStringLiteral("share/toviska"));
+    const QString bin = root.filePath(QStringLiteral("bin"));
     const QString user = root.filePath(QStringLiteral("home/.local/share/Quillmark/Toviska"));
     QVERIFY(QDir().mkpath(app));
     QVERIFY(writeFile(NameStore::pathIn(app), kShipped));
@@ -102,10 +109,12 @@ void TestNamesLocation::namesFolder()
     PermissionsBack back(app);
     if (!appFolderWritable)
         QVERIFY(QFile::setPermissions(app, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const QString installedFolder
+        = NamesLocation::installedFolder(bin, installed ? QStringLiteral("../share/toviska") : QStringLiteral("../x"));
 
     // Twice: the second start finds the first one's copy and keeps it.
     for (int start = 1; start <= 2; ++start) {
-        QCOMPARE(NamesLocation::namesFolder(app, user), usesUserFolder ? user : app);
+        QCOMPARE(NamesLocation::namesFolder(app, installedFolder, user), usesUserFolder ? user : app);
         if (userCopyAfter.isEmpty())
             QVERIFY(!QFileInfo::exists(user));
         else
