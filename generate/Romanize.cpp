@@ -283,16 +283,3 @@ QString Romanize(QStringView kana, RomajiStyle style)
         romaji.front() = romaji.front().toUpper();
     return romaji;
 }
-
-std::optional<RomajiStyle> RomajiStyleNamed(QStringView name)
-{
-    if (name == u"passport")
-        return RomajiStyle::Passport;
-    if (name == u"hepburn")
-        return RomajiStyle::Hepburn;
-    if (name == u"kunrei")
-        return RomajiStyle::Kunrei;
-    if (name == u"wapuro")
-        return RomajiStyle::Wapuro;
-    return std::nullopt;
-}

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringView>
-#include <optional>
 
 // How a kana reading is written in Latin letters.
 enum class RomajiStyle {
@@ -21,6 +20,3 @@ enum class RomajiStyle {
 // The romaji of a reading in hiragana or katakana, first letter upper case. A character that is
 // no kana is kept as it stands.
 QString Romanize(QStringView kana, RomajiStyle style);
-
-// The style named "passport", "hepburn", "kunrei" or "wapuro"; nothing for any other name.
-std::optional<RomajiStyle> RomajiStyleNamed(QStringView name);

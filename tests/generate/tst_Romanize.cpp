@@ -122,10 +122,10 @@ void tst_Romanize::styles()
     QFETCH(QString, hepburn);
     QFETCH(QString, kunrei);
     QFETCH(QString, wapuro);
-    QCOMPARE(Romanize(kana, *RomajiStyleNamed(u"passport")), passport);
-    QCOMPARE(Romanize(kana, *RomajiStyleNamed(u"hepburn")), hepburn);
-    QCOMPARE(Romanize(kana, *RomajiStyleNamed(u"kunrei")), kunrei);
-    QCOMPARE(Romanize(kana, *RomajiStyleNamed(u"wapuro")), wapuro);
+    QCOMPARE(Romanize(kana, RomajiStyle::Passport), passport);
+    QCOMPARE(Romanize(kana, RomajiStyle::Hepburn), hepburn);
+    QCOMPARE(Romanize(kana, RomajiStyle::Kunrei), kunrei);
+    QCOMPARE(Romanize(kana, RomajiStyle::Wapuro), wapuro);
 }
 
 QTEST_APPLESS_MAIN(tst_Romanize)
