@@ -1,5 +1,7 @@
 #include "app/shared/QtPrompts.h"
 
+#include "app/shared/LaunchDetached.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -7,7 +9,6 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
-#include <QProcess>
 #include <QStandardPaths>
 
 namespace {
@@ -90,16 +91,28 @@ QString QtPrompts::calcLauncher(const QStringList &folders)
 Outcome QtPrompts::openSpreadsheet(const QString &path)
 {
     // LibreOffice Calc first: given the file with -n it opens an untitled document based on it,
-    // a new workbook. Another application that opens .xlsx only when Calc is absent.
+    // a new workbook. Another application that opens .xlsx only when Calc is absent. A launcher
+    // that fails says so by its exit status, which is why each is watched as it starts.
     const QString executable = calcLauncher();
     if (!executable.isEmpty()) {
         QStringList arguments;
         if (QFileInfo(executable).fileName() != QLatin1String("localc"))
             arguments << QStringLiteral("--calc");
         arguments << QStringLiteral("-n") << path;
-        if (QProcess::startDetached(executable, arguments))
+        const Outcome launch = LaunchDetached(executable, arguments, m_launchSettle);
+        if (launch)
             return {};
-        return Outcome::failure(QStringLiteral("LibreOffice Calc (%1) could not be started.").arg(executable));
+        return Outcome::failure(QStringLiteral("LibreOffice Calc (%1) could not be started: the launcher %2.")
+                                    .arg(executable, launch.description()));
+    }
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!opener.isEmpty()) {
+        const Outcome launch = LaunchDetached(opener, {path}, m_launchSettle);
+        if (launch)
+            return {};
+        return Outcome::failure(
+            QStringLiteral("No spreadsheet application could be started to open the workbook: xdg-open %1.")
+                .arg(launch.description()));
     }
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         return {};

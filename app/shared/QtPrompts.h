@@ -2,10 +2,19 @@
 
 #include "app/shared/Prompts.h"
 
+#include <chrono>
+
 // The real dialogs, parented to the application's active window.
 class QtPrompts : public Prompts
 {
 public:
+    // launchSettle: how long a spreadsheet launcher is watched for a failure as it starts.
+    // LibreOffice hands a workbook to a running Calc, or fails, within a fraction of a second.
+    explicit QtPrompts(std::chrono::milliseconds launchSettle = std::chrono::seconds(2))
+        : m_launchSettle(launchSettle)
+    {
+    }
+
     void message(const QString &text, const QString &title) override;
     void errorDialog(const QString &text, const QString &title) override;
     QString inputText(const QString &prompt, const QString &title) override;
@@ -18,4 +27,7 @@ public:
     // empty when there is none, or when the LibreOffice found has no Calc (Writer alone, say),
     // whose launchers would start something that cannot open a workbook.
     static QString calcLauncher(const QStringList &folders = {});
+
+private:
+    std::chrono::milliseconds m_launchSettle;
 };

@@ -5,10 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <sys/stat.h>
+
+using namespace std::chrono_literals;
 
 namespace {
 enum class Box { Message, ErrorDialog, Input };
@@ -62,6 +66,8 @@ private slots:
     void textIsShownAsItStands();
     void calcLauncher_data();
     void calcLauncher();
+    void launcherEndingIsReported_data();
+    void launcherEndingIsReported();
 };
 
 void TestQtPrompts::textIsShownAsItStands_data()
@@ -122,6 +128,66 @@ void TestQtPrompts::calcLauncher()
     }
     const QString found = QtPrompts::calcLauncher({dir.filePath(QStringLiteral("bin"))});
     QCOMPARE(found, expected.isEmpty() ? QString() : dir.filePath(QStringLiteral("bin/") + expected));
+}
+
+// The only launcher on PATH (localc beside Calc's library, or xdg-open) records its arguments
+// and ends as the row says. One that keeps running, as a launcher that becomes Calc does, waits
+// on a fifo until the row is over, so no clock decides the outcome.
+void TestQtPrompts::launcherEndingIsReported_data()
+{
+    QTest::addColumn<QString>("launcher");
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<QString>("error");
+
+    const QString calcFailed = QStringLiteral("LibreOffice Calc (%1) could not be started: the launcher ");
+    QTest::newRow("Calc takes it") << "localc" << "exit 0" << QString();
+    QTest::newRow("Calc starting") << "localc" << R"(read -r line <"$0.fifo")" << QString();
+    QTest::newRow("Calc fails") << "localc" << "exit 1" << calcFailed + "ended with exit status 1.";
+    QTest::newRow("Calc killed") << "localc" << "kill -9 $$" << calcFailed + "was ended by signal 9.";
+    QTest::newRow("handler takes it") << "xdg-open" << "exit 0" << QString();
+    QTest::newRow("no handler") << "xdg-open" << "exit 3"
+                                << "No spreadsheet application could be started to open the workbook: "
+                                   "xdg-open ended with exit status 3.";
+}
+
+void TestQtPrompts::launcherEndingIsReported()
+{
+    QFETCH(QString, launcher);
+    QFETCH(QString, ending);
+    QFETCH(QString, error);
+    QTemporaryDir root;
+    const QString bin = root.filePath(QStringLiteral("bin"));
+    QVERIFY(QDir().mkpath(bin));
+    const QString program = bin + QLatin1Char('/') + launcher;
+    QFile script(program);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" >\"$0.args\"\n" + ending.toUtf8() + "\n");
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
+    if (launcher == QLatin1String("localc"))
+        QVERIFY(QFile(bin + QStringLiteral("/libsclo.so")).open(QIODevice::WriteOnly));
+    const bool keepsRunning = ending.contains(QLatin1String("fifo"));
+    if (keepsRunning)
+        QCOMPARE(mkfifo(QFile::encodeName(program + QStringLiteral(".fifo")).constData(), 0600), 0);
+
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin));
+    auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
+    const QString workbook = root.filePath(QStringLiteral("run 1/it's \"new\".xlsx"));
+    const Outcome outcome = QtPrompts(keepsRunning ? 0ms : 10min).openSpreadsheet(workbook);
+    restorePath.dismiss();
+    qputenv("PATH", path);
+    if (keepsRunning) {
+        QFile fifo(program + QStringLiteral(".fifo"));
+        QVERIFY(fifo.open(QIODevice::WriteOnly)); // waits for the launcher to read; it ends then
+    }
+
+    QCOMPARE(outcome.description(), QString(error).replace(QStringLiteral("%1"), program));
+    QCOMPARE(outcome.isOk(), error.isEmpty());
+    QFile arguments(program + QStringLiteral(".args"));
+    QVERIFY(arguments.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(arguments.readAll()),
+        (launcher == QLatin1String("localc") ? QStringLiteral("-n\n") : QString()) + workbook + QLatin1Char('\n'));
 }
 
 QTEST_MAIN(TestQtPrompts)
