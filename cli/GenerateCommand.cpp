@@ -11,7 +11,10 @@
 #include "cli/UniqueOrder.h"
 #include "cli/UsageError.h"
 #include "cli/XlsxRecordWriter.h"
+#include "app/shared/ProperCase.h"
+#include "generate/RemoveSpaces.h"
 #include "lists/ListReloader.h"
+#include "store/NameStore.h"
 
 #include <cstdio>
 #include <memory>
@@ -39,6 +42,31 @@ std::string genderOfList(ListSource list, GenderFilter gender)
     if (gender == GenderFilter::FemaleOnly)
         return "female";
     return {};
+}
+
+// "Both" draws from the union of the two first-name lists, which does not say where a name came
+// from: a name without readings takes the gender of the one list that holds it (none when both do).
+Outcome gendersOfBothLists(const QString &databasePath, QHash<QString, std::string> &genders)
+{
+    NameStore store(databasePath);
+    Outcome outcome = store.open();
+    for (const NameQuery query : {NameQuery::MaleFirstNames, NameQuery::FemaleFirstNames}) {
+        const std::string gender = query == NameQuery::MaleFirstNames ? "male" : "female";
+        if (outcome) {
+            outcome = store.query(
+                query, [] {},
+                [&](QString &&entry) {
+                    const QString name = ProperCase(RemoveSpaces(entry));
+                    const auto it = genders.constFind(name);
+                    if (it == genders.cend())
+                        genders.insert(name, gender);
+                    else if (*it != gender)
+                        genders[name].clear();
+                });
+        }
+    }
+    store.close();
+    return outcome;
 }
 
 std::unique_ptr<RecordWriter> writerFor(const GenerateOptions &options, OutputFile &output)
@@ -87,9 +115,16 @@ int GenerateCommand::run()
     const bool wantLast = o.part != NamePart::FirstOnly;
     const NameReadings *readings
         = o.list == ListSource::BuiltIn ? &NameReadings::shipped(database.applicationFolder()) : nullptr;
-    NamePool given(
-        {&firstPane.names(), readings, firstNameLists(o.gender), o.romaji, genderOfList(o.list, o.gender), o.unique});
-    NamePool family({&lastPane.names(), readings, {ReadingList::Last}, o.romaji, {}, o.unique});
+    QHash<QString, std::string> bothGenders;
+    if (o.list == ListSource::BuiltIn && o.gender == GenderFilter::Both && o.needsGender()) {
+        if (const Outcome read = gendersOfBothLists(database.path(), bothGenders); !read) {
+            CliPrompts::printError(read.description());
+            return 1;
+        }
+    }
+    NamePool given({&firstPane.names(), readings, firstNameLists(o.gender), o.romaji, genderOfList(o.list, o.gender),
+        bothGenders.isEmpty() ? nullptr : &bothGenders, o.unique});
+    NamePool family({&lastPane.names(), readings, {ReadingList::Last}, o.romaji, {}, nullptr, o.unique});
     const QString listName = o.list == ListSource::BuiltIn ? QStringLiteral("built-in") : QStringLiteral("user");
     if ((wantFirst && given.isEmpty()) || (wantLast && family.isEmpty())) {
         CliPrompts::printError(

@@ -4,6 +4,7 @@
 #include "cli/XlsxRecordWriter.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 const auto kCommand = QStringLiteral("generate");
@@ -59,6 +60,12 @@ std::optional<OutputFormat> formatOfExtension(const QString &path)
     return std::nullopt;
 }
 } // namespace
+
+bool GenerateOptions::needsGender() const
+{
+    return format != OutputFormat::Txt
+        && std::find(fields.begin(), fields.end(), RecordField::Gender) != fields.end();
+}
 
 bool GenerateOptions::needsSpellings() const
 {

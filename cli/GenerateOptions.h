@@ -46,4 +46,6 @@ struct GenerateOptions
     static std::optional<UsageError> parse(const QStringList &arguments, GenerateOptions &options);
     // Whether a record needs a spelling of its names, not only their romaji as listed.
     bool needsSpellings() const;
+    // Whether a record has a gender field.
+    bool needsGender() const;
 };

@@ -5,6 +5,7 @@
 #include "generate/Romanize.h"
 #include "store/NameReadings.h"
 
+#include <QHash>
 #include <QStringList>
 #include <cstdint>
 #include <vector>
@@ -23,6 +24,7 @@ public:
         std::vector<ReadingList> lists; // the reading lists the names come from, in order
         RomajiStyle style = RomajiStyle::Passport;
         std::string defaultGender; // of a name without readings: "male", "female" or empty
+        const QHash<QString, std::string> *genders = nullptr; // or by its prepared name, when given
         bool distinct = false; // each prepared name once (for --unique)
     };
 
