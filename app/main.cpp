@@ -22,12 +22,10 @@ int main(int argc, char *argv[])
     QtPrompts prompts;
     SettingsStore settings;
     RandomSource random;
-    const QString binFolder = QCoreApplication::applicationDirPath();
-    const QString appFolder = NamesLocation::applicationFolder(binFolder, QStringLiteral(TOVISKA_DATA_FROM_BIN));
-    AppContext context{prompts, settings, random, appFolder, DesktopFolder()};
-    context.namesFolder = NamesLocation::namesFolder(appFolder,
-        NamesLocation::installedFolder(binFolder, QStringLiteral(TOVISKA_DATA_FROM_BIN)),
-        NamesLocation::userDataFolder());
+    const NamesLocation::Folders folders
+        = NamesLocation::forExecutable(QCoreApplication::applicationDirPath(), QStringLiteral(TOVISKA_DATA_FROM_BIN));
+    AppContext context{prompts, settings, random, folders.application, DesktopFolder()};
+    context.namesFolder = folders.names;
     // Also clears away the workbooks of earlier runs. Without a folder of its own the export
     // falls back to the temporary folder.
     WorkbookFolder workbooks(WorkbookFolder::defaultRoot());

@@ -5,7 +5,9 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // GNU-style options of one subcommand: --name value, --name=value, -x value, -xvalue, flags,
@@ -28,6 +30,26 @@ public:
     bool has(const QString &name) const { return m_values.contains(name); }
     QString value(const QString &name) const { return m_values.value(name); }
     const QStringList &operands() const { return m_operands; }
+
+    // Sets target to the choice whose word the option's value is, when the option was given;
+    // any other value is a usage error that lists the accepted words.
+    template <typename T>
+    std::optional<UsageError> choose(
+        const QString &name, std::initializer_list<std::pair<const char *, T>> choices, T &target) const
+    {
+        if (!has(name))
+            return std::nullopt;
+        const QString given = value(name);
+        QStringList accepted;
+        for (const auto &[word, choice] : choices) {
+            if (given == QLatin1StringView(word)) {
+                target = choice;
+                return std::nullopt;
+            }
+            accepted.append(QString::fromLatin1(word));
+        }
+        return UsageError::badValue(m_command, QStringLiteral("--") + name, given, accepted.join(QStringLiteral(", ")));
+    }
 
 private:
     const Option *find(const QString &name) const;

@@ -8,6 +8,8 @@
 DelimitedRecordWriter::DelimitedRecordWriter(OutputFile &output, Kind kind, std::vector<RecordField> fields)
     : m_output(output)
     , m_kind(kind)
+    , m_separator(kind == Kind::Csv ? ',' : '\t')
+    , m_lineEnd(kind == Kind::Csv ? "\r\n" : "\n")
     , m_fields(std::move(fields))
 {
     for (std::size_t i = 0; i < m_fields.size(); ++i)
@@ -44,15 +46,13 @@ void DelimitedRecordWriter::prepare(NameVariant &variant) const
 {
     // Every field of the record as this spelling would fill it, with its separator or, for the
     // last field, the line end: one copy per field written.
-    const char *lineEnd = m_kind == Kind::Csv ? "\r\n" : "\n";
-    const char separator = m_kind == Kind::Csv ? ',' : '\t';
     std::string block;
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         block += encoded(variant.text(static_cast<int>(attributeOf(m_fields[i]))));
         if (i + 1 < m_fields.size())
-            block += separator;
+            block += m_separator;
         else
-            block += lineEnd;
+            block += m_lineEnd;
         variant.fieldEnd[i] = static_cast<std::uint16_t>(block.size());
     }
     // write() copies in whole steps of Step bytes: room to read past the last field.
@@ -79,13 +79,12 @@ void DelimitedRecordWriter::measure(const std::vector<NameVariant> &variants)
 
 Outcome DelimitedRecordWriter::begin()
 {
-    const char separator = m_kind == Kind::Csv ? ',' : '\t';
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         if (i > 0)
-            m_output.append(separator);
+            m_output.append(m_separator);
         m_output.append(recordFieldName(m_fields[i]), std::strlen(recordFieldName(m_fields[i])));
     }
-    m_output.append(m_kind == Kind::Csv ? "\r\n" : "\n", m_kind == Kind::Csv ? 2 : 1);
+    m_output.append(m_lineEnd.data(), m_lineEnd.size());
     return {};
 }
 
@@ -104,16 +103,13 @@ void DelimitedRecordWriter::write(const NameVariant *given, const NameVariant *f
         m_output.advance(out);
         return;
     }
-    const char separator = m_kind == Kind::Csv ? ',' : '\t';
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         const NameVariant *part = isGivenField(m_fields[i]) ? given : family;
         if (part)
             m_output.append(part->field(i).data(), part->field(i).size());
         else if (i + 1 < m_fields.size())
-            m_output.append(separator);
-        else if (m_kind == Kind::Csv)
-            m_output.append("\r\n", 2);
+            m_output.append(m_separator);
         else
-            m_output.append('\n');
+            m_output.append(m_lineEnd.data(), m_lineEnd.size());
     }
 }

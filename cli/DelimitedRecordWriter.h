@@ -4,6 +4,7 @@
 #include "cli/RecordWriter.h"
 
 #include <array>
+#include <string_view>
 #include <vector>
 
 class OutputFile;
@@ -35,6 +36,8 @@ private:
 
     OutputFile &m_output;
     Kind m_kind;
+    char m_separator;
+    std::string_view m_lineEnd;
     std::vector<RecordField> m_fields;
     std::vector<char> m_given; // per field: whether it is of the given name
     std::array<std::size_t, 16> m_longest{};

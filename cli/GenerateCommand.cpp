@@ -1,6 +1,7 @@
 #include "cli/GenerateCommand.h"
 
 #include "app/shared/NameListModel.h"
+#include "app/shared/ProperCase.h"
 #include "cli/CliPrompts.h"
 #include "cli/DelimitedRecordWriter.h"
 #include "cli/JsonRecordWriter.h"
@@ -11,28 +12,14 @@
 #include "cli/UniqueOrder.h"
 #include "cli/UsageError.h"
 #include "cli/XlsxRecordWriter.h"
-#include "app/shared/ProperCase.h"
 #include "generate/RemoveSpaces.h"
 #include "lists/ListReloader.h"
+#include "lists/PaneReadings.h"
 #include "store/NameStore.h"
 
-#include <cstdio>
 #include <memory>
 
 namespace {
-std::vector<ReadingList> firstNameLists(GenderFilter gender)
-{
-    switch (gender) {
-    case GenderFilter::MaleOnly:
-        return {ReadingList::Male};
-    case GenderFilter::FemaleOnly:
-        return {ReadingList::Female};
-    default:
-        // "Both": a name's male and female spellings together.
-        return {ReadingList::Male, ReadingList::Female};
-    }
-}
-
 std::string genderOfList(ListSource list, GenderFilter gender)
 {
     if (list != ListSource::BuiltIn)
@@ -88,12 +75,6 @@ std::unique_ptr<RecordWriter> writerFor(const GenerateOptions &options, OutputFi
     return nullptr;
 }
 
-int usageError(const QString &message)
-{
-    const QByteArray text = UsageError(QStringLiteral("generate"), message).text().toUtf8();
-    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stderr);
-    return 2;
-}
 } // namespace
 
 GenerateCommand::GenerateCommand(GenerateOptions options)
@@ -111,20 +92,24 @@ int GenerateCommand::run()
         return 1;
     }
 
-    const bool wantFirst = o.part != NamePart::LastOnly;
-    const bool wantLast = o.part != NamePart::FirstOnly;
+    const bool wantFirst = hasFirstName(o.part);
+    const bool wantLast = hasLastName(o.part);
     const NameReadings *readings
         = o.list == ListSource::BuiltIn ? &NameReadings::shipped(database.applicationFolder()) : nullptr;
     QHash<QString, std::string> bothGenders;
-    if (o.list == ListSource::BuiltIn && o.gender == GenderFilter::Both && o.needsGender()) {
+    if (wantFirst && o.list == ListSource::BuiltIn && o.gender == GenderFilter::Both && o.needsGender()) {
         if (const Outcome read = gendersOfBothLists(database.path(), bothGenders); !read) {
             CliPrompts::printError(read.description());
             return 1;
         }
     }
-    NamePool given({&firstPane.names(), readings, firstNameLists(o.gender), o.romaji, genderOfList(o.list, o.gender),
+    // A part that is not drawn gets no pool: its names are never prepared.
+    const QStringList none;
+    NamePool given({wantFirst ? &firstPane.names() : &none, readings,
+        PaneReadings::listsOf(o.list, o.gender, ListKind::FirstNames), o.romaji, genderOfList(o.list, o.gender),
         bothGenders.isEmpty() ? nullptr : &bothGenders, o.unique});
-    NamePool family({&lastPane.names(), readings, {ReadingList::Last}, o.romaji, {}, nullptr, o.unique});
+    NamePool family({wantLast ? &lastPane.names() : &none, readings,
+        PaneReadings::listsOf(o.list, o.gender, ListKind::LastNames), o.romaji, {}, nullptr, o.unique});
     const QString listName = o.list == ListSource::BuiltIn ? QStringLiteral("built-in") : QStringLiteral("user");
     if ((wantFirst && given.isEmpty()) || (wantLast && family.isEmpty())) {
         CliPrompts::printError(
@@ -140,8 +125,9 @@ int GenerateCommand::run()
     if (__builtin_mul_overflow(firstCount, lastCount, &combinations))
         combinations = UINT64_MAX; // more than any count can ask for
     if (o.unique && o.count > combinations) {
-        return usageError(
-            QStringLiteral("--unique: asked for %1 unique names; these lists give %2").arg(o.count).arg(combinations));
+        return UsageError(QStringLiteral("generate"),
+            QStringLiteral("--unique: asked for %1 unique names; these lists give %2").arg(o.count).arg(combinations))
+            .report();
     }
 
     OutputFile output;

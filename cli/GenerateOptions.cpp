@@ -26,24 +26,6 @@ std::optional<std::uint64_t> unsignedNumber(const QString &text)
     return value;
 }
 
-template <typename T>
-std::optional<UsageError> choose(const ArgumentReader &reader, const QString &name,
-    std::initializer_list<std::pair<const char *, T>> choices, T &target)
-{
-    if (!reader.has(name))
-        return std::nullopt;
-    const QString value = reader.value(name);
-    QStringList accepted;
-    for (const auto &[word, choice] : choices) {
-        if (value == QLatin1StringView(word)) {
-            target = choice;
-            return std::nullopt;
-        }
-        accepted.append(QString::fromLatin1(word));
-    }
-    return UsageError::badValue(kCommand, QStringLiteral("--") + name, value, accepted.join(QStringLiteral(", ")));
-}
-
 std::optional<OutputFormat> formatOfExtension(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -112,31 +94,31 @@ std::optional<UsageError> GenerateOptions::parse(const QStringList &arguments, G
                 QStringLiteral("a whole number from 0 to 18446744073709551615"));
     }
     using Choice = std::optional<UsageError>;
-    if (Choice e = choose<ListSource>(reader, QStringLiteral("list"),
-            {{"builtin", ListSource::BuiltIn}, {"user", ListSource::User}}, options.list))
+    if (Choice e = reader.choose<ListSource>(
+            QStringLiteral("list"), {{"builtin", ListSource::BuiltIn}, {"user", ListSource::User}}, options.list))
         return e;
-    if (Choice e = choose<GenderFilter>(reader, QStringLiteral("gender"),
+    if (Choice e = reader.choose<GenderFilter>(QStringLiteral("gender"),
             {{"both", GenderFilter::Both}, {"male", GenderFilter::MaleOnly}, {"female", GenderFilter::FemaleOnly}},
             options.gender))
         return e;
-    if (Choice e = choose<NamePart>(reader, QStringLiteral("part"),
+    if (Choice e = reader.choose<NamePart>(QStringLiteral("part"),
             {{"full", NamePart::FirstAndLast}, {"first", NamePart::FirstOnly}, {"last", NamePart::LastOnly}},
             options.part))
         return e;
-    if (Choice e = choose<NameAttribute>(reader, QStringLiteral("script"),
+    if (Choice e = reader.choose<NameAttribute>(QStringLiteral("script"),
             {{"romaji", NameAttribute::Romaji}, {"kanji", NameAttribute::Kanji}, {"hiragana", NameAttribute::Hiragana},
                 {"katakana", NameAttribute::Katakana}},
             options.script))
         return e;
-    if (Choice e = choose<RomajiStyle>(reader, QStringLiteral("romaji"),
+    if (Choice e = reader.choose<RomajiStyle>(QStringLiteral("romaji"),
             {{"passport", RomajiStyle::Passport}, {"hepburn", RomajiStyle::Hepburn}, {"kunrei", RomajiStyle::Kunrei},
                 {"wapuro", RomajiStyle::Wapuro}},
             options.romaji))
         return e;
     // Romaji reads given name first, kanji and kana family name first, unless told otherwise.
     options.givenFirst = options.script == NameAttribute::Romaji;
-    if (Choice e = choose<bool>(
-            reader, QStringLiteral("order"), {{"given-first", true}, {"family-first", false}}, options.givenFirst))
+    if (Choice e = reader.choose<bool>(
+            QStringLiteral("order"), {{"given-first", true}, {"family-first", false}}, options.givenFirst))
         return e;
     options.output = reader.value(QStringLiteral("output"));
     if (options.output == QStringLiteral("-"))
@@ -146,7 +128,7 @@ std::optional<UsageError> GenerateOptions::parse(const QStringList &arguments, G
         return UsageError::badValue(kCommand, QStringLiteral("--db"), QString(), QStringLiteral("a names.mdb file"));
     if (const std::optional<OutputFormat> fromName = formatOfExtension(options.output))
         options.format = *fromName;
-    if (Choice e = choose<OutputFormat>(reader, QStringLiteral("format"),
+    if (Choice e = reader.choose<OutputFormat>(QStringLiteral("format"),
             {{"txt", OutputFormat::Txt}, {"csv", OutputFormat::Csv}, {"tsv", OutputFormat::Tsv},
                 {"json", OutputFormat::Json}, {"jsonl", OutputFormat::Jsonl}, {"xlsx", OutputFormat::Xlsx}},
             options.format))

@@ -33,11 +33,23 @@ QString commandName(ListCommand::Action action)
     return {};
 }
 
+constexpr ListCommand::Action kActions[] = {ListCommand::Action::Names, ListCommand::Action::Add,
+    ListCommand::Action::Load, ListCommand::Action::Delete, ListCommand::Action::Clear};
+
 QString kindName(ListKind kind)
 {
     return kind == ListKind::FirstNames ? QStringLiteral("first") : QStringLiteral("last");
 }
 } // namespace
+
+std::optional<ListCommand::Action> ListCommand::actionNamed(const QString &name)
+{
+    for (const Action action : kActions) {
+        if (commandName(action) == name)
+            return action;
+    }
+    return std::nullopt;
+}
 
 std::optional<UsageError> ListCommand::parse(Action action, const QStringList &arguments, ListCommand &command)
 {
@@ -68,23 +80,15 @@ std::optional<UsageError> ListCommand::parse(Action action, const QStringList &a
     else
         return UsageError::badValue(name, QStringLiteral("the list"), kind, QStringLiteral("first, last"));
 
-    const QString list = reader.value(QStringLiteral("list"));
-    if (!reader.has(QStringLiteral("list")) || list == QStringLiteral("builtin"))
-        command.m_list = action == Action::Clear ? ListSource::User : ListSource::BuiltIn;
-    else if (list == QStringLiteral("user"))
-        command.m_list = ListSource::User;
-    else
-        return UsageError::badValue(name, QStringLiteral("--list"), list, QStringLiteral("builtin, user"));
-
-    const QString gender = reader.value(QStringLiteral("gender"));
-    if (!reader.has(QStringLiteral("gender")) || gender == QStringLiteral("both"))
-        command.m_gender = GenderFilter::Both;
-    else if (gender == QStringLiteral("male"))
-        command.m_gender = GenderFilter::MaleOnly;
-    else if (gender == QStringLiteral("female"))
-        command.m_gender = GenderFilter::FemaleOnly;
-    else
-        return UsageError::badValue(name, QStringLiteral("--gender"), gender, QStringLiteral("both, male, female"));
+    command.m_list = action == Action::Clear ? ListSource::User : ListSource::BuiltIn;
+    if (auto error = reader.choose<ListSource>(
+            QStringLiteral("list"), {{"builtin", ListSource::BuiltIn}, {"user", ListSource::User}}, command.m_list))
+        return error;
+    command.m_gender = GenderFilter::Both;
+    if (auto error = reader.choose<GenderFilter>(QStringLiteral("gender"),
+            {{"both", GenderFilter::Both}, {"male", GenderFilter::MaleOnly}, {"female", GenderFilter::FemaleOnly}},
+            command.m_gender))
+        return error;
 
     const bool takesOperands = action == Action::Add || action == Action::Load || action == Action::Delete;
     if (takesOperands && operands.isEmpty()) {

@@ -23,6 +23,8 @@ public:
         Clear,
     };
 
+    // The action of a subcommand's name ("names", "add", ...), if it is one of these.
+    static std::optional<Action> actionNamed(const QString &name);
     // Reads the arguments after the subcommand's name.
     static std::optional<UsageError> parse(Action action, const QStringList &arguments, ListCommand &command);
 

@@ -12,8 +12,9 @@ class RecordWriter
 public:
     virtual ~RecordWriter() = default;
 
-    // Encodes a spelling's attributes for this format once, before any record is written.
-    virtual void prepare(NameVariant &variant) const = 0;
+    // Encodes a spelling's attributes for this format once, before any record is written; a
+    // format that writes the texts as they are needs nothing.
+    virtual void prepare(NameVariant &) const { }
     // Sees every prepared variant once, before the first record.
     virtual void measure(const std::vector<NameVariant> &) { }
     virtual Outcome begin() { return {}; }

@@ -11,6 +11,8 @@ public:
 
     // "toviska-cli generate: <message>" and the hint, each on its own line.
     QString text() const;
+    // Writes text() to standard error; returns the exit status of a usage error, 2.
+    int report() const;
 
     // "invalid value 'x' for --gender (accepted: both, male, female)"
     static UsageError badValue(

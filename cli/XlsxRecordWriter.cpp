@@ -18,12 +18,6 @@ XlsxRecordWriter::~XlsxRecordWriter()
         workbook_close(m_workbook);
 }
 
-void XlsxRecordWriter::prepare(NameVariant &variant) const
-{
-    for (int attribute = 0; attribute < 5; ++attribute)
-        variant.encoded[static_cast<std::size_t>(attribute)] = variant.text(attribute);
-}
-
 Outcome XlsxRecordWriter::begin()
 {
     const QByteArray path = QFile::encodeName(m_path);
@@ -49,7 +43,7 @@ void XlsxRecordWriter::write(const NameVariant *given, const NameVariant *family
         const NameVariant *part = isGivenField(m_fields[column]) ? given : family;
         if (!part)
             continue;
-        const std::string &text = part->encoded[static_cast<std::size_t>(attributeOf(m_fields[column]))];
+        const std::string &text = part->text(static_cast<int>(attributeOf(m_fields[column])));
         if (text.empty())
             continue;
         const lxw_error error

@@ -22,7 +22,6 @@ public:
     XlsxRecordWriter(const XlsxRecordWriter &) = delete;
     XlsxRecordWriter &operator=(const XlsxRecordWriter &) = delete;
 
-    void prepare(NameVariant &variant) const override;
     Outcome begin() override;
     void write(const NameVariant *given, const NameVariant *family) override;
     Outcome finish() override;

@@ -16,26 +16,6 @@ void print(std::FILE *stream, const QString &text)
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
 }
 
-int usage(const UsageError &error)
-{
-    print(stderr, error.text());
-    return 2;
-}
-
-std::optional<ListCommand::Action> listAction(const QString &command)
-{
-    if (command == QStringLiteral("names"))
-        return ListCommand::Action::Names;
-    if (command == QStringLiteral("add"))
-        return ListCommand::Action::Add;
-    if (command == QStringLiteral("load"))
-        return ListCommand::Action::Load;
-    if (command == QStringLiteral("delete"))
-        return ListCommand::Action::Delete;
-    if (command == QStringLiteral("clear"))
-        return ListCommand::Action::Clear;
-    return std::nullopt;
-}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -45,7 +25,7 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     QStringList arguments = QCoreApplication::arguments().mid(1);
     if (arguments.isEmpty())
-        return usage(UsageError(QString(), QStringLiteral("no command given")));
+        return UsageError(QString(), QStringLiteral("no command given")).report();
     const QString command = arguments.takeFirst();
     if (command == QStringLiteral("--help") || command == QStringLiteral("-h")) {
         print(stdout, HelpText::of(QString()));
@@ -65,23 +45,24 @@ int main(int argc, char *argv[])
     if (command == QStringLiteral("generate")) {
         GenerateOptions options;
         if (const std::optional<UsageError> error = GenerateOptions::parse(arguments, options))
-            return usage(*error);
+            return error->report();
         if (options.help) {
             print(stdout, HelpText::of(command));
             return 0;
         }
         return GenerateCommand(options).run();
     }
-    if (const std::optional<ListCommand::Action> action = listAction(command)) {
+    if (const std::optional<ListCommand::Action> action = ListCommand::actionNamed(command)) {
         ListCommand list;
         if (const std::optional<UsageError> error = ListCommand::parse(*action, arguments, list))
-            return usage(*error);
+            return error->report();
         if (list.help()) {
             print(stdout, HelpText::of(command));
             return 0;
         }
         return list.run();
     }
-    return usage(UsageError::badValue(QString(), QStringLiteral("the command"), command,
-        QStringLiteral("generate, names, add, load, delete, clear")));
+    return UsageError::badValue(
+        QString(), QStringLiteral("the command"), command, QStringLiteral("generate, names, add, load, delete, clear"))
+        .report();
 }

@@ -74,14 +74,12 @@ void GeneratedNames::appendText(int position, QString &buffer) const
 
 QByteArrayView GeneratedNames::firstUtf8(const Row &row) const
 {
-    const bool used = m_part == NamePart::FirstAndLast || m_part == NamePart::FirstOnly;
-    return used && row.first != NoName ? QByteArrayView(m_firstUtf8.at(row.first)) : QByteArrayView();
+    return hasFirstName(m_part) && row.first != NoName ? QByteArrayView(m_firstUtf8.at(row.first)) : QByteArrayView();
 }
 
 QByteArrayView GeneratedNames::lastUtf8(const Row &row) const
 {
-    const bool used = m_part == NamePart::FirstAndLast || m_part == NamePart::LastOnly;
-    return used && row.last != NoName ? QByteArrayView(m_lastUtf8.at(row.last)) : QByteArrayView();
+    return hasLastName(m_part) && row.last != NoName ? QByteArrayView(m_lastUtf8.at(row.last)) : QByteArrayView();
 }
 
 void GeneratedNames::appendUtf8(int position, QByteArray &buffer) const

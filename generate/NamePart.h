@@ -8,3 +8,13 @@ enum class NamePart {
     LastOnly,
     None,
 };
+
+// Whether the entries of a part hold a first name, a last name.
+constexpr bool hasFirstName(NamePart part)
+{
+    return part == NamePart::FirstAndLast || part == NamePart::FirstOnly;
+}
+constexpr bool hasLastName(NamePart part)
+{
+    return part == NamePart::FirstAndLast || part == NamePart::LastOnly;
+}

@@ -8,26 +8,26 @@ constexpr std::size_t kSpellingsShown = 8;
 
 PaneReadings::PaneReadings(const NameReadings &readings, ListSource source, GenderFilter gender, ListKind kind)
     : m_readings(&readings)
+    , m_lists(listsOf(source, gender, kind))
+{ }
+
+std::vector<ReadingList> PaneReadings::listsOf(ListSource source, GenderFilter gender, ListKind kind)
 {
     if (source != ListSource::BuiltIn)
-        return;
-    if (kind == ListKind::LastNames) {
-        m_lists = {ReadingList::Last};
-        return;
-    }
+        return {};
+    if (kind == ListKind::LastNames)
+        return {ReadingList::Last};
     switch (gender) {
     case GenderFilter::Both:
-        m_lists = {ReadingList::Male, ReadingList::Female};
-        break;
+        return {ReadingList::Male, ReadingList::Female};
     case GenderFilter::MaleOnly:
-        m_lists = {ReadingList::Male};
-        break;
+        return {ReadingList::Male};
     case GenderFilter::FemaleOnly:
-        m_lists = {ReadingList::Female};
-        break;
+        return {ReadingList::Female};
     case GenderFilter::None:
         break;
     }
+    return {};
 }
 
 std::vector<const Spelling *> PaneReadings::spellings(QStringView name) const

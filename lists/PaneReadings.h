@@ -18,6 +18,10 @@ public:
     PaneReadings() = default;
     PaneReadings(const NameReadings &readings, ListSource source, GenderFilter gender, ListKind kind);
 
+    // The built-in reading lists a pane's names come from, male before female; none for the
+    // user list.
+    static std::vector<ReadingList> listsOf(ListSource source, GenderFilter gender, ListKind kind);
+
     // Every spelling of the name in the lists of the pane, male before female.
     std::vector<const Spelling *> spellings(QStringView name) const;
 

@@ -143,9 +143,9 @@ QString Form2::rowSpellings(int position) const
 {
     const GeneratedNames &names = m_results->names();
     QStringList lines;
-    if (names.part() == NamePart::FirstAndLast || names.part() == NamePart::FirstOnly)
+    if (hasFirstName(names.part()))
         lines << m_firstReadings.describe(names.firstName(position));
-    if (names.part() == NamePart::FirstAndLast || names.part() == NamePart::LastOnly)
+    if (hasLastName(names.part()))
         lines << m_lastReadings.describe(names.lastName(position));
     lines.removeAll(QString());
     return lines.join(u'\n');

@@ -39,8 +39,8 @@ void KanjiKanaRows::appendRow(int position, QString &buffer)
 {
     m_names.appendText(position, buffer);
     // The parts of the row, family name first, as the part of the run made them.
-    const bool hasFirst = m_names.part() == NamePart::FirstAndLast || m_names.part() == NamePart::FirstOnly;
-    const bool hasLast = m_names.part() == NamePart::FirstAndLast || m_names.part() == NamePart::LastOnly;
+    const bool hasFirst = hasFirstName(m_names.part());
+    const bool hasLast = hasLastName(m_names.part());
     const Spelling *last
         = hasLast ? pick(m_lastChoices, m_names.lastName(position), m_names.lastIndex(position)) : nullptr;
     const Spelling *first

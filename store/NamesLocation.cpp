@@ -37,6 +37,13 @@ QString NamesLocation::namesFolder(
     return userFolder;
 }
 
+NamesLocation::Folders NamesLocation::forExecutable(const QString &executableFolder, const QString &installedDataFolder)
+{
+    const QString application = applicationFolder(executableFolder, installedDataFolder);
+    return {application,
+        namesFolder(application, installedFolder(executableFolder, installedDataFolder), userDataFolder())};
+}
+
 Outcome NamesLocation::copyShipped(const QString &applicationFolder, const QString &userFolder)
 {
     const QString target = NameStore::pathIn(userFolder);

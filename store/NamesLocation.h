@@ -31,6 +31,15 @@ public:
     static QString namesFolder(
         const QString &applicationFolder, const QString &installedFolder, const QString &userFolder);
 
+    // The application folder and the names folder of an executable in executableFolder, with the
+    // user's own data folder: what the window and the command line both work on.
+    struct Folders
+    {
+        QString application;
+        QString names;
+    };
+    static Folders forExecutable(const QString &executableFolder, const QString &installedDataFolder);
+
     // Copies the application folder's names.mdb into userFolder unless a copy is already there,
     // which holds the user's names and is never replaced. Through a temporary file and a rename
     // that never overwrites, so a failure half-way leaves nothing behind.
