@@ -33,11 +33,13 @@ Outcome NameReadings::load(const QString &path, NameReadings &readings)
 {
     readings = NameReadings();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Outcome::failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
-    const QByteArray text = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Outcome::failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    QByteArray text;
+    if (file.open(QIODevice::ReadOnly))
+        text = file.readAll();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        readings.m_problem = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return Outcome::failure(readings.m_problem);
+    }
 
     struct Row
     {
@@ -46,16 +48,21 @@ Outcome NameReadings::load(const QString &path, NameReadings &readings)
     };
     std::vector<Row> rows;
     rows.reserve(static_cast<std::size_t>(text.count('\n')));
-    qsizetype lineStart = text.indexOf('\n') + 1;
-    int lineNumber = 1;
-    while (lineStart > 0 && lineStart < text.size()) {
+    // A file saved by a Windows editor starts with a byte-order mark and ends its lines in CRLF.
+    qsizetype lineStart = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    int lineNumber = 0;
+    int skipped = 0;
+    int firstSkipped = 0;
+    while (lineStart < text.size()) {
         ++lineNumber;
         qsizetype lineEnd = text.indexOf('\n', lineStart);
         if (lineEnd < 0)
             lineEnd = text.size();
-        const QByteArrayView line(text.constData() + lineStart, lineEnd - lineStart);
+        QByteArrayView line(text.constData() + lineStart, lineEnd - lineStart);
         lineStart = lineEnd + 1;
-        if (line.isEmpty())
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.isEmpty() || (lineNumber == 1 && line.startsWith("list\t")))
             continue;
         // Split in place: no copy of the line or of its fields before they become texts.
         std::array<QByteArrayView, 5> fields;
@@ -70,10 +77,12 @@ Outcome NameReadings::load(const QString &path, NameReadings &readings)
             from = tab + 1;
         }
         const std::optional<ReadingList> list = fieldCount == 5 ? listNamed(fields[0]) : std::nullopt;
-        if (!list || fields[4].isEmpty())
-            return Outcome::failure(QStringLiteral("%1: line %2 is not \"list, kanji, hiragana, katakana, romaji\"")
-                                        .arg(path)
-                                        .arg(lineNumber));
+        // One bad row costs that row, not the names of every other.
+        if (!list || fields[1].isEmpty() || fields[2].isEmpty() || fields[4].isEmpty()) {
+            if (skipped++ == 0)
+                firstSkipped = lineNumber;
+            continue;
+        }
         rows.push_back({key(*list, QString::fromUtf8(fields[4])),
             Spelling{QString::fromUtf8(fields[1]), QString::fromUtf8(fields[2]), QString::fromUtf8(fields[3]), *list}});
     }
@@ -91,8 +100,14 @@ Outcome NameReadings::load(const QString &path, NameReadings &readings)
             ++group->second;
         loaded.m_spellings.push_back(std::move(row.spelling));
     }
+    if (skipped > 0) {
+        loaded.m_problem = QStringLiteral("%1: %2 skipped, the first at line %3, which is not "
+                                          "\"list, kanji, hiragana, katakana, romaji\"")
+                               .arg(path, skipped == 1 ? QStringLiteral("1 row") : QStringLiteral("%1 rows").arg(skipped))
+                               .arg(firstSkipped);
+    }
     readings = std::move(loaded);
-    return {};
+    return readings.m_problem.isEmpty() ? Outcome() : Outcome::failure(readings.m_problem);
 }
 
 const NameReadings &NameReadings::shipped(const QString &applicationFolder)

@@ -33,14 +33,19 @@ class NameReadings
 public:
     NameReadings() = default;
 
-    // Reads a table of rows "list, kanji, hiragana, katakana, romaji" after one header line.
-    // A file that cannot be read, or a row of another shape, is a failure naming the file and
-    // the line; readings is then left empty.
+    // Reads a table of rows "list, kanji, hiragana, katakana, romaji", after a header line when
+    // it has one; LF or CRLF line ends, a UTF-8 byte-order mark allowed. A file that cannot be
+    // read is a failure "<path>: <why>" and leaves readings empty. A row of another shape is
+    // skipped, not the table: readings keeps every good row and the outcome is a failure
+    // "<path>: <n> rows skipped, the first at line <l> ...", so that a caller can tell.
     static Outcome load(const QString &path, NameReadings &readings);
     // The table of an application folder (its readings.tsv), read on first use and kept for
-    // the rest of the run; empty when it cannot be read.
+    // the rest of the run; what went wrong reading it is its problem().
     static const NameReadings &shipped(const QString &applicationFolder);
 
+    // Why the table is missing or incomplete ("<path>: <why>"), as load reported it; empty
+    // when every row was read.
+    const QString &problem() const { return m_problem; }
     bool isEmpty() const { return m_spellings.empty(); }
     qsizetype count() const { return static_cast<qsizetype>(m_spellings.size()); }
 
@@ -53,4 +58,5 @@ private:
     // Spellings of one list and name stand together; the index gives where.
     std::vector<Spelling> m_spellings;
     QHash<QString, std::pair<qsizetype, qsizetype>> m_index;
+    QString m_problem;
 };
