@@ -1,7 +1,6 @@
 #include "cli/GenerateCommand.h"
 
 #include "app/shared/NameListModel.h"
-#include "app/shared/ProperCase.h"
 #include "cli/CliPrompts.h"
 #include "cli/DelimitedRecordWriter.h"
 #include "cli/JsonRecordWriter.h"
@@ -12,7 +11,7 @@
 #include "cli/UniqueOrder.h"
 #include "cli/UsageError.h"
 #include "cli/XlsxRecordWriter.h"
-#include "generate/RemoveSpaces.h"
+#include "generate/PreparedName.h"
 #include "lists/ListReloader.h"
 #include "lists/PaneReadings.h"
 #include "store/NameStore.h"
@@ -43,7 +42,7 @@ Outcome gendersOfBothLists(const QString &databasePath, QHash<QString, std::stri
             outcome = store.query(
                 query, [] {},
                 [&](QString &&entry) {
-                    const QString name = ProperCase(RemoveSpaces(entry));
+                    const QString name = PreparedName(entry);
                     const auto it = genders.constFind(name);
                     if (it == genders.cend())
                         genders.insert(name, gender);

@@ -1,7 +1,6 @@
 #include "cli/NamePool.h"
 
-#include "app/shared/ProperCase.h"
-#include "generate/RemoveSpaces.h"
+#include "generate/PreparedName.h"
 
 #include <QSet>
 
@@ -32,7 +31,7 @@ NamePool::NamePool(const Source &source)
     m_names.reserve(static_cast<std::size_t>(source.pane->size()));
     for (const QString &entry : *source.pane) {
         // As the generator prepares a drawn entry.
-        const QString name = ProperCase(RemoveSpaces(entry));
+        const QString name = PreparedName(entry);
         if (source.distinct) {
             if (seen.contains(name))
                 continue;

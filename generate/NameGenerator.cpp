@@ -1,9 +1,8 @@
 #include "generate/NameGenerator.h"
 
-#include "app/shared/ProperCase.h"
+#include "generate/PreparedName.h"
 #include "generate/RandomIndex.h"
 #include "generate/RandomSource.h"
-#include "generate/RemoveSpaces.h"
 
 #include <cmath>
 
@@ -14,7 +13,7 @@ QStringList prepared(const QStringList &pane)
     QStringList result;
     result.reserve(pane.size());
     for (const QString &entry : pane)
-        result.append(ProperCase(RemoveSpaces(entry)));
+        result.append(PreparedName(entry));
     return result;
 }
 
