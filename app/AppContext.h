@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 class Prompts;
 class RandomSource;
@@ -21,4 +22,7 @@ struct AppContext
     QString namesFolder = {};
     // Where this run's workbooks go (see WorkbookFolder); the temporary folder when empty.
     QString workbookFolder = {};
+    // Seeds the draws of each generated name's spelling, a sequence of their own so that the
+    // names drawn stay those of the one random source; fixed in tests, from entropy in a run.
+    quint64 spellingSeed = 0;
 };

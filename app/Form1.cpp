@@ -36,6 +36,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTime>
+#include <QTextStream>
 #include <QUrl>
 
 namespace {
@@ -58,6 +59,7 @@ Form1::Form1(AppContext &context, QWidget *parent)
     , m_context(context)
     , m_applicationTitle(ApplicationTitle(ProductTitle()))
     , m_timeOfDay(&secondsSinceMidnight)
+    , m_spellingRandom(context.spellingSeed)
     , m_pointer(this)
     , m_hover(m_pointer)
     , m_firstNames(new NameListModel(this))
@@ -212,12 +214,17 @@ GenderFilter Form1::genderFilter() const
         GenderFilter::None);
 }
 
-PaneReadings Form1::paneReadings(ListKind kind) const
+PaneReadings Form1::paneReadings(ListKind kind)
 {
     // The readings are read on the first hover or run from the built-in list, not at start-up.
     if (listSource() != ListSource::BuiltIn)
         return {};
-    return {NameReadings::shipped(m_context.appFolder), listSource(), genderFilter(), kind};
+    const NameReadings &readings = NameReadings::shipped(m_context.appFolder);
+    if (!readings.problem().isEmpty() && !m_readingsProblemReported) {
+        m_readingsProblemReported = true;
+        QTextStream(stderr) << "toviska: " << readings.problem() << Qt::endl;
+    }
+    return {readings, listSource(), genderFilter(), kind};
 }
 
 NamePart Form1::namePart() const
@@ -444,6 +451,10 @@ void Form1::PushButton1_Click()
         // The bar paints itself at once on every new position; on a real display a hundred
         // paints cost more than a million names. Between paints its position moves unpainted.
         RepaintPacer pacer(kProgressPaintIntervalMs);
+        PaneReadings firstReadings = paneReadings(ListKind::FirstNames);
+        PaneReadings lastReadings = paneReadings(ListKind::LastNames);
+        const SpellingDraws spellings{[&](QStringView name) { return firstReadings.spellingCopies(name); },
+            [&](QStringView name) { return lastReadings.spellingCopies(name); }, &m_spellingRandom};
         GeneratedNames names = NameGenerator::generate(m_firstNames->names(), m_lastNames->names(), count.passes(),
             namePart(), m_context.random, [this, &shownPosition, &pacer](int done, int total) {
                 // The bar moves after every name, but only a new position can need a paint.
@@ -455,8 +466,8 @@ void Form1::PushButton1_Click()
                     m_ProgressBar1->setValue(position);
                     m_ProgressBar1->setUpdatesEnabled(true);
                 }
-            });
-        m_form2->setResults(std::move(names), paneReadings(ListKind::FirstNames), paneReadings(ListKind::LastNames));
+            }, spellings);
+        m_form2->setResults(std::move(names), std::move(firstReadings), std::move(lastReadings));
         m_pointer.setValue(WindowPointer::Setting::Normal);
         m_ProgressBar1->setValue(0);
         m_ProgressBar1->setFormat(QStringLiteral("Progress Bar"));

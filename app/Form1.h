@@ -4,6 +4,7 @@
 #include "app/shared/Outcome.h"
 #include "app/shared/WindowPointer.h"
 #include "generate/NamePart.h"
+#include "generate/RandomSource.h"
 #include "lists/GenderFilter.h"
 #include "lists/ListSource.h"
 #include "lists/PaneReadings.h"
@@ -46,8 +47,9 @@ public:
     ListSource listSource() const;
     GenderFilter genderFilter() const;
     NamePart namePart() const;
-    // The spellings of the names a pane shows for the current choices.
-    PaneReadings paneReadings(ListKind kind) const;
+    // The spellings of the names a pane shows for the current choices. A readings table that
+    // could not be read whole is told on standard error the first time.
+    PaneReadings paneReadings(ListKind kind);
 
     // The entries of ListView1 (first names) and ListView2 (last names).
     NameListModel &firstNames() const { return *m_firstNames; }
@@ -130,6 +132,10 @@ private:
     // Hidden for the results window, and the count box not focused since.
     bool m_selectCountOnReturn = false;
 
+    // The spellings of generated names: their own sequence (see AppContext::spellingSeed).
+    RandomSource m_spellingRandom;
+    // A readings table that could not be read whole is told on standard error once a run.
+    bool m_readingsProblemReported = false;
     WindowPointer m_pointer;
     HoverFeedback m_hover;
     NameListModel *m_firstNames = nullptr;

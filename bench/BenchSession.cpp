@@ -23,6 +23,9 @@ BenchSession::BenchSession(const QString &benchName, const QStringList &maleFirs
         QTextStream(stderr) << benchName << ": no names database: " << created.description() << '\n';
         return;
     }
+    // The kanji and kana of the built-in names lie beside names.mdb, as in a build.
+    if (!QFile::copy(QStringLiteral(TOVISKA_DATA_DIR "/readings.tsv"), m_folder.filePath(QStringLiteral("readings.tsv"))))
+        QTextStream(stderr) << benchName << ": readings.tsv could not be copied: names without kanji\n";
     m_ready = true;
 }
 

@@ -1,6 +1,7 @@
 // A million names through the real windows: "Start Generating" until the results window is
-// shown, then "Save Results" as results.txt and as a workbook in two cells, against the floor of
-// libxlsxwriter writing the same cells alone. On a real X display (QT_QPA_PLATFORM=xcb) with
+// shown, then "Save Results" as results.txt and as a workbook in two cells and one, against the
+// floor of libxlsxwriter writing the same cells alone; then the same in kanji and kana, each
+// against its romaji row. On a real X display (QT_QPA_PLATFORM=xcb) with
 // LibreOffice Calc and xdotool installed, also "Save Results" until Calc shows the workbook.
 #include "app/Form1.h"
 #include "app/shared/OptionButton.h"
@@ -8,9 +9,14 @@
 #include "bench/BenchTable.h"
 #include "bench/Benches.h"
 #include "generate/GeneratedNames.h"
+#include "generate/NameGenerator.h"
+#include "generate/NameWriting.h"
+#include "lists/PaneReadings.h"
 #include "results/Form2.h"
 #include "results/ResultsListModel.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -23,7 +29,9 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
+#include <algorithm>
 #include <functional>
+#include <malloc.h>
 #include <vector>
 #include <xlsxwriter.h>
 
@@ -101,6 +109,86 @@ qulonglong calcWindow()
     return ids.split(QLatin1Char('\n')).value(0).toULongLong();
 }
 
+// The megabytes the allocator has handed out and not taken back.
+double allocatedMegabytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
+}
+
+// The writings beside romaji: a run shown in kanji with hiragana, a switch of the writing, and
+// the exports in kanji, each against its romaji row of this run (the romaji times given).
+void benchWritings(
+    BenchTable &table, BenchSession &session, double generating, double text, double twoCells, double oneCell)
+{
+    Form1 &form = session.form();
+    Form2 *results = form.resultsWindow();
+    auto *writings = results->findChild<QComboBox *>(QStringLiteral("Combo1"));
+    auto *save = results->findChild<QPushButton *>(QStringLiteral("PushButton2"));
+    const auto choose = [&](NameWriting writing) { writings->setCurrentText(NameWritings::caption(writing)); };
+
+    results->findChild<QPushButton *>(QStringLiteral("PushButton8"))->click();
+    QCoreApplication::processEvents();
+    choose(NameWriting::KanjiHiragana);
+    const double generatingKanji = secondsOf([&] {
+        form.findChild<QPushButton *>(QStringLiteral("PushButton1"))->click();
+        QCoreApplication::processEvents();
+    });
+    if (!results->results().text(1).contains(QLatin1Char('(')))
+        QTextStream(stderr) << "results bench: the rows are not shown in kanji with hiragana\n";
+    table.add(QStringLiteral("Generate 1,000,000 names in kanji and hiragana, press to results shown (target: 1.25 x "
+                             "the romaji row, under 0.25 s)"),
+        generatingKanji, std::min(1.25 * generating, 0.25));
+
+    // The rows move to the end of the list first, so that the switch repaints rows in view.
+    results->findChild<QAbstractItemView *>(QStringLiteral("ListView1"))->scrollToBottom();
+    QCoreApplication::processEvents();
+    const double switching = secondsOf([&] {
+        choose(NameWriting::Hepburn);
+        QCoreApplication::processEvents();
+    });
+    table.add(QStringLiteral("Switch the writing of 1,000,000 rows and show the list"), switching, 0.1);
+
+    choose(NameWriting::KanjiHiragana);
+    results->findChild<OptionButton *>(QStringLiteral("Option4"))->setValue(true);
+    const double textKanji = secondsOf([&] { save->click(); });
+    table.add(QStringLiteral("Save 1,000,000 names in kanji and hiragana as results.txt (target: 1.5 x the romaji row)"),
+        textKanji, 1.5 * text);
+
+    choose(NameWriting::Kanji);
+    const QList<std::pair<QString, double>> kinds{{QStringLiteral("Option5"), twoCells}, {QStringLiteral("Option6"), oneCell}};
+    for (const auto &[option, romaji] : kinds) {
+        results->findChild<OptionButton *>(option)->setValue(true);
+        const double seconds = secondsOf([&] { save->click(); });
+        QFile::remove(session.prompts().workbook());
+        table.add(QStringLiteral("Save 1,000,000 names in kanji as .xlsx in %1 (target: 1.3 x the romaji row)")
+                      .arg(option == u"Option5" ? QStringLiteral("2 cells") : QStringLiteral("1 cell")),
+            seconds, 1.3 * romaji);
+    }
+    choose(NameWriting::Romaji);
+
+    // What a million rows hold for their spellings, beside the same rows drawn without them.
+    const QStringList male = BenchSession::shippedList(QStringLiteral("male.txt"));
+    const QStringList last = BenchSession::shippedList(QStringLiteral("last.txt"));
+    NameReadings readings;
+    static_cast<void>(NameReadings::load(session.filePath(QStringLiteral("readings.tsv")), readings));
+    const PaneReadings maleReadings(readings, ListSource::BuiltIn, GenderFilter::MaleOnly, ListKind::FirstNames);
+    const PaneReadings lastReadings(readings, ListSource::BuiltIn, GenderFilter::Both, ListKind::LastNames);
+    const auto held = [&](const SpellingDraws &spellings) {
+        RandomSource random(3);
+        const double before = allocatedMegabytes();
+        const GeneratedNames names
+            = NameGenerator::generate(male, last, kNameCount, NamePart::FirstAndLast, random, {}, spellings);
+        return allocatedMegabytes() - before;
+    };
+    RandomSource spellingRandom(4);
+    const double plain = held({});
+    const double withSpellings = held({[&](QStringView name) { return maleReadings.spellingCopies(name); },
+        [&](QStringView name) { return lastReadings.spellingCopies(name); }, &spellingRandom});
+    table.addMemory(QStringLiteral("Memory 1,000,000 rows hold for their own spellings, beyond the rows alone"),
+        withSpellings - plain, 16);
+}
+
 // "Save Results" in two cells until Calc shows the new document, with Calc's profile made
 // beforehand (a first start of a profile is no export's cost). Calc is ended afterwards.
 void benchCalc(BenchTable &table, BenchPrompts &prompts, QPushButton *save)
@@ -162,11 +250,14 @@ void runResultsBench(BenchTable &table)
 
     form.findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QString::number(kNameCount));
     auto *start = form.findChild<QPushButton *>(QStringLiteral("PushButton1"));
-    const double generating = secondsOf([&] {
-        start->click();
-        // Until the results window has been laid out and painted.
-        QCoreApplication::processEvents();
-    });
+    const auto generate = [&] {
+        return secondsOf([&] {
+            start->click();
+            // Until the results window has been laid out and painted.
+            QCoreApplication::processEvents();
+        });
+    };
+    const double generating = generate();
     Form2 *results = form.resultsWindow();
     if (!results || !results->isVisible() || results->results().count() != kNameCount) {
         QTextStream(stderr) << "results bench: the results window did not show " << kNameCount << " names\n";
@@ -197,14 +288,21 @@ void runResultsBench(BenchTable &table)
     table.add(QStringLiteral("Floor: libxlsxwriter alone writing the same 2,000,000 strings (constant memory)"), floor,
         6.0 / 1.2);
 
-    results->findChild<OptionButton *>(QStringLiteral("Option5"))->setValue(true);
-    const double workbook = secondsOf([&] { save->click(); });
-    if (session.prompts().workbook().isEmpty() || QFileInfo(session.prompts().workbook()).size() == 0)
-        QTextStream(stderr) << "results bench: no workbook was written\n";
+    const auto saveWorkbook = [&](const QString &option) {
+        results->findChild<OptionButton *>(option)->setValue(true);
+        const double seconds = secondsOf([&] { save->click(); });
+        if (session.prompts().workbook().isEmpty() || QFileInfo(session.prompts().workbook()).size() == 0)
+            QTextStream(stderr) << "results bench: no workbook was written\n";
+        QFile::remove(session.prompts().workbook());
+        return seconds;
+    };
+    const double workbook = saveWorkbook(QStringLiteral("Option5"));
     table.add(
         QStringLiteral("Save 1,000,000 names as .xlsx in 2 cells (target: 1.2 x the floor)"), workbook, 1.2 * floor);
-    QFile::remove(session.prompts().workbook());
+    const double oneCell = saveWorkbook(QStringLiteral("Option6"));
+    table.add(QStringLiteral("Save 1,000,000 names as .xlsx in 1 cell"), oneCell, 1.2 * floor);
 
+    benchWritings(table, session, generating, text, workbook, oneCell);
     benchCalc(table, session.prompts(), save);
 
     table.addMemory(QStringLiteral("Peak memory after the results runs"), BenchTable::peakMemoryMegabytes(), 200);

@@ -39,11 +39,33 @@ std::vector<const Spelling *> PaneReadings::spellings(QStringView name) const
     return found;
 }
 
-QString PaneReadings::describe(QStringView name) const
+std::vector<Spelling> PaneReadings::spellingCopies(QStringView name) const
 {
-    const std::vector<const Spelling *> all = spellings(name);
-    if (all.empty())
-        return {};
+    std::vector<Spelling> copies;
+    for (const Spelling *spelling : spellings(name))
+        copies.push_back(*spelling);
+    return copies;
+}
+
+QString PaneReadings::problem() const
+{
+    return m_readings && !m_lists.empty() ? m_readings->problem() : QString();
+}
+
+QString PaneReadings::describe(QStringView name, const Spelling *own) const
+{
+    std::vector<const Spelling *> all = spellings(name);
+    if (all.empty()) {
+        const QString why = problem();
+        return why.isEmpty() ? QString() : QStringLiteral("Kanji and kana unavailable: ") + why;
+    }
+    QStringList parts;
+    if (own) {
+        parts.append(QStringLiteral("%1 (%2)").arg(own->kanji, own->hiragana));
+        std::erase_if(all, [own](const Spelling *spelling) {
+            return spelling->kanji == own->kanji && spelling->hiragana == own->hiragana;
+        });
+    }
     // Readings in order of first appearance, each with its kanji once (a name of both lists
     // may be written alike in each).
     std::vector<std::pair<QString, QStringList>> readings;
@@ -55,12 +77,13 @@ QString PaneReadings::describe(QStringView name) const
         if (!reading->second.contains(spelling->kanji))
             reading->second.append(spelling->kanji);
     }
-    QStringList parts;
     for (const auto &[hiragana, kanji] : readings) {
         QString part = kanji.mid(0, kSpellingsShown).join(QStringLiteral(", "));
         if (static_cast<std::size_t>(kanji.size()) > kSpellingsShown)
             part += QStringLiteral(" …");
         parts.append(QStringLiteral("%1 (%2)").arg(part, hiragana));
     }
+    if (own && parts.size() > 1)
+        parts[1].prepend(QStringLiteral("also "));
     return name.toString() + QStringLiteral(": ") + parts.join(QStringLiteral("; "));
 }

@@ -24,10 +24,18 @@ public:
 
     // Every spelling of the name in the lists of the pane, male before female.
     std::vector<const Spelling *> spellings(QStringView name) const;
+    // The same as values, for generated names that keep them.
+    std::vector<Spelling> spellingCopies(QStringView name) const;
 
     // "Yuki: 由紀, 優希 (ゆき); 勇気 (ゆうき)": the name, then for each reading its spellings (at
-    // most eight, then "…") and the reading. Empty for a name without spellings.
-    QString describe(QStringView name) const;
+    // most eight, then "…") and the reading. With own, that spelling comes first and the others
+    // follow: "Yuki: 勇気 (ゆうき); also 由紀, 優希 (ゆき)". Empty for a name without spellings,
+    // but for a built-in name when the table could not be read whole: "Kanji and kana
+    // unavailable: <path>: <why>".
+    QString describe(QStringView name, const Spelling *own = nullptr) const;
+
+    // Why the readings of a built-in pane are missing or incomplete; empty when none are.
+    QString problem() const;
 
 private:
     const NameReadings *m_readings = nullptr;

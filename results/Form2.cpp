@@ -19,17 +19,25 @@
 #include "results/WorkbookExport.h"
 #include "results/WriteTextFile.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace {
 const auto kText2Key = QStringLiteral("Text2");
 const auto kLastFolderKey = QStringLiteral("LastFolderDot");
+const auto kNameWritingKey = QStringLiteral("NameWriting");
 const QLatin1Char kSeparator('/');
+// The writing list at the free end of the Output row, after "Excel (1 cell)", its caption above
+// it on the frame's caption line: beside it, the longest writing would not fit (twips, in Frame2).
+constexpr int kWritingLeft = 5340;
+constexpr int kWritingWidth = 2340;
 
 QString applicationTitle()
 {
@@ -62,6 +70,15 @@ void Form2::buildControls()
     m_Option4 = option(m_Frame2, u"Option4"_s, u"Text File"_s, 240, 240, 1335, 375);
     m_Option5 = option(m_Frame2, u"Option5"_s, u"Excel (2 cells)"_s, 1575, 240, 1695, 375);
     m_Option6 = option(m_Frame2, u"Option6"_s, u"Excel (1 cell)"_s, 3555, 240, 1695, 375);
+    // The writing of the names, at the free end of the Output row.
+    m_Label1 = control<QLabel>(m_Frame2, u"Label1"_s, kWritingLeft, 0, kWritingWidth, 225);
+    m_Label1->setText(u"Writing"_s);
+    m_Combo1 = control<QComboBox>(m_Frame2, u"Combo1"_s, kWritingLeft, 255, kWritingWidth, 345);
+    for (const NameWritingInfo &writing : NameWritings::all())
+        m_Combo1->addItem(QString::fromUtf16(writing.caption), QString::fromUtf16(writing.key));
+    m_Label1->setBuddy(m_Combo1);
+    // The closed list is narrower than its longest caption; the open one shows them whole.
+    m_Combo1->view()->setMinimumWidth(m_Combo1->view()->sizeHintForColumn(0) + Twips::toPixels(240));
     m_ListView1 = pane(this, u"ListView1"_s, m_results, 120, 1360, 7800, 4930);
     m_Frame4 = frame(this, u"Frame4"_s, u"Save Results To This Folder"_s, 120, 6360, 7800, 810);
     m_Text2 = control<QLineEdit>(m_Frame4, u"Text2"_s, 240, 300, 6630, 345);
@@ -71,16 +88,14 @@ void Form2::buildControls()
     // Text File at every start; the choice is not stored.
     m_Option4->setValue(true);
 
-    // Several rows at once can be selected and copied into a document; a row's text is built
-    // straight into the copied text.
+    // Several rows at once can be selected and copied into a document, as the list shows them;
+    // a row's text is built straight into the copied text.
     m_ListView1->setRowsCopyable(
         true, [this](int row, QString &buffer) { m_results->names().appendText(row + 1, buffer); });
-    // The kanji and kana of the selected rows, one spelling of each name drawn afresh each copy.
+    // The kanji and kana of the selected rows, in each row's own spellings.
     m_ListView1->addCopyAction(QStringLiteral("Copy with Kanji and Kana"),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), [this]() -> ListPane::RowTextAppender {
-            auto rows = std::make_shared<KanjiKanaRows>(
-                m_results->names(), m_firstReadings, m_lastReadings, m_context.random);
-            return [rows](int row, QString &buffer) { rows->appendRow(row + 1, buffer); };
+            return [this](int row, QString &buffer) { KanjiKanaRows::appendRow(m_results->names(), row + 1, buffer); };
         });
     m_results->setToolTips([this](int position) { return rowSpellings(position); });
     // What a screen reader announces: the folder box by its frame's caption, "..." by its purpose.
@@ -89,14 +104,16 @@ void Form2::buildControls()
 
     for (QPushButton *pushButton : {m_PushButton8, m_PushButton1, m_PushButton2})
         m_hover->add(pushButton, WindowPointer::Setting::Custom);
-    for (QWidget *widget :
-        std::initializer_list<QWidget *>{this, m_Frame2, m_Frame4, m_ListView1, m_Option4, m_Option5, m_Option6})
+    for (QWidget *widget : std::initializer_list<QWidget *>{
+             this, m_Frame2, m_Frame4, m_ListView1, m_Option4, m_Option5, m_Option6, m_Label1, m_Combo1})
         m_hover->add(widget, WindowPointer::Setting::Normal);
 
     connect(m_PushButton8, &QPushButton::clicked, this, &Form2::PushButton8_Click);
     connect(m_PushButton1, &QPushButton::clicked, this, &Form2::PushButton1_Click);
     connect(m_PushButton2, &QPushButton::clicked, this, &Form2::PushButton2_Click);
     connect(m_Text2, &QLineEdit::textChanged, this, &Form2::Text2_Change);
+    connect(m_Combo1, &QComboBox::currentIndexChanged, this, &Form2::Combo1_Click);
+    describeWritings();
 }
 
 void Form2::Form_Load()
@@ -125,6 +142,10 @@ void Form2::Form_Load()
         const QString desktopFolderPath = folder.endsWith(kSeparator) ? folder : folder + kSeparator;
         m_Text2->setText(m_context.settings.GetSetting(kText2Key, desktopFolderPath));
     }
+    // [114] The writing of the last run; an unknown value is the romaji of the lists.
+    const NameWriting writing
+        = NameWritings::fromKey(m_context.settings.GetSetting(kNameWritingKey, NameWritings::key(NameWriting::Romaji)));
+    m_Combo1->setCurrentIndex(m_Combo1->findData(NameWritings::key(writing)));
 }
 
 void Form2::clearResults()
@@ -136,7 +157,33 @@ void Form2::setResults(GeneratedNames names, PaneReadings firstNames, PaneReadin
 {
     m_firstReadings = std::move(firstNames);
     m_lastReadings = std::move(lastNames);
+    names.setWriting(writing());
     m_results->setNames(std::move(names));
+    describeWritings();
+}
+
+NameWriting Form2::writing() const
+{
+    return NameWritings::fromKey(m_Combo1->currentData().toString());
+}
+
+void Form2::Combo1_Click(int index)
+{
+    if (index < 0)
+        return;
+    m_results->setWriting(writing());
+    // A setting that cannot be stored is not reported here, as for the folder box.
+    static_cast<void>(m_context.settings.SaveSetting(kNameWritingKey, NameWritings::key(writing())));
+}
+
+void Form2::describeWritings()
+{
+    // One word on missing readings here, rather than a dialog per row or per run.
+    QString problem = m_firstReadings.problem();
+    if (problem.isEmpty())
+        problem = m_lastReadings.problem();
+    m_Combo1->setToolTip(problem.isEmpty() ? QStringLiteral("How the names are shown, copied and saved")
+                                           : QStringLiteral("Kanji and kana unavailable: ") + problem);
 }
 
 QString Form2::rowSpellings(int position) const
@@ -144,9 +191,9 @@ QString Form2::rowSpellings(int position) const
     const GeneratedNames &names = m_results->names();
     QStringList lines;
     if (hasFirstName(names.part()))
-        lines << m_firstReadings.describe(names.firstName(position));
+        lines << m_firstReadings.describe(names.firstName(position), names.firstSpelling(position));
     if (hasLastName(names.part()))
-        lines << m_lastReadings.describe(names.lastName(position));
+        lines << m_lastReadings.describe(names.lastName(position), names.lastSpelling(position));
     lines.removeAll(QString());
     return lines.join(u'\n');
 }

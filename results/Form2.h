@@ -2,6 +2,7 @@
 
 #include "app/shared/WindowPointer.h"
 #include "generate/GeneratedNames.h"
+#include "generate/NameWriting.h"
 #include "lists/PaneReadings.h"
 #include "results/OutputKind.h"
 #include "results/WorkbookExport.h"
@@ -13,7 +14,9 @@ class ErrorTrap;
 class HoverFeedback;
 class ListPane;
 class OptionButton;
+class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class ResultsListModel;
@@ -39,12 +42,15 @@ public:
     const ResultsListModel &results() const { return *m_results; }
 
     OutputKind outputKind() const;
+    NameWriting writing() const;
     WindowPointer &pointer() { return m_pointer; }
 
     void PushButton8_Click();
     void PushButton1_Click();
     void PushButton2_Click();
     void Text2_Change(const QString &text);
+    // The writing list: every row shown, copied and saved in the writing chosen.
+    void Combo1_Click(int index);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -52,8 +58,10 @@ protected:
 private:
     void buildControls();
     void exportWorkbook(ErrorTrap &trap, WorkbookExport::Layout layout);
-    // The spellings of a row's names, a part a line; empty when none has any.
+    // The spellings of a row's names, a part a line, the row's own first; empty when none has any.
     QString rowSpellings(int position) const;
+    // The writing list's tooltip: what it does, or why kanji and kana are missing.
+    void describeWritings();
 
     AppContext &m_context;
     QWidget *m_mainWindow;
@@ -68,6 +76,8 @@ private:
     OptionButton *m_Option4 = nullptr;
     OptionButton *m_Option5 = nullptr;
     OptionButton *m_Option6 = nullptr;
+    QLabel *m_Label1 = nullptr;
+    QComboBox *m_Combo1 = nullptr;
     ListPane *m_ListView1 = nullptr;
     QGroupBox *m_Frame4 = nullptr;
     QLineEdit *m_Text2 = nullptr;

@@ -11,6 +11,15 @@ void ResultsListModel::setNames(GeneratedNames names)
     endResetModel();
 }
 
+void ResultsListModel::setWriting(NameWriting writing)
+{
+    if (writing == m_names.writing())
+        return;
+    m_names.setWriting(writing);
+    if (!m_names.isEmpty())
+        emit dataChanged(index(0), index(m_names.count() - 1), {Qt::DisplayRole});
+}
+
 void ResultsListModel::clear()
 {
     setNames(GeneratedNames());

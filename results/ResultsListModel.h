@@ -22,6 +22,8 @@ public:
     // Replaces every row at once: one reset, not a signal per row.
     void setNames(GeneratedNames names);
     void clear();
+    // Shows every row in that writing, keeping the selection and the scroll position.
+    void setWriting(NameWriting writing);
     // The tooltip of a 1-based row; an empty one shows none.
     void setToolTips(std::function<QString(int position)> toolTipOf) { m_toolTipOf = std::move(toolTipOf); }
 

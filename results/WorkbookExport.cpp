@@ -54,6 +54,12 @@ struct Cell
     qsizetype bytes = 0;
 };
 
+// Kanji and kana are full-width: twice a digit's width.
+bool cellsAreWide(NameWriting writing)
+{
+    return !NameWritings::isRomaji(writing);
+}
+
 // Cuts the UTF-8 row in place at its first two spaces (0x20 never stands inside a longer
 // character), so each piece ends in a NUL and goes to the sheet without a copy.
 std::array<Cell, 2> splitInPlace(char *row, qsizetype bytes)
@@ -82,10 +88,11 @@ qsizetype characterCount(const Cell &cell)
 }
 } // namespace
 
-double WorkbookExport::columnWidth(qsizetype characters)
+double WorkbookExport::columnWidth(qsizetype characters, bool wide)
 {
-    // A character unit is the width of a digit; one more leaves the margins of the cell.
-    return static_cast<double>(characters) + 1.0;
+    // A character unit is the width of a digit, and a kanji or kana takes two; one more leaves
+    // the margins of the cell.
+    return static_cast<double>(characters) * (wide ? 2.0 : 1.0) + 1.0;
 }
 
 Outcome WorkbookExport::write(const GeneratedNames &names, Layout layout, const QString &path, Step *failedStep)
@@ -110,18 +117,42 @@ Outcome WorkbookExport::writeRows(const GeneratedNames &names, Layout layout, co
     if (!sheet)
         return Outcome::failure(QStringLiteral("The workbook %1 could not be given a sheet.").arg(path));
 
-    std::array<qsizetype, 2> longest{0, 0};
+    // Kanji with their hiragana take four cells in two-cell rows: the kanji of each part, then
+    // the hiragana; every other writing is the row's text split at its spaces.
+    const bool readingCells = layout == Layout::TwoCells && names.writing() == NameWriting::KanjiHiragana;
+    std::array<qsizetype, 4> longest{};
+    std::array<Cell, 4> cells{};
     QByteArray row;
     for (int i = 1; i <= names.count(); ++i) {
-        row.clear();
-        names.appendUtf8(i, row);
-        const qsizetype bytes = row.size();
-        row.append('\0');
-        const std::array<Cell, 2> cells = layout == Layout::TwoCells
-            ? splitInPlace(row.data(), bytes)
-            : std::array<Cell, 2>{Cell{row.data(), bytes}, Cell{}};
+        // Emptied, not freed: one buffer serves every row.
+        row.resize(0);
+        std::size_t cellCount = 2;
+        if (readingCells) {
+            QByteArrayView pieces[4];
+            cellCount = static_cast<std::size_t>(names.utf8Cells(i, pieces));
+            // Each piece NUL-terminated in the one row buffer, which is sized first so that
+            // it never moves under the cells.
+            qsizetype bytes = 0;
+            for (std::size_t c = 0; c < cellCount; ++c)
+                bytes += pieces[c].size() + 1;
+            row.reserve(bytes);
+            for (std::size_t c = 0; c < cellCount; ++c) {
+                cells[c] = Cell{row.constData() + row.size(), pieces[c].size()};
+                row.append(pieces[c]);
+                row.append('\0');
+            }
+        } else {
+            names.appendUtf8(i, row);
+            const qsizetype bytes = row.size();
+            row.append('\0');
+            const std::array<Cell, 2> split = layout == Layout::TwoCells
+                ? splitInPlace(row.data(), bytes)
+                : std::array<Cell, 2>{Cell{row.data(), bytes}, Cell{}};
+            cells[0] = split[0];
+            cells[1] = split[1];
+        }
         const auto sheetRow = static_cast<lxw_row_t>(i - 1);
-        for (std::size_t column = 0; column < cells.size(); ++column) {
+        for (std::size_t column = 0; column < cellCount; ++column) {
             // An empty piece leaves the cell empty.
             if (cells[column].bytes == 0)
                 continue;
@@ -143,8 +174,8 @@ Outcome WorkbookExport::writeRows(const GeneratedNames &names, Layout layout, co
         if (longest[column] == 0)
             continue;
         const auto sheetColumn = static_cast<lxw_col_t>(column);
-        const lxw_error error
-            = worksheet_set_column(sheet, sheetColumn, sheetColumn, columnWidth(longest[column]), nullptr);
+        const lxw_error error = worksheet_set_column(
+            sheet, sheetColumn, sheetColumn, columnWidth(longest[column], cellsAreWide(names.writing())), nullptr);
         if (error != LXW_NO_ERROR)
             return failure(path, error);
     }

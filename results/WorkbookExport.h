@@ -14,6 +14,7 @@ public:
     enum class Layout {
         // The row split at every single space: A the first piece, B the second, further pieces
         // dropped. A row without a space leaves B empty; two spaces in a row give an empty piece.
+        // Kanji with hiragana: A and B the kanji of the parts, C and D their hiragana.
         TwoCells,
         OneCell, // A the whole row
     };
@@ -36,8 +37,9 @@ public:
     // export: the spreadsheet application reads it later. Empty with a failure when none can be made.
     static Outcome newWorkbookPath(const QString &folder, QString &path);
 
-    // The column width, in the sheet's character units, that fits a text of that many characters.
-    static double columnWidth(qsizetype characters);
+    // The column width, in the sheet's character units, that fits a text of that many characters,
+    // full-width ones (kanji and kana) when wide.
+    static double columnWidth(qsizetype characters, bool wide = false);
 
 private:
     static Outcome writeRows(const GeneratedNames &names, Layout layout, const QString &path, Step &failedStep);

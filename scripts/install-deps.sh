@@ -10,7 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-apps x11-utils libxcb1-dev faketime openbox xclip
     qt6-gtk-platformtheme gnome-themes-extra
-    fonts-liberation
+    fonts-liberation fonts-ipafont-gothic
     desktop-file-utils appstream dpkg-dev file lintian bash-completion
     libreoffice-calc
 )

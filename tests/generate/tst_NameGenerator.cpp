@@ -3,6 +3,7 @@
 #include "generate/RandomIndex.h"
 #include "generate/RandomSource.h"
 #include "generate/RemoveSpaces.h"
+#include "store/NameReadings.h"
 
 #include <QSet>
 #include <QTest>
@@ -10,6 +11,7 @@
 #include <limits>
 
 Q_DECLARE_METATYPE(NamePart)
+Q_DECLARE_METATYPE(NameWriting)
 
 namespace {
 const QStringList kFirstPane{QStringLiteral("hana"), QStringLiteral("ken ji"), QStringLiteral("YUKI")};
@@ -57,6 +59,9 @@ private slots:
     void randomIndex();
     void removeSpacesOnlyRemovesSpaces();
     void fromTextsKeepsRows();
+    void writings_data();
+    void writings();
+    void spellingsKeepTheDraws();
 };
 
 void tst_NameGenerator::pinnedOutputForFixedSeed()
@@ -321,6 +326,121 @@ void tst_NameGenerator::fromTextsKeepsRows()
         names.appendUtf8(i, utf8);
         QCOMPARE(utf8, rows[i - 1].toUtf8());
     }
+}
+
+namespace {
+// Hanako in two spellings, Yamada in one, Zzyzx (added by the user) in none.
+GeneratedNames writingFixture(NamePart part)
+{
+    const Spelling hanako{QStringLiteral("花子"), QStringLiteral("はなこ"), QStringLiteral("ハナコ"), ReadingList::Female};
+    const Spelling hanako2{QStringLiteral("華子"), QStringLiteral("はなこ"), QStringLiteral("ハナコ"), ReadingList::Female};
+    const Spelling yuuki{QStringLiteral("勇気"), QStringLiteral("ゆうき"), QStringLiteral("ユウキ"), ReadingList::Male};
+    const Spelling yamada{QStringLiteral("山田"), QStringLiteral("やまだ"), QStringLiteral("ヤマダ"), ReadingList::Last};
+    GeneratedNames names(NameForms({QStringLiteral("Hanako"), QStringLiteral("Zzyzx"), QStringLiteral("Yuki")},
+                             {{hanako, hanako2}, {}, {yuuki}}),
+        NameForms({QStringLiteral("Yamada"), QStringLiteral("Zzyzx")}, {{yamada}}), part);
+    names.append(0, 0, 1, 0); // 華子 山田
+    names.append(1, 0); // Zzyzx 山田
+    names.append(1, 1); // neither has readings
+    names.append(2, GeneratedNames::NoName); // the last-name pane was empty
+    return names;
+}
+} // namespace
+
+void tst_NameGenerator::writings_data()
+{
+    QTest::addColumn<NameWriting>("writing");
+    QTest::addColumn<NamePart>("part");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QStringList>("cells"); // of a two-cell workbook, "|" between cells
+
+    const auto full = NamePart::FirstAndLast;
+    QTest::newRow("romaji") << NameWriting::Romaji << full
+                            << QStringList{"Hanako Yamada", "Zzyzx Yamada", "Zzyzx Zzyzx", "Yuki "}
+                            << QStringList{"Hanako|Yamada", "Zzyzx|Yamada", "Zzyzx|Zzyzx", "Yuki|"};
+    QTest::newRow("hepburn") << NameWriting::Hepburn << full
+                             << QStringList{"Hanako Yamada", "Zzyzx Yamada", "Zzyzx Zzyzx", "Yūki "}
+                             << QStringList{"Hanako|Yamada", "Zzyzx|Yamada", "Zzyzx|Zzyzx", "Yūki|"};
+    QTest::newRow("kunrei") << NameWriting::Kunrei << NamePart::FirstOnly
+                            << QStringList{"Hanako", "Zzyzx", "Zzyzx", "Yûki"}
+                            << QStringList{"Hanako", "Zzyzx", "Zzyzx", "Yûki"};
+    QTest::newRow("wapuro") << NameWriting::Wapuro << NamePart::LastOnly
+                            << QStringList{"Yamada", "Yamada", "Zzyzx", ""} << QStringList{"Yamada", "Yamada", "Zzyzx", ""};
+    QTest::newRow("kanji") << NameWriting::Kanji << full << QStringList{"山田 華子", "山田 Zzyzx", "Zzyzx Zzyzx", " 勇気"}
+                           << QStringList{"山田|華子", "山田|Zzyzx", "Zzyzx|Zzyzx", "|勇気"};
+    QTest::newRow("kanji, first only") << NameWriting::Kanji << NamePart::FirstOnly
+                                       << QStringList{"華子", "Zzyzx", "Zzyzx", "勇気"}
+                                       << QStringList{"華子", "Zzyzx", "Zzyzx", "勇気"};
+    QTest::newRow("hiragana") << NameWriting::Hiragana << full
+                              << QStringList{"やまだ はなこ", "やまだ Zzyzx", "Zzyzx Zzyzx", " ゆうき"}
+                              << QStringList{"やまだ|はなこ", "やまだ|Zzyzx", "Zzyzx|Zzyzx", "|ゆうき"};
+    QTest::newRow("katakana, last only") << NameWriting::Katakana << NamePart::LastOnly
+                                         << QStringList{"ヤマダ", "ヤマダ", "Zzyzx", ""}
+                                         << QStringList{"ヤマダ", "ヤマダ", "Zzyzx", ""};
+    QTest::newRow("kanji and hiragana")
+        << NameWriting::KanjiHiragana << full
+        << QStringList{"山田 華子 (やまだ はなこ)", "山田 Zzyzx (やまだ)", "Zzyzx Zzyzx", " 勇気 (ゆうき)"}
+        << QStringList{"山田|華子|やまだ|はなこ", "山田|Zzyzx|やまだ|", "Zzyzx|Zzyzx||", "|勇気||ゆうき"};
+    QTest::newRow("kanji and hiragana, first only")
+        << NameWriting::KanjiHiragana << NamePart::FirstOnly
+        << QStringList{"華子 (はなこ)", "Zzyzx", "Zzyzx", "勇気 (ゆうき)"}
+        << QStringList{"華子|はなこ", "Zzyzx|", "Zzyzx|", "勇気|ゆうき"};
+}
+
+void tst_NameGenerator::writings()
+{
+    QFETCH(NameWriting, writing);
+    QFETCH(NamePart, part);
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, cells);
+
+    GeneratedNames names = writingFixture(part);
+    names.setWriting(writing);
+    QCOMPARE(rowsOf(names), rows);
+    // The file's one buffer and the row-by-row UTF-8 agree with the texts.
+    QByteArray lines;
+    for (int i = 1; i <= names.count(); ++i) {
+        QByteArray utf8;
+        names.appendUtf8(i, utf8);
+        QCOMPARE(utf8, rows.at(i - 1).toUtf8());
+        lines += utf8 + "\r\n";
+        QByteArrayView pieces[4];
+        const int count = names.utf8Cells(i, pieces);
+        QByteArrayList joined;
+        for (int c = 0; c < count; ++c)
+            joined.append(pieces[c].toByteArray());
+        QCOMPARE(QString::fromUtf8(joined.join('|')), cells.at(i - 1));
+    }
+    QCOMPARE(names.utf8Lines("\r\n"), lines);
+    // Back to romaji: the same people as before any switch.
+    names.setWriting(NameWriting::Romaji);
+    QCOMPARE(rowsOf(names), rowsOf(writingFixture(part)));
+}
+
+void tst_NameGenerator::spellingsKeepTheDraws()
+{
+    // Spellings come from a sequence of their own: the names drawn, and so the romaji rows, are
+    // those of a run without readings, and every row's spelling is one of its name's.
+    const Spelling ken{QStringLiteral("健二"), QStringLiteral("けんじ"), QString(), ReadingList::Male};
+    const Spelling ken2{QStringLiteral("賢治"), QStringLiteral("けんじ"), QString(), ReadingList::Male};
+    const SpellingsOf firstSpellings = [&](QStringView name) {
+        return name == u"Kenji" ? std::vector<Spelling>{ken, ken2} : std::vector<Spelling>{};
+    };
+    RandomSource random(77);
+    RandomSource spellingRandom(5);
+    const GeneratedNames withSpellings = NameGenerator::generate(
+        kFirstPane, kLastPane, 400, NamePart::FirstAndLast, random, {}, {firstSpellings, {}, &spellingRandom});
+    const GeneratedNames plain = run(kFirstPane, kLastPane, 400, NamePart::FirstAndLast, 77);
+    QCOMPARE(rowsOf(withSpellings), rowsOf(plain));
+    QSet<QString> kanjiSeen;
+    for (int i = 1; i <= withSpellings.count(); ++i) {
+        const Spelling *spelling = withSpellings.firstSpelling(i);
+        QCOMPARE(spelling != nullptr, withSpellings.firstName(i) == u"Kenji");
+        if (spelling)
+            kanjiSeen.insert(spelling->kanji);
+        QCOMPARE(withSpellings.lastSpelling(i), nullptr);
+    }
+    QCOMPARE(kanjiSeen, (QSet<QString>{QStringLiteral("健二"), QStringLiteral("賢治")}));
 }
 
 QTEST_APPLESS_MAIN(tst_NameGenerator)

@@ -27,8 +27,9 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = utils ] || fail "section '$(field Section)'"
 [ -n "$(field Maintainer)" ] || fail "no maintainer"
 [[ "$(field Recommends)" == *libreoffice-calc* ]] || fail "LibreOffice Calc is not recommended: '$(field Recommends)'"
-# Computed from the binary, plus the SQLite driver, a plug-in no library of the binary names.
-for needed in libqt6widgets6 libqt6svg6 libxlsxwriter libqt6sql6-sqlite; do
+# Computed from the binary, plus the SQLite driver, a plug-in no library of the binary names,
+# and a font that draws kanji and kana.
+for needed in libqt6widgets6 libqt6svg6 libxlsxwriter libqt6sql6-sqlite "fonts-noto-cjk | fonts-japanese-gothic"; do
     [[ "$(field Depends)" == *"$needed"* ]] || fail "Depends lacks $needed: '$(field Depends)'"
 done
 

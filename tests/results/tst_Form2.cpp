@@ -11,23 +11,31 @@
 #include "tests/results/WorkbookReader.h"
 #include "tests/support/FakePrompts.h"
 
+#include <QClipboard>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
+#include <QToolTip>
 #include <QTimer>
 #include <memory>
 
 Q_DECLARE_METATYPE(OutputKind)
+Q_DECLARE_METATYPE(NameWriting)
 
 namespace {
 const auto kFolderMessage = QStringLiteral("Folder does not exist. Please select another folder.");
@@ -99,7 +107,33 @@ struct Fixture
         control<OptionButton>(name)->setValue(true);
     }
     void setRows(const QStringList &rows) const { form->setResults(GeneratedNames::fromTexts(rows)); }
+    QComboBox *combo1() const { return control<QComboBox>(QStringLiteral("Combo1")); }
+    void choose(NameWriting writing) const { combo1()->setCurrentText(NameWritings::caption(writing)); }
+    QStringList shownRows() const
+    {
+        QStringList rows;
+        for (int i = 1; i <= form->results().count(); ++i)
+            rows.append(form->results().text(i));
+        return rows;
+    }
 };
+
+// Two people with readings and one the user added: 花子 山田, 太郎 佐藤, Zzyzx 山田.
+GeneratedNames peopleWithReadings()
+{
+    const auto spelling = [](const char *kanji, const char *hiragana, const char *katakana) {
+        return Spelling{QString::fromUtf8(kanji), QString::fromUtf8(hiragana), QString::fromUtf8(katakana)};
+    };
+    GeneratedNames names(NameForms({QStringLiteral("Hanako"), QStringLiteral("Taro"), QStringLiteral("Zzyzx")},
+                             {{spelling("花子", "はなこ", "ハナコ")}, {spelling("太郎", "たろう", "タロウ")}}),
+        NameForms({QStringLiteral("Yamada"), QStringLiteral("Sato")},
+            {{spelling("山田", "やまだ", "ヤマダ")}, {spelling("佐藤", "さとう", "サトウ")}}),
+        NamePart::FirstAndLast);
+    names.append(0, 0);
+    names.append(1, 1);
+    names.append(2, 0);
+    return names;
+}
 } // namespace
 
 class tst_Form2 : public QObject
@@ -131,6 +165,13 @@ private slots:
     void workbookFailureNamesItsStep_data();
     void workbookFailureNamesItsStep();
     void holdsAMillionRows();
+    void writingIsStored_data();
+    void writingIsStored();
+    void savedAsShown_data();
+    void savedAsShown();
+    void missingReadingsAreToldOnce();
+    void everyKanjiAndKanaHasAGlyph_data();
+    void everyKanjiAndKanaHasAGlyph();
 
     // Last: ending the application stops every later event loop of this process.
     void closingEndsTheApplication();
@@ -172,6 +213,192 @@ void tst_Form2::controlsAsDesigned()
     QCOMPARE(pane->columnHeading(), QStringLiteral("Names"));
     QCOMPARE(pane->columnWidth(0), Twips::toPixels(7000, pane));
     QVERIFY(f.prompts.shown.isEmpty());
+}
+
+void tst_Form2::writingIsStored_data()
+{
+    QTest::addColumn<QString>("stored"); // "<absent>": no such key
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("absent") << "<absent>"
+                            << "Romaji";
+    QTest::newRow("unknown") << "cyrillic"
+                             << "Romaji";
+    QTest::newRow("caption, not value") << "Kanji"
+                                        << "Romaji";
+    QTest::newRow("empty") << ""
+                           << "Romaji";
+    for (const NameWritingInfo &writing : NameWritings::all())
+        QTest::newRow(qPrintable(QString::fromUtf16(writing.key)))
+            << QString::fromUtf16(writing.key) << QString::fromUtf16(writing.caption);
+}
+
+void tst_Form2::writingIsStored()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+
+    Fixture f;
+    if (stored != u"<absent>")
+        QVERIFY(f.settings.SaveSetting(QStringLiteral("NameWriting"), stored).isOk());
+    f.form->Form_Load();
+    QCOMPARE(f.combo1()->currentText(), shown);
+    QCOMPARE(f.combo1()->count(), 8);
+    // Each choice is stored at once under its value, and the next window starts with it.
+    for (const NameWritingInfo &writing : NameWritings::all()) {
+        f.combo1()->setCurrentIndex(-1);
+        f.combo1()->setCurrentText(QString::fromUtf16(writing.caption));
+        QCOMPARE(f.settings.GetSetting(QStringLiteral("NameWriting"), QString()), QString::fromUtf16(writing.key));
+    }
+    f.choose(NameWriting::Kunrei);
+    Form2 next(f.context, &f.mainWindow);
+    next.Form_Load();
+    QCOMPARE(next.writing(), NameWriting::Kunrei);
+    // Beside the output kinds, inside the Output frame, no control of the window moved for it.
+    const auto *label = f.control<QLabel>(QStringLiteral("Label1"));
+    QCOMPARE(label->text(), QStringLiteral("Writing"));
+    QCOMPARE(label->buddy(), f.combo1());
+    const QRect option6 = f.control<OptionButton>(QStringLiteral("Option6"))->geometry();
+    const QRect frame = f.control<QGroupBox>(QStringLiteral("Frame2"))->rect().adjusted(0, 0, -2, -2);
+    for (const QRect &placed : {label->geometry(), f.combo1()->geometry()})
+        QVERIFY(placed.left() > option6.right() && frame.contains(placed));
+    QVERIFY(label->geometry().bottom() < f.combo1()->geometry().top());
+    // The longest caption shows whole in the closed list.
+    QVERIFY(f.combo1()->width() >= f.combo1()->sizeHint().width());
+    QVERIFY(f.prompts.shown.isEmpty());
+}
+
+void tst_Form2::savedAsShown_data()
+{
+    QTest::addColumn<NameWriting>("writing");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("twoCells");
+
+    QTest::newRow("romaji") << NameWriting::Romaji << QByteArray("Hanako Yamada\r\nTaro Sato\r\nZzyzx Yamada\r\n")
+                            << QStringList{"A1=Hanako", "B1=Yamada", "A2=Taro", "B2=Sato", "A3=Zzyzx", "B3=Yamada"};
+    QTest::newRow("hepburn") << NameWriting::Hepburn << QByteArray("Hanako Yamada\r\nTarō Satō\r\nZzyzx Yamada\r\n")
+                             << QStringList{"A1=Hanako", "B1=Yamada", "A2=Tarō", "B2=Satō", "A3=Zzyzx", "B3=Yamada"};
+    QTest::newRow("kanji") << NameWriting::Kanji << QByteArray("山田 花子\r\n佐藤 太郎\r\n山田 Zzyzx\r\n")
+                           << QStringList{"A1=山田", "B1=花子", "A2=佐藤", "B2=太郎", "A3=山田", "B3=Zzyzx"};
+    QTest::newRow("katakana") << NameWriting::Katakana << QByteArray("ヤマダ ハナコ\r\nサトウ タロウ\r\nヤマダ Zzyzx\r\n")
+                              << QStringList{"A1=ヤマダ", "B1=ハナコ", "A2=サトウ", "B2=タロウ", "A3=ヤマダ", "B3=Zzyzx"};
+    QTest::newRow("kanji and hiragana")
+        << NameWriting::KanjiHiragana
+        << QByteArray("山田 花子 (やまだ はなこ)\r\n佐藤 太郎 (さとう たろう)\r\n山田 Zzyzx (やまだ)\r\n")
+        << QStringList{"A1=山田", "B1=花子", "C1=やまだ", "D1=はなこ", "A2=佐藤", "B2=太郎", "C2=さとう", "D2=たろう",
+               "A3=山田", "B3=Zzyzx", "C3=やまだ"};
+}
+
+void tst_Form2::savedAsShown()
+{
+    QFETCH(NameWriting, writing);
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, twoCells);
+
+    Fixture f;
+    f.form->Form_Load();
+    f.form->setResults(peopleWithReadings());
+    f.choose(writing);
+    // The list, the copy, the file and the workbooks hold the same texts.
+    const QStringList rows = f.shownRows();
+    QCOMPARE(rows.join(QStringLiteral("\r\n")).toUtf8() + "\r\n", file);
+    auto *pane = f.control<ListPane>(QStringLiteral("ListView1"));
+    pane->selectAll();
+    pane->copySelectedRows();
+    QCOMPARE(QGuiApplication::clipboard()->text(), rows.join(u'\n'));
+    f.control<QPushButton>(QStringLiteral("PushButton2"))->click();
+    QCOMPARE(readAll(f.context.desktopFolder + QStringLiteral("/results.txt")), file);
+
+    for (const OutputKind kind : {OutputKind::WorkbookTwoCells, OutputKind::WorkbookOneCell}) {
+        f.select(kind);
+        f.prompts.reset();
+        f.control<QPushButton>(QStringLiteral("PushButton2"))->click();
+        const auto opened = f.prompts.ofKind(FakePrompts::Kind::OpenSpreadsheet);
+        QCOMPARE(opened.size(), 1);
+        const WorkbookReader workbook(opened.first().text);
+        QVERIFY2(workbook.isValid(), qPrintable(workbook.error()));
+        QStringList found;
+        for (const auto &[reference, text] : workbook.cells())
+            found.append(reference + QLatin1Char('=') + text);
+        QStringList expected = twoCells;
+        if (kind == OutputKind::WorkbookOneCell)
+            expected = {"A1=" + rows[0], "A2=" + rows[1], "A3=" + rows[2]};
+        QCOMPARE(found, expected);
+    }
+    QVERIFY(f.prompts.errors().isEmpty());
+}
+
+void tst_Form2::missingReadingsAreToldOnce()
+{
+    Fixture f;
+    f.form->Form_Load();
+    const QString path = f.dir.filePath(QStringLiteral("app/readings.tsv"));
+    NameReadings readings;
+    QVERIFY(NameReadings::load(path, readings).isFailure());
+    GeneratedNames names(QStringList{QStringLiteral("Hanako")}, QStringList{QStringLiteral("Yamada")}, NamePart::FirstAndLast);
+    names.append(0, 0);
+    f.form->setResults(std::move(names),
+        PaneReadings(readings, ListSource::BuiltIn, GenderFilter::FemaleOnly, ListKind::FirstNames),
+        PaneReadings(readings, ListSource::BuiltIn, GenderFilter::FemaleOnly, ListKind::LastNames));
+    // Every writing shows the romaji; the list of writings and the row say why, no dialog.
+    f.choose(NameWriting::KanjiHiragana);
+    QCOMPARE(f.shownRows(), QStringList{QStringLiteral("Yamada Hanako")});
+    const QString why = QStringLiteral("Kanji and kana unavailable: ") + path + QStringLiteral(": ");
+    QVERIFY2(f.combo1()->toolTip().startsWith(why), qPrintable(f.combo1()->toolTip()));
+    const QString rowTip = f.form->results().data(f.form->results().index(0), Qt::ToolTipRole).toString();
+    QVERIFY2(rowTip.startsWith(why) && rowTip.count(why) == 2, qPrintable(rowTip));
+    QVERIFY(f.prompts.shown.isEmpty());
+}
+
+void tst_Form2::everyKanjiAndKanaHasAGlyph_data()
+{
+    QTest::addColumn<int>("column"); // of readings.tsv
+
+    QTest::newRow("kanji") << 1;
+    QTest::newRow("hiragana") << 2;
+    QTest::newRow("katakana") << 3;
+}
+
+void tst_Form2::everyKanjiAndKanaHasAGlyph()
+{
+    QFETCH(int, column);
+
+    // Every character of the column, once.
+    QFile table(qEnvironmentVariable("TOVISKA_TEST_DATA") + QStringLiteral("/readings.tsv"));
+    QVERIFY(table.open(QIODevice::ReadOnly));
+    table.readLine();
+    QSet<char32_t> seen;
+    while (!table.atEnd()) {
+        const QString field = QString::fromUtf8(table.readLine().trimmed()).section(u'\t', column, column);
+        for (const char32_t character : field.toUcs4())
+            seen.insert(character);
+    }
+    QVERIFY(seen.size() > 40);
+
+    // Drawn in the results list's font and the tooltips' font, after Qt's fallback to any
+    // installed font: a missing glyph (index 0) is drawn as an empty box.
+    Fixture f;
+    const QFont listFont = f.control<ListPane>(QStringLiteral("ListView1"))->font();
+    for (const QFont &font : {listFont, QToolTip::font()}) {
+        QStringList missing;
+        for (const char32_t character : seen) {
+            QTextLayout layout(QString::fromUcs4(&character, 1), font);
+            layout.beginLayout();
+            layout.createLine();
+            layout.endLayout();
+            bool drawn = false;
+            for (const QGlyphRun &run : layout.glyphRuns()) {
+                const QList<quint32> indexes = run.glyphIndexes();
+                drawn = !indexes.isEmpty() && !indexes.contains(0);
+            }
+            if (!drawn)
+                missing.append(QString::fromUcs4(&character, 1));
+        }
+        QVERIFY2(missing.isEmpty(),
+            qPrintable(QStringLiteral("%1 characters have no glyph in %2 or any fallback: %3")
+                           .arg(missing.size())
+                           .arg(font.family(), missing.mid(0, 40).join(QString()))));
+    }
 }
 
 void tst_Form2::loadFillsTheFolderBox_data()

@@ -1,0 +1,50 @@
+#include "generate/NameWriting.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+constexpr std::array<NameWritingInfo, 8> kWritings{{
+    {NameWriting::Romaji, u"romaji", u"Romaji", RomajiStyle::Passport},
+    {NameWriting::Hepburn, u"hepburn", u"Romaji (Hepburn)", RomajiStyle::Hepburn},
+    {NameWriting::Kunrei, u"kunrei", u"Romaji (Kunrei)", RomajiStyle::Kunrei},
+    {NameWriting::Wapuro, u"wapuro", u"Romaji (wapuro)", RomajiStyle::Wapuro},
+    {NameWriting::Kanji, u"kanji", u"Kanji", std::nullopt},
+    {NameWriting::Hiragana, u"hiragana", u"Hiragana", std::nullopt},
+    {NameWriting::Katakana, u"katakana", u"Katakana", std::nullopt},
+    {NameWriting::KanjiHiragana, u"kanji-hiragana", u"Kanji and Hiragana", std::nullopt},
+}};
+} // namespace
+
+namespace NameWritings {
+
+std::span<const NameWritingInfo> all()
+{
+    return kWritings;
+}
+
+const NameWritingInfo &info(NameWriting writing)
+{
+    const auto found = std::find_if(
+        kWritings.begin(), kWritings.end(), [writing](const NameWritingInfo &row) { return row.writing == writing; });
+    return found == kWritings.end() ? kWritings.front() : *found;
+}
+
+NameWriting fromKey(QStringView key)
+{
+    const auto found = std::find_if(kWritings.begin(), kWritings.end(),
+        [key](const NameWritingInfo &row) { return key == QStringView(row.key); });
+    return found == kWritings.end() ? NameWriting::Romaji : found->writing;
+}
+
+QString key(NameWriting writing)
+{
+    return QString::fromUtf16(info(writing).key);
+}
+
+QString caption(NameWriting writing)
+{
+    return QString::fromUtf16(info(writing).caption);
+}
+
+} // namespace NameWritings
