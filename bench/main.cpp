@@ -12,14 +12,20 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     BenchTable table;
-    // "toviska-bench cli" runs the command line's rows alone.
-    const bool cliOnly = QCoreApplication::arguments().contains(QStringLiteral("cli"));
+    // "toviska-bench cli" runs the command line's rows alone, "toviska-bench results" the results
+    // window's.
+    const QStringList arguments = QCoreApplication::arguments();
+    const bool cliOnly = arguments.contains(QStringLiteral("cli"));
+    const bool resultsOnly = arguments.contains(QStringLiteral("results"));
     if (!cliOnly) {
         runResultsBench(table);
-        runListsBench(table);
-        runCopyBench(table);
+        if (!resultsOnly) {
+            runListsBench(table);
+            runCopyBench(table);
+        }
     }
-    runCliBench(table);
+    if (!resultsOnly)
+        runCliBench(table);
     table.addMemory(QStringLiteral("Peak memory of the whole run"), BenchTable::peakMemoryMegabytes(), 200);
     table.print();
     return table.allMet() ? 0 : 1;

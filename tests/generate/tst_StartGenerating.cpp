@@ -98,6 +98,9 @@ private slots:
     void enterInTheCountBox();
     void resultsCopyInListOrder();
     void spellingsShownAndCopied();
+    void readingsProblemIsTold_data();
+    void readingsProblemIsTold();
+    void copyingLeavesTheDrawsAlone();
 };
 
 void tst_StartGenerating::initTestCase()
@@ -437,6 +440,75 @@ void tst_StartGenerating::spellingsShownAndCopied()
     }
     // The context menu offers it right after "Copy".
     QCOMPARE(pane->actions().at(1)->text(), QStringLiteral("Copy with Kanji and Kana"));
+}
+
+void tst_StartGenerating::readingsProblemIsTold_data()
+{
+    QTest::addColumn<QByteArray>("table"); // "<none>": no readings.tsv
+    QTest::addColumn<QString>("why");
+    QTest::addColumn<QString>("lastKanji"); // Sato's, as the Kanji writing shows it
+
+    const QByteArray header = "list\tkanji\thiragana\tkatakana\tromaji\n";
+    QTest::newRow("missing") << QByteArray("<none>") << "No such file or directory"
+                             << "Sato";
+    QTest::newRow("a bad row") << header + "last\t佐藤\tさとう\tサトウ\tSato\nmale\t光\n"
+                               << "1 row skipped, the first at line 3"
+                               << "佐藤";
+}
+
+void tst_StartGenerating::readingsProblemIsTold()
+{
+    QFETCH(QByteArray, table);
+    QFETCH(QString, why);
+    QFETCH(QString, lastKanji);
+
+    Fixture f({QStringLiteral("Hikaru")}, {QStringLiteral("Hikaru")}, {QStringLiteral("Sato")});
+    const QString path = f.database.folder() + QStringLiteral("/readings.tsv");
+    if (table != "<none>") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(table);
+    }
+    // Where the user looks for kanji, never in a dialog: the pane's tooltips of names without
+    // spellings, the rows' and the list of writings.
+    const QString told = QStringLiteral("Kanji and kana unavailable: ") + path + QStringLiteral(": ");
+    const QString paneTip = f.form->firstNames().data(f.form->firstNames().index(0), Qt::ToolTipRole).toString();
+    QVERIFY2(paneTip.startsWith(told) && paneTip.contains(why), qPrintable(paneTip));
+
+    f.press(QStringLiteral("3"));
+    Form2 *results = f.form->resultsWindow();
+    auto *writings = results->findChild<QComboBox *>(QStringLiteral("Combo1"));
+    QVERIFY2(writings->toolTip().startsWith(told), qPrintable(writings->toolTip()));
+    writings->setCurrentText(QStringLiteral("Kanji"));
+    // The names it lacks stay in romaji; nothing else is lost.
+    QCOMPARE(f.rows(), QStringList(3, lastKanji + QStringLiteral(" Hikaru")));
+    const QString rowTip = results->results().data(results->results().index(0), Qt::ToolTipRole).toString();
+    QVERIFY2(rowTip.startsWith(told), qPrintable(rowTip));
+    QVERIFY(f.prompts.shown.isEmpty());
+    writings->setCurrentText(QStringLiteral("Romaji"));
+}
+
+void tst_StartGenerating::copyingLeavesTheDrawsAlone()
+{
+    // Two windows started alike: one copies its rows with their kanji between two runs; the
+    // second run still gives the same names in both.
+    Fixture copying({QStringLiteral("Hikaru"), QStringLiteral("Ren")}, {}, {QStringLiteral("Sato"), QStringLiteral("Ito")});
+    Fixture plain({QStringLiteral("Hikaru"), QStringLiteral("Ren")}, {}, {QStringLiteral("Sato"), QStringLiteral("Ito")});
+    for (Fixture *f : {&copying, &plain}) {
+        QVERIFY(QFile::copy(qEnvironmentVariable("TOVISKA_TEST_DATA") + QStringLiteral("/readings.tsv"),
+            f->database.folder() + QStringLiteral("/readings.tsv")));
+        f->press(QStringLiteral("20"));
+    }
+    QCOMPARE(copying.rows(), plain.rows());
+    auto *pane = copying.form->resultsWindow()->findChild<ListPane *>(QStringLiteral("ListView1"));
+    pane->selectAll();
+    pane->actions().at(1)->trigger();
+    QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("佐藤")));
+    for (Fixture *f : {&copying, &plain}) {
+        f->form->resultsWindow()->PushButton8_Click();
+        f->press(QStringLiteral("20"));
+    }
+    QCOMPARE(copying.rows(), plain.rows());
 }
 
 QTEST_MAIN(tst_StartGenerating)
