@@ -1,6 +1,37 @@
 #include "generate/GeneratedNames.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+
+namespace {
+// Copies a piece of a few bytes inline: a call to memcpy per piece costs more than the copy
+// itself, and a million rows of kanji with hiragana have eight pieces each.
+inline char *copyPiece(char *out, const char *in, std::size_t size)
+{
+    if (size >= 8 && size <= 16) {
+        std::uint64_t head;
+        std::uint64_t tail;
+        std::memcpy(&head, in, 8);
+        std::memcpy(&tail, in + size - 8, 8);
+        std::memcpy(out, &head, 8);
+        std::memcpy(out + size - 8, &tail, 8);
+    } else if (size >= 4 && size < 8) {
+        std::uint32_t head;
+        std::uint32_t tail;
+        std::memcpy(&head, in, 4);
+        std::memcpy(&tail, in + size - 4, 4);
+        std::memcpy(out, &head, 4);
+        std::memcpy(out + size - 4, &tail, 4);
+    } else if (size < 4) {
+        for (std::size_t i = 0; i < size; ++i)
+            out[i] = in[i];
+    } else {
+        std::memcpy(out, in, size);
+    }
+    return out + size;
+}
+} // namespace
 
 GeneratedNames::GeneratedNames(QStringList firstNames, QStringList lastNames, NamePart part)
     : GeneratedNames(NameForms(std::move(firstNames)), NameForms(std::move(lastNames)), part)
@@ -12,7 +43,7 @@ GeneratedNames::GeneratedNames(NameForms firstNames, NameForms lastNames, NamePa
     , m_part(part)
 {
     // Both parts always share one writing.
-    m_last.setWriting(m_first.writing());
+    setWriting(m_first.writing());
 }
 
 GeneratedNames GeneratedNames::fromTexts(QStringList rows)
@@ -40,6 +71,8 @@ void GeneratedNames::setWriting(NameWriting writing)
 {
     m_first.setWriting(writing);
     m_last.setWriting(writing);
+    m_givenFirst = NameWritings::isRomaji(writing);
+    m_withReadings = writing == NameWriting::KanjiHiragana;
 }
 
 std::int32_t GeneratedNames::firstIndex(int position) const
@@ -90,18 +123,17 @@ template <typename Put> void GeneratedNames::forEachPiece(const Row &row, Put &&
         if (hasLast)
             put(QStringView(m_last.text(row.last)), m_last.utf8(row.last));
     };
-    const bool romaji = NameWritings::isRomaji(writing());
-    if (romaji)
+    if (m_givenFirst)
         first();
     else
         last();
     if (m_part == NamePart::FirstAndLast)
         put(u" ", " ");
-    if (romaji)
+    if (m_givenFirst)
         last();
     else
         first();
-    if (writing() != NameWriting::KanjiHiragana)
+    if (!m_withReadings)
         return;
     // The readings in parentheses, family name first; a part without readings has none.
     const QByteArrayView lastReading = hasLast ? m_last.readingUtf8(row.last) : QByteArrayView();
@@ -139,16 +171,43 @@ QByteArray GeneratedNames::utf8Lines(QByteArrayView lineEnd) const
     QByteArray lines(total, Qt::Uninitialized);
     char *out = lines.data();
     const auto put = [&out](QStringView, QByteArrayView piece) {
-        if (piece.isEmpty())
-            return;
-        std::memcpy(out, piece.data(), static_cast<std::size_t>(piece.size()));
-        out += piece.size();
+        out = copyPiece(out, piece.data(), static_cast<std::size_t>(piece.size()));
     };
     for (const Row &row : m_rows) {
         forEachPiece(row, put);
         put({}, lineEnd);
     }
     return lines;
+}
+
+qsizetype GeneratedNames::longestRowUtf8() const
+{
+    // Both parts, their readings and every separator a row can hold: " ", " (", " ", ")".
+    return m_first.longestUtf8() + m_last.longestUtf8() + 5;
+}
+
+bool GeneratedNames::writeUtf8Lines(QByteArrayView lineEnd, const std::function<bool(QByteArrayView block)> &write) const
+{
+    constexpr qsizetype kBlockBytes = 1 << 20;
+    const qsizetype longestLine = longestRowUtf8() + lineEnd.size();
+    // Reused for every block, so it stays in the cache and its pages are touched once.
+    QByteArray block(std::max(kBlockBytes, 2 * longestLine), Qt::Uninitialized);
+    char *const start = block.data();
+    char *const end = start + block.size();
+    char *out = start;
+    const auto put = [&out](QStringView, QByteArrayView piece) {
+        out = copyPiece(out, piece.data(), static_cast<std::size_t>(piece.size()));
+    };
+    for (const Row &row : m_rows) {
+        if (end - out < longestLine) {
+            if (!write(QByteArrayView(start, out - start)))
+                return false;
+            out = start;
+        }
+        forEachPiece(row, put);
+        put({}, lineEnd);
+    }
+    return out == start || write(QByteArrayView(start, out - start));
 }
 
 int GeneratedNames::utf8Cells(int position, QByteArrayView (&cells)[4]) const

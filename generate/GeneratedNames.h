@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // The results of one run, kept compactly: the names of the two panes in every form they may
@@ -50,8 +51,12 @@ public:
     void appendText(int position, QString &buffer) const;
     // The same text in UTF-8, from names encoded once: the fast path of the exports.
     void appendUtf8(int position, QByteArray &buffer) const;
-    // Every row in UTF-8, each followed by lineEnd, in one buffer sized before it is filled.
+    // Every row in UTF-8, each followed by lineEnd, in one buffer.
     QByteArray utf8Lines(QByteArrayView lineEnd) const;
+    // The same bytes handed to write in blocks of about a megabyte, each filled in place: a file
+    // of a million rows never exists in memory whole (its fresh pages would cost more than the
+    // writing). Stops at the first block write refuses, and returns false then.
+    bool writeUtf8Lines(QByteArrayView lineEnd, const std::function<bool(QByteArrayView block)> &write) const;
     // The row's cells as a two-cell workbook takes them, in UTF-8: the pieces of its text (the
     // writing's order), or for kanji with hiragana, the kanji of each part, then the hiragana.
     // Returns how many were set, at most four.
@@ -79,9 +84,14 @@ private:
     const Row &row(int position) const { return m_rows.at(static_cast<std::size_t>(position - 1)); }
     // Calls put(text, utf8) for each piece of the row's text in order.
     template <typename Put> void forEachPiece(const Row &row, Put &&put) const;
+    // The most bytes a row can take in the current writing.
+    qsizetype longestRowUtf8() const;
 
     NameForms m_first;
     NameForms m_last;
     NamePart m_part = NamePart::FirstAndLast;
+    // Of the writing, looked up once rather than once a row.
+    bool m_givenFirst = true;
+    bool m_withReadings = false;
     std::vector<Row> m_rows;
 };

@@ -1,6 +1,7 @@
 #include "generate/NameForms.h"
 
 #include <QHash>
+#include <algorithm>
 
 NameForms::NameForms(QStringList names, std::vector<std::vector<Spelling>> spellings)
     : m_names(std::move(names))
@@ -42,13 +43,26 @@ void NameForms::setWriting(NameWriting writing)
     const NameWritingInfo &info = NameWritings::info(writing);
     const auto forms = static_cast<qsizetype>(m_spellings.size());
     m_text.clear();
-    m_utf8.clear();
     m_reading.clear();
+    m_pieces.clear();
+    m_utf8.clear();
     m_readingUtf8.clear();
     m_text.reserve(forms);
-    m_utf8.reserve(forms);
     m_reading.reserve(forms);
-    m_readingUtf8.reserve(forms);
+    m_utf8.reserve(static_cast<std::size_t>(forms));
+    m_readingUtf8.reserve(static_cast<std::size_t>(forms));
+    m_longestUtf8 = 0;
+    QHash<QString, Piece> stored;
+    const auto store = [&](const QString &text) {
+        auto known = stored.constFind(text);
+        if (known == stored.cend()) {
+            const QByteArray utf8 = text.toUtf8();
+            known = stored.insert(text,
+                Piece{static_cast<std::uint32_t>(m_pieces.size()), static_cast<std::uint32_t>(utf8.size())});
+            m_pieces.append(utf8);
+        }
+        return *known;
+    };
     // Many spellings share a reading: each reading is romanized once.
     QHash<QString, QString> romanized;
     for (qsizetype form = 0; form < forms; ++form) {
@@ -80,9 +94,10 @@ void NameForms::setWriting(NameWriting writing)
                 break;
             }
         }
-        m_utf8.append(text.toUtf8());
+        m_utf8.push_back(store(text));
+        m_readingUtf8.push_back(store(reading));
+        m_longestUtf8 = std::max(m_longestUtf8, qsizetype(m_utf8.back().size) + m_readingUtf8.back().size);
         m_text.append(std::move(text));
-        m_readingUtf8.append(reading.toUtf8());
         m_reading.append(std::move(reading));
     }
 }

@@ -3,7 +3,6 @@
 #include "generate/NameWriting.h"
 #include "store/NameReadings.h"
 
-#include <QByteArrayList>
 #include <QByteArrayView>
 #include <QStringList>
 #include <cstdint>
@@ -38,19 +37,36 @@ public:
     // The form as the writing shows it: romaji of its style, kanji or kana; a name without
     // readings in its romaji whatever the writing.
     const QString &text(std::int32_t form) const { return m_text.at(form); }
-    QByteArrayView utf8(std::int32_t form) const { return m_utf8.at(form); }
+    QByteArrayView utf8(std::int32_t form) const { return piece(m_utf8[static_cast<std::size_t>(form)]); }
     // Its hiragana, for the writing that adds the reading to the kanji; empty otherwise.
     const QString &reading(std::int32_t form) const { return m_reading.at(form); }
-    QByteArrayView readingUtf8(std::int32_t form) const { return m_readingUtf8.at(form); }
+    QByteArrayView readingUtf8(std::int32_t form) const
+    {
+        return piece(m_readingUtf8[static_cast<std::size_t>(form)]);
+    }
+    // The most bytes of a form's text and reading together.
+    qsizetype longestUtf8() const { return m_longestUtf8; }
 
 private:
+    // Where a text stands in the one buffer of them all.
+    struct Piece
+    {
+        std::uint32_t offset;
+        std::uint32_t size;
+    };
+    QByteArrayView piece(Piece at) const { return QByteArrayView(m_pieces.constData() + at.offset, at.size); }
+
     QStringList m_names;
     std::vector<std::int32_t> m_start; // per name, its first form; one more at the end
     std::vector<std::int32_t> m_nameOf; // per form
     std::vector<Spelling> m_spellings; // per form; an empty kanji for a name without readings
     NameWriting m_writing = NameWriting::Romaji;
     QStringList m_text;
-    QByteArrayList m_utf8;
     QStringList m_reading;
-    QByteArrayList m_readingUtf8;
+    // The UTF-8 of the texts, each distinct one once, side by side: the exports read a few
+    // thousand of them a million times, so they must stay together in the cache.
+    QByteArray m_pieces;
+    std::vector<Piece> m_utf8;
+    std::vector<Piece> m_readingUtf8;
+    qsizetype m_longestUtf8 = 0;
 };

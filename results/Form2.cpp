@@ -250,7 +250,7 @@ void Form2::PushButton2_Click()
         const QString filePath = TextFileExport::filePath(folder);
         // [114] to [122] A million rows take a noticeable moment: the hourglass meanwhile.
         m_pointer.setValue(WindowPointer::Setting::Busy);
-        const Outcome written = WriteTextFile(TextFileExport::content(m_results->names()), filePath);
+        const Outcome written = WriteTextFile(TextFileExport::blocks(m_results->names()), filePath);
         m_pointer.setValue(WindowPointer::Setting::Normal);
         if (!trap.check(122, written))
             return;

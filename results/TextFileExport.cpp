@@ -16,6 +16,11 @@ QByteArray TextFileExport::content(const GeneratedNames &names)
     return names.utf8Lines("\r\n");
 }
 
+TextBlocks TextFileExport::blocks(const GeneratedNames &names)
+{
+    return [&names](const std::function<bool(QByteArrayView)> &write) { return names.writeUtf8Lines("\r\n", write); };
+}
+
 QString TextFileExport::doneMessage(const QString &filePath)
 {
     return QStringLiteral("Done.") + QStringLiteral("\r\r") + filePath + QStringLiteral("\r\n") + QStringLiteral("\r\n")

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "results/WriteTextFile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -15,6 +17,8 @@ public:
     static QString filePath(const QString &folder);
     // Every row followed by CR LF, the last one included, in UTF-8; empty for no rows.
     static QByteArray content(const GeneratedNames &names);
+    // The same bytes in blocks, for WriteTextFile.
+    static TextBlocks blocks(const GeneratedNames &names);
     // The completion message for the written file.
     static QString doneMessage(const QString &filePath);
 };

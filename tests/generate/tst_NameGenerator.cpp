@@ -61,6 +61,7 @@ private slots:
     void fromTextsKeepsRows();
     void writings_data();
     void writings();
+    void rowsAcrossBlocks();
     void spellingsKeepTheDraws();
 };
 
@@ -412,9 +413,37 @@ void tst_NameGenerator::writings()
         QCOMPARE(QString::fromUtf8(joined.join('|')), cells.at(i - 1));
     }
     QCOMPARE(names.utf8Lines("\r\n"), lines);
+    QByteArray blocks;
+    QVERIFY(names.writeUtf8Lines("\r\n", [&blocks](QByteArrayView block) {
+        blocks += block;
+        return true;
+    }));
+    QCOMPARE(blocks, lines);
     // Back to romaji: the same people as before any switch.
     names.setWriting(NameWriting::Romaji);
     QCOMPARE(rowsOf(names), rowsOf(writingFixture(part)));
+}
+
+void tst_NameGenerator::rowsAcrossBlocks()
+{
+    // Rows cross many blocks, none cut or doubled, and a refused block stops the writing.
+    GeneratedNames names = writingFixture(NamePart::FirstAndLast);
+    names.reserve(300000);
+    for (int i = 0; i < 300000; ++i)
+        names.append(i % 3, i % 2, 0, 0);
+    names.setWriting(NameWriting::KanjiHiragana);
+    QByteArray blocks;
+    int count = 0;
+    QVERIFY(names.writeUtf8Lines("\r\n", [&](QByteArrayView block) {
+        blocks += block;
+        ++count;
+        return true;
+    }));
+    QVERIFY(count > 4);
+    QCOMPARE(blocks, names.utf8Lines("\r\n"));
+    count = 0;
+    QVERIFY(!names.writeUtf8Lines("\n", [&count](QByteArrayView) { return ++count < 2; }));
+    QCOMPARE(count, 2);
 }
 
 void tst_NameGenerator::spellingsKeepTheDraws()
