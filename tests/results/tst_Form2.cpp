@@ -130,6 +130,8 @@ private slots:
     void saveWorkbook();
     void workbookFailureNamesItsStep_data();
     void workbookFailureNamesItsStep();
+    void launcherFailureIsReportedWhenItComes_data();
+    void launcherFailureIsReportedWhenItComes();
     void holdsAMillionRows();
 
     // Last: ending the application stops every later event loop of this process.
@@ -517,6 +519,62 @@ void tst_Form2::workbookFailureNamesItsStep()
         QVERIFY(f.prompts.ofKind(FakePrompts::Kind::OpenSpreadsheet).isEmpty());
         QVERIFY(f.workbooks().isEmpty());
     }
+}
+
+// The handler hands the workbook over and returns; how the launcher's start went comes later.
+// A failure is reported then, at the export's own step, while either window is still up; a
+// run that is ending (both windows gone, as closing either leaves them) reports nothing.
+void tst_Form2::launcherFailureIsReportedWhenItComes_data()
+{
+    QTest::addColumn<OutputKind>("kind");
+    QTest::addColumn<bool>("fails");
+    QTest::addColumn<QString>("shownWindow");
+    QTest::addColumn<int>("line");
+
+    const auto two = OutputKind::WorkbookTwoCells;
+    const auto one = OutputKind::WorkbookOneCell;
+    QTest::newRow("two cells, launcher fails") << two << true << "results" << 128;
+    QTest::newRow("one cell, launcher fails") << one << true << "results" << 148;
+    QTest::newRow("fails after < Back") << one << true << "main" << 148;
+    QTest::newRow("launcher starts") << two << false << "results" << 0;
+    QTest::newRow("fails as the run ends") << two << true << "none" << 0;
+}
+
+void tst_Form2::launcherFailureIsReportedWhenItComes()
+{
+    QFETCH(OutputKind, kind);
+    QFETCH(bool, fails);
+    QFETCH(QString, shownWindow);
+    QFETCH(int, line);
+
+    Fixture f;
+    f.form->Form_Load();
+    f.select(kind);
+    f.setRows({"Kenji Ito"});
+    f.form->show();
+    f.control<QPushButton>(QStringLiteral("PushButton2"))->click();
+    QVERIFY(f.prompts.errors().isEmpty());
+    QVERIFY(f.prompts.spreadsheetStarted);
+    QVERIFY(!f.form->pointer().isBusy());
+
+    if (shownWindow == QLatin1String("main"))
+        f.form->PushButton8_Click();
+    else if (shownWindow == QLatin1String("none"))
+        f.form->hide();
+    f.prompts.spreadsheetStarted(fails ? Outcome::failure(QStringLiteral("The launcher failed.")) : Outcome());
+
+    if (line == 0) {
+        QVERIFY(f.prompts.errors().isEmpty());
+        return;
+    }
+    const QString path = f.prompts.ofKind(FakePrompts::Kind::OpenSpreadsheet).first().text;
+    QCOMPARE(f.prompts.errors(),
+        QStringList{QStringLiteral("The launcher failed. The workbook is kept for opening by hand: %1\r"
+                                   "It is removed at the next start of Toviska.\r\n"
+                                   "in Toviska2021/08/31.Form2.PushButton2_Click at line %2\r\r"
+                                   "Please email screenshot of this message to support@quillmark.net")
+                                .arg(path)
+                                .arg(line)});
 }
 
 void tst_Form2::holdsAMillionRows()
