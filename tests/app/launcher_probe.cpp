@@ -1,34 +1,22 @@
-// Stands in for a spreadsheet launcher: writes the descriptors it was started with, one a line,
-// to "<last argument>.fds", then runs until "<last argument>.fifo" has been written and closed.
-#include <cstdio>
-#include <cstdlib>
+// A spreadsheet launcher's stand-in: writes the descriptors it was started with to
+// "<workbook>.fds", then runs until "<workbook>.fifo" has been written and closed.
 #include <dirent.h>
 #include <fcntl.h>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 
 int main(int argc, char **argv)
 {
-    if (argc < 2)
-        return 2;
-    const std::string base = argv[argc - 1];
+    const std::string workbook = argv[argc - 1];
+    std::string descriptors;
     DIR *dir = opendir("/proc/self/fd");
-    if (!dir)
-        return 3;
-    std::string listed;
-    while (const dirent *entry = readdir(dir)) {
-        if (entry->d_name[0] == '.' || std::atoi(entry->d_name) == dirfd(dir))
-            continue;
-        listed += entry->d_name;
-        listed += '\n';
-    }
-    closedir(dir);
-    FILE *out = std::fopen((base + ".fds").c_str(), "w");
-    if (!out || std::fputs(listed.c_str(), out) < 0 || std::fclose(out) != 0)
-        return 4;
-    const int fifo = open((base + ".fifo").c_str(), O_RDONLY);
+    while (const dirent *entry = dir ? readdir(dir) : nullptr)
+        if (entry->d_name[0] != '.' && std::stoi(entry->d_name) != dirfd(dir))
+            descriptors += entry->d_name + std::string("\n");
+    std::ofstream(workbook + ".fds") << descriptors;
     char byte;
-    while (fifo >= 0 && read(fifo, &byte, 1) > 0) {
+    for (const int fifo = open((workbook + ".fifo").c_str(), O_RDONLY); fifo >= 0 && read(fifo, &byte, 1) > 0;) {
     }
     return 0;
 }
