@@ -14,6 +14,8 @@ int main(int argc, char **argv)
     while (const dirent *entry = dir ? readdir(dir) : nullptr)
         if (entry->d_name[0] != '.' && std::stoi(entry->d_name) != dirfd(dir))
             descriptors += entry->d_name + std::string("\n");
+    if (dir)
+        closedir(dir);
     std::ofstream(workbook + ".fds") << descriptors;
     char byte;
     for (const int fifo = open((workbook + ".fifo").c_str(), O_RDONLY); fifo >= 0 && read(fifo, &byte, 1) > 0;) {
