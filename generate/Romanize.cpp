@@ -83,8 +83,9 @@ const QHash<char16_t, Forms> &kanaForms()
         {u'れ', {"re", "re", "re"}},
         {u'ろ', {"ro", "ro", "ro"}},
         {u'わ', {"wa", "wa", "wa"}},
-        {u'ゐ', {"i", "i", "wi"}},
-        {u'ゑ', {"e", "e", "we"}},
+        // Typed wyi and wye: wi and we type うぃ and うぇ.
+        {u'ゐ', {"i", "i", "wyi"}},
+        {u'ゑ', {"e", "e", "wye"}},
         {u'を', {"o", "o", "wo"}},
         {u'ゔ', {"vu", "vu", "vu"}},
         // Small vowels and small ya, yu, yo standing on their own.
@@ -111,6 +112,34 @@ bool isSmallVowel(char16_t c)
 bool isVowelLetter(QChar c)
 {
     return QStringView(u"aiueo").contains(c);
+}
+bool isConsonantLetter(QChar c)
+{
+    return c >= u'a' && c <= u'z' && !isVowelLetter(c);
+}
+
+// Small kana that only a keyboard spelling writes (a small ke in ヶ, say): the other styles keep
+// the kana as it stands.
+const char *typedSmallKana(char16_t c)
+{
+    switch (c) {
+    case u'ゕ':
+        return "xka";
+    case u'ゖ':
+        return "xke";
+    case u'ゎ':
+        return "xwa";
+    default:
+        return nullptr;
+    }
+}
+
+// The pairs of a kana and a small vowel that a keyboard types as one syllable; any other pair is
+// typed letter by letter (てぃ texi: ti would type ち).
+bool typedAsOneSyllable(const QString &kanaForm, QChar vowel)
+{
+    return kanaForm == u"fu" || kanaForm == u"vu"
+        || (vowel == u'e' && (kanaForm == u"shi" || kanaForm == u"chi" || kanaForm == u"ji"));
 }
 
 // Readings in which a vowel starts the next element of the name (井上 い·の·うえ is ino-ue, not
@@ -168,6 +197,8 @@ std::vector<Mora> morasOf(const QString &hiragana)
             mora.kind = MoraKind::LongMark;
         } else if (forms == kanaForms().cend()) {
             mora.forms.fill(QString(QChar(c)));
+            if (const char *typed = typedSmallKana(c))
+                mora.forms[WapuroForm] = QString::fromLatin1(typed);
         } else {
             const char16_t next = i + 1 < hiragana.size() ? hiragana.at(i + 1).unicode() : 0;
             const bool iRow = QByteArrayView(forms->at(HepburnForm)).endsWith('i') && c != u'い';
@@ -190,10 +221,14 @@ std::vector<Mora> morasOf(const QString &hiragana)
                 // Kunrei-shiki has no such sounds and borrows the Hepburn letters for them.
                 mora.forms[KunreiForm] = mora.forms[HepburnForm];
                 const QChar vowel = QChar::fromLatin1(kanaForms().value(next)[HepburnForm][0]);
+                const bool typedTogether = typedAsOneSyllable(mora.forms[WapuroForm], vowel);
                 for (QString &form : mora.forms) {
                     form.chop(1);
                     form += vowel;
                 }
+                if (!typedTogether)
+                    mora.forms[WapuroForm] = QString::fromLatin1(forms->at(WapuroForm))
+                        + QString::fromLatin1(kanaForms().value(next)[WapuroForm]);
                 ++i;
             }
         }
@@ -202,15 +237,14 @@ std::vector<Mora> morasOf(const QString &hiragana)
     return moras;
 }
 
-// Whether a bare vowel after a syllable ending in `before` lengthens it in the style.
+// Whether a bare vowel after a syllable ending in `before` lengthens it in the style. Only o and
+// u do: in a name, aa and ee (like ii and ei) span two of its parts (たかあき taka-aki, れえこ
+// re-eko), never one long vowel.
 bool lengthens(QChar before, QChar vowel, RomajiStyle style)
 {
     if (style == RomajiStyle::Wapuro)
         return false;
-    if ((before == u'o' && (vowel == u'u' || vowel == u'o')) || (before == u'u' && vowel == u'u'))
-        return true;
-    // Passport names drop only long o and u; the other styles mark long a and e as well.
-    return style != RomajiStyle::Passport && before == vowel && (vowel == u'a' || vowel == u'e');
+    return (before == u'o' && (vowel == u'u' || vowel == u'o')) || (before == u'u' && vowel == u'u');
 }
 
 QChar longVowel(QChar vowel, RomajiStyle style)
@@ -242,9 +276,17 @@ QString Romanize(QStringView kana, RomajiStyle style)
         const QChar last = romaji.isEmpty() ? QChar() : romaji.back();
         switch (mora.kind) {
         case MoraKind::Sokuon:
-            // The next consonant doubled; before ch Hepburn writes tch.
-            if (!next.isEmpty() && !isVowelLetter(next.front()))
+            // The next consonant doubled; before ch Hepburn writes tch. A keyboard doubles any
+            // consonant but n (nn types ん) and spells a small tsu on its own otherwise, a final
+            // one included.
+            if (style == RomajiStyle::Wapuro) {
+                if (!next.isEmpty() && isConsonantLetter(next.front()) && next.front() != u'n')
+                    romaji += next.front();
+                else
+                    romaji += QLatin1String("xtu");
+            } else if (!next.isEmpty() && !isVowelLetter(next.front())) {
                 romaji += family == HepburnForm && next.startsWith(u"ch") ? QChar(u't') : next.front();
+            }
             canLengthen = false;
             break;
         case MoraKind::N:
@@ -252,8 +294,11 @@ QString Romanize(QStringView kana, RomajiStyle style)
                 romaji += u'm';
             else
                 romaji += u'n';
-            if ((style == RomajiStyle::Hepburn || style == RomajiStyle::Kunrei) && !next.isEmpty()
-                && (isVowelLetter(next.front()) || next.front() == u'y'))
+            // n' keeps ん apart from what follows: before a vowel or y (Jun'ichi), and on a
+            // keyboard before n too, as nn would type ん itself.
+            if (style != RomajiStyle::Passport && !next.isEmpty()
+                && (isVowelLetter(next.front()) || next.front() == u'y'
+                    || (style == RomajiStyle::Wapuro && next.front() == u'n')))
                 romaji += u'\'';
             canLengthen = false;
             break;

@@ -8,12 +8,15 @@ enum class RomajiStyle {
     // As the built-in lists and Japanese passports write names: no macrons, long o and u
     // dropped (Sato, Ota, Yuki), n before b, m, p written m (Jumpei), no apostrophes.
     Passport,
-    // Modified Hepburn: macrons for long vowels (Satō, Yūki), n before b, m, p kept (Shinbashi),
-    // an apostrophe between n and a following vowel or y (Jun'ichi).
+    // Modified Hepburn: macrons for long o and u (Satō, Yūki; aa and ee in a name are two
+    // vowels, Takaaki), n before b, m, p kept (Shinbashi), an apostrophe between n and a
+    // following vowel or y (Jun'ichi).
     Hepburn,
     // Kunrei-shiki (ISO 3602): si, ti, tu, hu, zi, sya ..., circumflexes for long vowels (Ôno).
     Kunrei,
-    // The kana letter by letter, as typed on a keyboard: long vowels spelled out (Yuuki, Itou).
+    // The kana letter by letter, as typed on a keyboard, so that typing it gives the reading back:
+    // long vowels spelled out (Yuuki, Itou), ん written n' before a vowel, y or n (Jun'ichi,
+    // Shin'ya, Kan'na), a small tsu that doubles no consonant xtu (Axtu), ゐ wyi, ゑ wye, ヶ xke.
     Wapuro,
 };
 

@@ -27,6 +27,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -294,6 +295,16 @@ int workbookLine(WorkbookExport::Layout layout, WorkbookExport::Step step)
 }
 } // namespace
 
+namespace {
+// The workbook stays for the user to open by hand, until the clean-up of the next start.
+Outcome keptForOpeningByHand(const Outcome &launch, const QString &path)
+{
+    return Outcome::failure(QStringLiteral("%1 The workbook is kept for opening by hand: %2\r"
+                                           "It is removed at the next start of Toviska.")
+                                .arg(launch.description(), path));
+}
+} // namespace
+
 void Form2::exportWorkbook(ErrorTrap &trap, WorkbookExport::Layout layout)
 {
     // The workbook is written to a file first, then handed to the spreadsheet application, which
@@ -307,12 +318,21 @@ void Form2::exportWorkbook(ErrorTrap &trap, WorkbookExport::Layout layout)
         outcome = WorkbookExport::write(m_results->names(), layout, path, &step);
     if (outcome.isOk()) {
         step = WorkbookExport::Step::None;
-        outcome = m_context.prompts.openSpreadsheet(path);
-        // The workbook stays for the user to open by hand, until the clean-up of the next start.
+        // A launcher that fails as it starts says so only after a moment, which the user does not
+        // wait through: the failure is reported when it comes, at the same step, as this handler
+        // would. A run that is ending (both windows gone) has nobody to report to.
+        const int line = workbookLine(layout, step);
+        outcome = m_context.prompts.startSpreadsheet(
+            path, [self = QPointer<Form2>(this), line, path](const Outcome &started) {
+                if (!self || started.isOk())
+                    return;
+                if (!self->isVisible() && !(self->m_mainWindow && self->m_mainWindow->isVisible()))
+                    return;
+                ErrorTrap lateTrap(self->m_context.prompts, QStringLiteral("Form2.PushButton2_Click"));
+                lateTrap.check(line, keptForOpeningByHand(started, path));
+            });
         if (outcome.isFailure())
-            outcome = Outcome::failure(QStringLiteral("%1 The workbook is kept for opening by hand: %2\r"
-                                                      "It is removed at the next start of Toviska.")
-                                           .arg(outcome.description(), path));
+            outcome = keptForOpeningByHand(outcome, path);
     }
     m_pointer.setValue(WindowPointer::Setting::Normal);
     trap.check(workbookLine(layout, step), outcome);

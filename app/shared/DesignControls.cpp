@@ -11,7 +11,19 @@ const auto kFontFamily = QStringLiteral("Arial");
 constexpr int kWindowPointSize = 9;
 constexpr double kButtonPointSize = 11.25;
 const QColor kDesignText(Qt::black);
-const QColor kDesignDisabledText(0x80, 0x80, 0x80);
+
+// The desktop's own disabled text, as read on the design's white. A light scheme's is meant for
+// a light ground and is kept as it is; a dark scheme's (light grey, for a dark ground) would fade
+// into the white, so its lightness is mirrored: as far from white as it was from black.
+QColor disabledTextOnWhite(const QPalette &palette)
+{
+    const QColor disabled = palette.color(QPalette::Disabled, QPalette::WindowText);
+    const bool darkScheme = palette.color(QPalette::Active, QPalette::Window).lightness()
+        < palette.color(QPalette::Active, QPalette::WindowText).lightness();
+    if (!darkScheme)
+        return disabled;
+    return QColor::fromHsl(disabled.hslHue(), disabled.hslSaturation(), 255 - disabled.lightness(), disabled.alpha());
+}
 } // namespace
 
 QFont DesignControls::windowFont()
@@ -33,13 +45,14 @@ QFont DesignControls::buttonFont()
 void DesignControls::paintWhite(QWidget *widget)
 {
     QPalette palette = widget->palette();
+    const QColor disabledText = disabledTextOnWhite(palette);
     palette.setColor(QPalette::Window, Qt::white);
     // What is written on the white (captions, option labels) is dark whatever the desktop's colour
     // scheme: a dark scheme's light text would vanish on it. Window text only: the lists, text
     // boxes and buttons inside take their text and background roles from the system still.
     palette.setColor(QPalette::Active, QPalette::WindowText, kDesignText);
     palette.setColor(QPalette::Inactive, QPalette::WindowText, kDesignText);
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, kDesignDisabledText);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, disabledText);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }

@@ -1,26 +1,22 @@
 #include "app/shared/LaunchDetached.h"
 
-#include <QEventLoop>
+#include <QCoreApplication>
 #include <QFile>
-#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/wait.h>
+#include <spawn.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
-// What the watcher writes when it could not start the launcher at all.
-constexpr int kNotForked = -1;
-
-void closeQuietly(int fd)
+// The system call itself: glibc 2.36 declares pidfd_open without C linkage for C++.
+int openPidFd(pid_t pid)
 {
-    while (::close(fd) < 0 && errno == EINTR) {
-    }
+    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
 }
 
 Outcome systemFailure(int error)
@@ -28,54 +24,45 @@ Outcome systemFailure(int error)
     return Outcome::failure(QStringLiteral("could not be run (%1)").arg(QString::fromLocal8Bit(std::strerror(error))));
 }
 
-// Runs in the watcher, a child of a threaded process: only calls that are safe there.
-[[noreturn]] void watch(char *const argv[], int statusFd)
+// posix_spawn's own objects, released however the start ends.
+struct SpawnSetup
 {
-    // The handlers this process inherited are not the watcher's to run.
-    std::signal(SIGCHLD, SIG_DFL);
-    std::signal(SIGPIPE, SIG_IGN);
-    int status = kNotForked;
-    const pid_t launcher = fork();
-    if (launcher == 0) {
-        sigset_t none;
-        sigemptyset(&none);
-        sigprocmask(SIG_SETMASK, &none, nullptr);
-        std::signal(SIGPIPE, SIG_DFL);
-        execv(argv[0], argv);
-        _exit(127);
-    }
-    if (launcher > 0) {
-        while (waitpid(launcher, &status, 0) < 0 && errno == EINTR) {
-        }
-    }
-    // Nobody may be reading any more (the settle time has passed): then this write just fails.
-    [[maybe_unused]] const ssize_t written = write(statusFd, &status, sizeof status);
-    _exit(0);
-}
+    posix_spawn_file_actions_t actions{};
+    posix_spawnattr_t attributes{};
+    sigset_t noSignals{};
+    sigset_t defaultSignals{};
 
-// The launcher's wait status once the watcher has written it within settle; false otherwise,
-// also when the watcher ended without a word.
-bool awaitStatus(int fd, std::chrono::milliseconds settle, int &status)
-{
-    QEventLoop loop;
-    QSocketNotifier notifier(fd, QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
-    QTimer::singleShot(settle, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    notifier.setEnabled(false);
-
-    const int flags = fcntl(fd, F_GETFL);
-    fcntl(fd, F_SETFL, flags | O_NONBLOCK);
-    ssize_t got;
-    while ((got = read(fd, &status, sizeof status)) < 0 && errno == EINTR) {
+    SpawnSetup()
+    {
+        posix_spawn_file_actions_init(&actions);
+        posix_spawnattr_init(&attributes);
+        // Only the standard streams go along: close-on-exec does not cover every descriptor a
+        // library may have opened, and the launcher may outlive this run by a whole session.
+        posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+        // A session of its own, so a terminal closing on this run does not end it; this run's
+        // blocked and ignored signals are not its own.
+        sigemptyset(&noSignals);
+        sigemptyset(&defaultSignals);
+        sigaddset(&defaultSignals, SIGPIPE);
+        sigaddset(&defaultSignals, SIGCHLD);
+        posix_spawnattr_setsigmask(&attributes, &noSignals);
+        posix_spawnattr_setsigdefault(&attributes, &defaultSignals);
+        posix_spawnattr_setflags(
+            &attributes, static_cast<short>(POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF));
     }
-    return got == static_cast<ssize_t>(sizeof status);
-}
+    ~SpawnSetup()
+    {
+        posix_spawnattr_destroy(&attributes);
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    SpawnSetup(const SpawnSetup &) = delete;
+    SpawnSetup &operator=(const SpawnSetup &) = delete;
+};
 } // namespace
 
-Outcome LaunchDetached(const QString &program, const QStringList &arguments, std::chrono::milliseconds settle)
+Outcome LaunchDetached(
+    const QString &program, const QStringList &arguments, std::chrono::milliseconds settle, LaunchSettled settled)
 {
-    // Everything the children use is made before the fork.
     std::vector<QByteArray> strings{QFile::encodeName(program)};
     for (const QString &argument : arguments)
         strings.push_back(argument.toLocal8Bit());
@@ -84,40 +71,26 @@ Outcome LaunchDetached(const QString &program, const QStringList &arguments, std
         argv.push_back(string.data());
     argv.push_back(nullptr);
 
-    int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) < 0)
-        return systemFailure(errno);
-    const pid_t middle = fork();
-    if (middle < 0) {
-        const int error = errno;
-        closeQuietly(pipeFds[0]);
-        closeQuietly(pipeFds[1]);
+    // posix_spawn execs in a child that shares this process's memory until then (no copy of
+    // it), and reports a failed exec by its errno rather than as an exit status.
+    pid_t pid = -1;
+    int error = 0;
+    {
+        const SpawnSetup setup;
+        error = posix_spawn(&pid, argv.front(), &setup.actions, &setup.attributes, argv.data(), environ);
+    }
+    if (error != 0)
         return systemFailure(error);
-    }
-    if (middle == 0) {
-        // The middle child ends at once, which leaves the watcher, and the launcher it starts, in
-        // a session of their own and nobody's children here.
-        closeQuietly(pipeFds[0]);
-        setsid();
-        if (fork() != 0)
-            _exit(0);
-        watch(argv.data(), pipeFds[1]);
-    }
-    closeQuietly(pipeFds[1]);
-    while (waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {
-    }
 
-    int status = 0;
-    const bool ended = awaitStatus(pipeFds[0], settle, status);
-    closeQuietly(pipeFds[0]);
-    if (!ended)
+    const int pidFd = openPidFd(pid);
+    if (pidFd < 0) {
+        // A kernel without pidfds: the launcher runs, unwatched.
+        QTimer::singleShot(0, QCoreApplication::instance(), [settled = std::move(settled)] {
+            if (settled)
+                settled({});
+        });
         return {};
-    if (status == kNotForked)
-        return systemFailure(EAGAIN);
-    if (WIFEXITED(status)) {
-        if (WEXITSTATUS(status) == 0)
-            return {};
-        return Outcome::failure(QStringLiteral("ended with exit status %1").arg(WEXITSTATUS(status)));
     }
-    return Outcome::failure(QStringLiteral("was ended by signal %1").arg(WTERMSIG(status)));
+    new LaunchWatch(pid, pidFd, settle, std::move(settled), QCoreApplication::instance());
+    return {};
 }

@@ -217,11 +217,17 @@ void ListPane::setAcceptsFileDrops(bool accepts)
 
 namespace {
 // A dropped file is read, never moved or linked, whatever the source proposes (a Shift-drag
-// proposes a move, after which a file manager may delete the original).
-void acceptAsCopy(QDropEvent *event)
+// proposes a move, after which a file manager may delete the original). A source that does not
+// offer a copy at all is refused: Qt would otherwise fall back to the source's own action.
+bool acceptAsCopy(QDropEvent *event)
 {
+    if (!event->possibleActions().testFlag(Qt::CopyAction)) {
+        event->ignore();
+        return false;
+    }
     event->setDropAction(Qt::CopyAction);
     event->accept();
+    return true;
 }
 } // namespace
 
@@ -247,8 +253,8 @@ void ListPane::dropEvent(QDropEvent *event)
         QTableView::dropEvent(event);
         return;
     }
-    acceptAsCopy(event);
-    emit filesDropped(event->mimeData()->urls(), QPrivateSignal());
+    if (acceptAsCopy(event))
+        emit filesDropped(event->mimeData()->urls(), QPrivateSignal());
 }
 
 void ListPane::keyPressEvent(QKeyEvent *event)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
 
 // Every modal interaction of the application goes through this interface, so that
 // the logic below the windows never opens a dialog itself and tests can script the user.
@@ -28,4 +29,15 @@ public:
     virtual Outcome openUrl(const QUrl &url) = 0;
     // Opens a workbook file in the desktop's spreadsheet application as a new document.
     virtual Outcome openSpreadsheet(const QString &path) = 0;
+
+    // How a started spreadsheet application's start went, known only some time after it began:
+    // Ok, or the failure of a launcher that ended as it started.
+    using SpreadsheetStarted = std::function<void(const Outcome &)>;
+    // As openSpreadsheet, without waiting to see how the start goes: the outcome says whether
+    // the application could be started at all; after an Ok, started may be called once, later,
+    // from the event loop. Prompts that do not watch a start never call it.
+    virtual Outcome startSpreadsheet(const QString &path, SpreadsheetStarted /*started*/)
+    {
+        return openSpreadsheet(path);
+    }
 };

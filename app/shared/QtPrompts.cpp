@@ -90,29 +90,46 @@ QString QtPrompts::calcLauncher(const QStringList &folders)
 
 Outcome QtPrompts::openSpreadsheet(const QString &path)
 {
+    return startSpreadsheet(path, {});
+}
+
+Outcome QtPrompts::startSpreadsheet(const QString &path, SpreadsheetStarted started)
+{
     // LibreOffice Calc first: given the file with -n it opens an untitled document based on it,
     // a new workbook. Another application that opens .xlsx only when Calc is absent. A launcher
-    // that fails says so by its exit status, which is why each is watched as it starts.
+    // that fails says so by its exit status, which is why each is watched as it starts; the
+    // failure reads the same whether it comes at once or from the watch.
+    const auto launch = [&started, this](const QString &program, const QStringList &arguments,
+                            std::function<Outcome(const Outcome &)> described) {
+        const Outcome outcome = LaunchDetached(
+            program, arguments, m_launchSettle, [started, described](const Outcome &settled) {
+                if (started)
+                    started(described(settled));
+            });
+        return described(outcome);
+    };
     const QString executable = calcLauncher();
     if (!executable.isEmpty()) {
         QStringList arguments;
         if (QFileInfo(executable).fileName() != QLatin1String("localc"))
             arguments << QStringLiteral("--calc");
         arguments << QStringLiteral("-n") << path;
-        const Outcome launch = LaunchDetached(executable, arguments, m_launchSettle);
-        if (launch)
-            return {};
-        return Outcome::failure(QStringLiteral("LibreOffice Calc (%1) could not be started: the launcher %2.")
-                                    .arg(executable, launch.description()));
+        return launch(executable, arguments, [executable](const Outcome &outcome) {
+            if (outcome)
+                return outcome;
+            return Outcome::failure(QStringLiteral("LibreOffice Calc (%1) could not be started: the launcher %2.")
+                                        .arg(executable, outcome.description()));
+        });
     }
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (!opener.isEmpty()) {
-        const Outcome launch = LaunchDetached(opener, {path}, m_launchSettle);
-        if (launch)
-            return {};
-        return Outcome::failure(
-            QStringLiteral("No spreadsheet application could be started to open the workbook: xdg-open %1.")
-                .arg(launch.description()));
+        return launch(opener, {path}, [](const Outcome &outcome) {
+            if (outcome)
+                return outcome;
+            return Outcome::failure(
+                QStringLiteral("No spreadsheet application could be started to open the workbook: xdg-open %1.")
+                    .arg(outcome.description()));
+        });
     }
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         return {};

@@ -3,14 +3,18 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <fcntl.h>
 #include <functional>
+#include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -68,6 +72,7 @@ private slots:
     void calcLauncher();
     void launcherEndingIsReported_data();
     void launcherEndingIsReported();
+    void launcherLeavesNothingBehind();
 };
 
 void TestQtPrompts::textIsShownAsItStands_data()
@@ -132,7 +137,8 @@ void TestQtPrompts::calcLauncher()
 
 // The only launcher on PATH (localc beside Calc's library, or xdg-open) records its arguments
 // and ends as the row says. One that keeps running, as a launcher that becomes Calc does, waits
-// on a fifo until the row is over, so no clock decides the outcome.
+// on a fifo until the row is over, so no clock decides the outcome. One that cannot be run at
+// all fails at once; how the others end comes later, from the watch.
 void TestQtPrompts::launcherEndingIsReported_data()
 {
     QTest::addColumn<QString>("launcher");
@@ -144,6 +150,8 @@ void TestQtPrompts::launcherEndingIsReported_data()
     QTest::newRow("Calc starting") << "localc" << R"(read -r line <"$0.fifo")" << QString();
     QTest::newRow("Calc fails") << "localc" << "exit 1" << calcFailed + "ended with exit status 1.";
     QTest::newRow("Calc killed") << "localc" << "kill -9 $$" << calcFailed + "was ended by signal 9.";
+    QTest::newRow("Calc cannot run") << "localc" << "#!/nonexistent/sh"
+                                     << calcFailed + "could not be run (No such file or directory).";
     QTest::newRow("handler takes it") << "xdg-open" << "exit 0" << QString();
     QTest::newRow("no handler") << "xdg-open" << "exit 3"
                                 << "No spreadsheet application could be started to open the workbook: "
@@ -161,7 +169,8 @@ void TestQtPrompts::launcherEndingIsReported()
     const QString program = bin + QLatin1Char('/') + launcher;
     QFile script(program);
     QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" >\"$0.args\"\n" + ending.toUtf8() + "\n");
+    script.write(ending.startsWith(u'#') ? ending.toUtf8()
+                                         : "#!/bin/sh\nprintf '%s\\n' \"$@\" >\"$0.args\"\n" + ending.toUtf8() + "\n");
     script.close();
     QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
     if (launcher == QLatin1String("localc"))
@@ -174,20 +183,70 @@ void TestQtPrompts::launcherEndingIsReported()
     qputenv("PATH", QFile::encodeName(bin));
     auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
     const QString workbook = root.filePath(QStringLiteral("run 1/it's \"new\".xlsx"));
-    const Outcome outcome = QtPrompts(keepsRunning ? 0ms : 10min).openSpreadsheet(workbook);
+    std::optional<Outcome> settled;
+    QEventLoop loop;
+    const Outcome started = QtPrompts(keepsRunning ? 0ms : 10min).startSpreadsheet(workbook, [&](const Outcome &how) {
+        settled = how;
+        loop.quit();
+    });
     restorePath.dismiss();
     qputenv("PATH", path);
+    if (started.isOk() && !settled)
+        loop.exec();
     if (keepsRunning) {
         QFile fifo(program + QStringLiteral(".fifo"));
         QVERIFY(fifo.open(QIODevice::WriteOnly)); // waits for the launcher to read; it ends then
     }
 
+    const Outcome outcome = started.isOk() ? settled.value_or(Outcome::failure(QStringLiteral("none"))) : started;
     QCOMPARE(outcome.description(), QString(error).replace(QStringLiteral("%1"), program));
     QCOMPARE(outcome.isOk(), error.isEmpty());
+    if (started.isFailure())
+        return;
     QFile arguments(program + QStringLiteral(".args"));
     QVERIFY(arguments.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(arguments.readAll()),
         (launcher == QLatin1String("localc") ? QStringLiteral("-n\n") : QString()) + workbook + QLatin1Char('\n'));
+}
+
+// A probe launcher lists the descriptors it got, then waits on its fifo, which the test writes
+// only after the call has returned (with a ten-minute watch). Meanwhile no copy of this process
+// may be left watching it, and it holds no descriptor but 0-2, not even one left open here
+// without close-on-exec.
+void TestQtPrompts::launcherLeavesNothingBehind()
+{
+    QTemporaryDir root;
+    QVERIFY(QFile::link(QStringLiteral(TOVISKA_LAUNCHER_PROBE), root.filePath(QStringLiteral("xdg-open"))));
+    const QString workbook = root.filePath(QStringLiteral("new.xlsx"));
+    QCOMPARE(mkfifo(QFile::encodeName(workbook + QStringLiteral(".fifo")).constData(), 0600), 0);
+    const int stray = ::open("/dev/null", O_RDONLY);
+    auto closeStray = qScopeGuard([stray] { ::close(stray); });
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(root.path()));
+    std::optional<Outcome> settled;
+    QEventLoop loop;
+    const Outcome started = QtPrompts(10min).startSpreadsheet(workbook, [&](const Outcome &how) {
+        settled = how;
+        loop.quit();
+    });
+    qputenv("PATH", path);
+    QVERIFY2(started.isOk(), qPrintable(started.description()));
+
+    QFile fifo(workbook + QStringLiteral(".fifo"));
+    QVERIFY(fifo.open(QIODevice::WriteOnly)); // the probe has listed its descriptors by now
+    const QString self = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList({QStringLiteral("[0-9]*")}, QDir::Dirs))
+        QVERIFY2(pid.toLongLong() == QCoreApplication::applicationPid()
+                || QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)) != self,
+            "a copy of this process outlives the start");
+    fifo.close();
+    if (!settled)
+        loop.exec();
+    QVERIFY(settled && settled->isOk());
+    QFile listed(workbook + QStringLiteral(".fds"));
+    QVERIFY(listed.open(QIODevice::ReadOnly));
+    for (const QByteArray &descriptor : listed.readAll().split('\n'))
+        QVERIFY2(descriptor.toInt() <= 2, descriptor.constData());
 }
 
 QTEST_MAIN(TestQtPrompts)

@@ -1,3 +1,4 @@
+#include "app/shared/DesignControls.h"
 #include "app/shared/HoverFeedback.h"
 #include "app/shared/ListPane.h"
 #include "app/shared/NameListModel.h"
@@ -42,6 +43,8 @@ class TestSharedWidgets : public QObject
     Q_OBJECT
 
 private slots:
+    void disabledTextOnWhite_data();
+    void disabledTextOnWhite();
     void optionGroup_data();
     void optionGroup();
     void optionUserClick();
@@ -66,6 +69,40 @@ private slots:
 
 // Operations on a group of three options (a, b, c) plus d in a child container:
 // "+a" setValue(true), "-a" setValue(false). Expected: the states of a b c d, and the clicks.
+// The disabled captions on the design's white take the desktop's own disabled text: as it is
+// under a light scheme, mirrored in lightness under a dark one, where it is meant for a dark
+// ground; a control inside a white container keeps what the container took.
+void TestSharedWidgets::disabledTextOnWhite_data()
+{
+    QTest::addColumn<QColor>("window");
+    QTest::addColumn<QColor>("text");
+    QTest::addColumn<QColor>("disabled");
+    QTest::addColumn<QColor>("expected");
+
+    QTest::newRow("light") << QColor(0xf6f5f4) << QColor(Qt::black) << QColor(0x929595) << QColor(0x929595);
+    QTest::newRow("dark") << QColor(0x353535) << QColor(Qt::white) << QColor(0x919191) << QColor(0x6e6e6e);
+    QTest::newRow("dark, faint") << QColor(0x242424) << QColor(0xeeeeee) << QColor(0x505050) << QColor(0xafafaf);
+}
+
+void TestSharedWidgets::disabledTextOnWhite()
+{
+    QFETCH(QColor, window);
+    QFETCH(QColor, text);
+    QFETCH(QColor, disabled);
+    QFETCH(QColor, expected);
+    QPalette scheme;
+    scheme.setColor(QPalette::Window, window);
+    scheme.setColor(QPalette::WindowText, text);
+    scheme.setColor(QPalette::Disabled, QPalette::WindowText, disabled);
+    QWidget container;
+    container.setPalette(scheme);
+    DesignControls::paintWhite(&container);
+    auto *inside = new QWidget(&container);
+    DesignControls::paintWhite(inside);
+    QCOMPARE(container.palette().color(QPalette::Disabled, QPalette::WindowText).rgb(), expected.rgb());
+    QCOMPARE(inside->palette().color(QPalette::Disabled, QPalette::WindowText).rgb(), expected.rgb());
+}
+
 void TestSharedWidgets::optionGroup_data()
 {
     QTest::addColumn<QStringList>("operations");

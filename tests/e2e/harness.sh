@@ -21,7 +21,8 @@
 #
 # Nothing of the user is touched: HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CACHE_HOME and
 # XDG_RUNTIME_DIR point into a temp folder whatever the run's environment holds, and the app
-# runs from a copy of bin/ with its own names.mdb.
+# runs from a copy of bin/ with its own names.mdb. Every start hands the app XDG folders of a
+# user of its own as well, which e2e_wait_exit checks it never wrote into.
 
 # Client width of the main window in pixels at 96 dpi (8040 twips).
 E2E_DESIGN_WIDTH_PX=536
@@ -143,6 +144,7 @@ e2e_init() {
     trap 'exit 143' TERM
     trap 'exit 130' INT
     E2E_HOME="$E2E_ROOT/home"
+    E2E_USER_XDG="$E2E_ROOT/user"
     E2E_APP_DIR="$E2E_ROOT/app"
     mkdir -p "$E2E_HOME/.config" "$E2E_HOME/.local/share" "$E2E_HOME/.cache" "$E2E_HOME/Desktop" "$E2E_APP_DIR" \
         "$E2E_ROOT/runtime"
@@ -229,6 +231,9 @@ e2e_start_app() {
     E2E_APP_LOG="$E2E_ROOT/app.log"
     (
         cd "$E2E_ROOT" || exit 1
+        # A user's own folders, as the environment of a run may name them: the app must not see them.
+        export XDG_DATA_HOME="$E2E_USER_XDG/data" XDG_CACHE_HOME="$E2E_USER_XDG/cache" \
+            XDG_CONFIG_HOME="$E2E_USER_XDG/config" XDG_STATE_HOME="$E2E_USER_XDG/state"
         exec env -u QT_QPA_PLATFORM -u QT_QPA_PLATFORMTHEME -u QT_STYLE_OVERRIDE -u XDG_CURRENT_DESKTOP \
             -u DESKTOP_SESSION -u GNOME_DESKTOP_SESSION_ID -u KDE_FULL_SESSION -u BROWSER -u DEFAULT_BROWSER \
             PATH="$E2E_STUB_BIN:$PATH" \
@@ -417,6 +422,7 @@ e2e_wait_exit() {
     E2E_EXIT_CODE=0
     wait "$E2E_APP_PID" || E2E_EXIT_CODE=$?
     E2E_APP_PID=
+    [ ! -e "$E2E_USER_XDG" ] || e2e_fail "the app wrote into the run's own XDG folders: $(find "$E2E_USER_XDG" | head -n5)"
 }
 
 # e2e_setting KEY: a value of the app's settings file (empty when absent).

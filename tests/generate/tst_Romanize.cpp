@@ -1,6 +1,7 @@
 #include "generate/Romanize.h"
 
 #include <QFile>
+#include <QHash>
 #include <QTest>
 
 class tst_Romanize : public QObject
@@ -11,7 +12,57 @@ private slots:
     void passportIsTheBuiltInListsSpelling();
     void styles_data();
     void styles();
+    void wapuroTypesBackToItsKana();
 };
+
+namespace {
+// Romaji typed into a Japanese input method, to hiragana: the longest spelling that matches;
+// a doubled consonant but n types っ; nn and n' type ん, as n does before a consonant but y or
+// at the end.
+QString typeKana(QString romaji)
+{
+    static const QHash<QString, QString> spellings = [] {
+        QHash<QString, QString> table;
+        const QStringList rows = QStringLiteral(
+            "あいうえお kかきくけこ sさしすせそ tたちつてと nなにぬねの hはひふへほ mまみむめも rらりるれろ "
+            "gがぎぐげご zざじずぜぞ dだぢづでど bばびぶべぼ pぱぴぷぺぽ xぁぃぅぇぉ").split(u' ');
+        for (const QString &row : rows)
+            for (int v = 0; v < 5; ++v)
+                table.insert(row.chopped(5) + QStringLiteral("aiueo").at(v), row.right(5).at(v));
+        for (const QString &pair : QStringLiteral("ya:や yu:ゆ yo:よ wa:わ wo:を wyi:ゐ wye:ゑ shi:し chi:ち tsu:つ "
+                                                  "fu:ふ ji:じ vu:ゔ xya:ゃ xyu:ゅ xyo:ょ xtu:っ xka:ゕ xke:ゖ xwa:ゎ "
+                                                  "fa:ふぁ fe:ふぇ fi:ふぃ fo:ふぉ vi:ゔぃ she:しぇ che:ちぇ je:じぇ")
+                                       .split(u' '))
+            table.insert(pair.section(u':', 0, 0), pair.section(u':', 1));
+        for (const QString &palatal : QStringLiteral("kyき gyぎ nyに hyひ byび pyぴ myみ ryり dyぢ shし chち jじ").split(u' '))
+            for (const QString &vowel : {QStringLiteral("a:ゃ"), QStringLiteral("u:ゅ"), QStringLiteral("o:ょ")})
+                table.insert(palatal.chopped(1) + vowel.front(), palatal.right(1) + vowel.back());
+        return table;
+    }();
+    romaji = romaji.toLower();
+    const auto consonant = [](QChar c) { return c >= u'a' && c <= u'z' && !QStringView(u"aiueo").contains(c); };
+    QString kana;
+    for (qsizetype i = 0; i < romaji.size();) {
+        const QChar c = romaji.at(i), next = romaji.mid(i + 1, 1).append(u'.').front();
+        qsizetype length = 3;
+        if (c == u'n' && (next == u'.' || next == u'\'' || (consonant(next) && next != u'y'))) {
+            kana += u'ん';
+            length = next == u'\'' || next == u'n' ? 2 : 1;
+        } else if (consonant(c) && next == c) {
+            kana += u'っ';
+            length = 1;
+        } else {
+            while (length > 0 && !spellings.contains(romaji.mid(i, length)))
+                --length;
+            if (length == 0)
+                return kana + u'?' + romaji.mid(i);
+            kana += spellings.value(romaji.mid(i, length));
+        }
+        i += length;
+    }
+    return kana;
+}
+} // namespace
 
 // The built-in lists were romanized from these readings: every row must come out as listed.
 void tst_Romanize::passportIsTheBuiltInListsSpelling()
@@ -67,12 +118,18 @@ void tst_Romanize::styles_data()
                                       << "Junichi"
                                       << "Jun'ichi"
                                       << "Zyun'iti"
-                                      << "Junichi";
-    QTest::newRow("n before y") << "しんや"
-                                << "Shinya"
-                                << "Shin'ya"
-                                << "Sin'ya"
-                                << "Shinya";
+                                      << "Jun'ichi";
+    QTest::newRow("n before o, final n") << "れんおん" << "Renon" << "Ren'on" << "Ren'on" << "Ren'on";
+    QTest::newRow("n before y") << "しんや" << "Shinya" << "Shin'ya" << "Sin'ya" << "Shin'ya";
+    QTest::newRow("n before n") << "かんな" << "Kanna" << "Kanna" << "Kanna" << "Kan'na";
+    // aa, ee and ii span two parts of a name; おおう is a long o, then u.
+    QTest::newRow("aa") << "たかあき" << "Takaaki" << "Takaaki" << "Takaaki" << "Takaaki";
+    QTest::newRow("aa at the start") << "ああい" << "Aai" << "Aai" << "Aai" << "Aai";
+    QTest::newRow("ee") << "れえこ" << "Reeko" << "Reeko" << "Reeko" << "Reeko";
+    QTest::newRow("ii") << "にいな" << "Niina" << "Niina" << "Niina" << "Niina";
+    QTest::newRow("long oo, then u") << "おおうち" << "Ouchi" << "Ōuchi" << "Ôuti" << "Oouchi";
+    QTest::newRow("final sokuon") << "あっ" << "A" << "A" << "A" << "Axtu";
+    QTest::newRow("we") << "ゑみ" << "Emi" << "Emi" << "Emi" << "Wyemi";
     QTest::newRow("n before p") << "じゅんぺい"
                                 << "Jumpei"
                                 << "Junpei"
@@ -126,6 +183,27 @@ void tst_Romanize::styles()
     QCOMPARE(Romanize(kana, RomajiStyle::Hepburn), hepburn);
     QCOMPARE(Romanize(kana, RomajiStyle::Kunrei), kunrei);
     QCOMPARE(Romanize(kana, RomajiStyle::Wapuro), wapuro);
+}
+
+// Typing the keyboard spelling gives the reading back: every reading of the built-in lists, and
+// kana they do not hold yet (ゐ, ゑ, ヶ, a final っ, small vowels, katakana).
+void tst_Romanize::wapuroTypesBackToItsKana()
+{
+    QFile file(qEnvironmentVariable("TOVISKA_TEST_DATA") + QStringLiteral("/readings.tsv"));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.errorString()));
+    file.readLine();
+    QStringList readings{"ゐる", "ゑみ", "ヰヱ", "ヶ", "あっ", "っな", "てぃな", "ちぇり", "ゔぃ", "しんいち", "ぢゃ"};
+    while (!file.atEnd())
+        readings << QString::fromUtf8(file.readLine()).split(u'\t').value(2);
+    QStringList wrong;
+    for (const QString &kana : std::as_const(readings)) {
+        QString hiragana = kana; // typing gives hiragana: katakana is one conversion away
+        for (QChar &c : hiragana)
+            c = c >= u'ァ' && c <= u'ヶ' ? QChar(c.unicode() - 0x60) : c;
+        if (const QString typed = typeKana(Romanize(kana, RomajiStyle::Wapuro)); typed != hiragana)
+            wrong << kana + QStringLiteral(" types ") + typed;
+    }
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.mid(0, 20).join(u'\n')));
 }
 
 QTEST_APPLESS_MAIN(tst_Romanize)

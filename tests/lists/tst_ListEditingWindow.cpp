@@ -72,9 +72,11 @@ struct Window
     std::unique_ptr<Form1> form;
 };
 
-// Drags the files onto a pane and lets go, as a file manager does; true when the pane took them
-// as a copy. Shift proposes a move.
-bool dropOn(ListPane *pane, const QStringList &paths, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+// Drags the files onto a pane and lets go, as a file manager does, offering the actions given;
+// true when the pane took them as a copy. Shift proposes a move. The drop is made even when the
+// drag was refused, so the pane's own check of it is tried too.
+bool dropOn(ListPane *pane, const QStringList &paths, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+    Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction)
 {
     QMimeData data;
     QList<QUrl> urls;
@@ -82,18 +84,16 @@ bool dropOn(ListPane *pane, const QStringList &paths, Qt::KeyboardModifiers modi
         urls.append(QUrl::fromLocalFile(path));
     data.setUrls(urls);
     const QPointF at = pane->viewport()->rect().center();
-    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
     QDragEnterEvent enter(at.toPoint(), actions, &data, Qt::LeftButton, modifiers);
     QCoreApplication::sendEvent(pane->viewport(), &enter);
     if (modifiers.testFlag(Qt::ShiftModifier) && enter.proposedAction() != Qt::MoveAction)
         return false;
-    if (!enter.isAccepted() || enter.dropAction() != Qt::CopyAction)
-        return false;
+    const bool entered = enter.isAccepted() && enter.dropAction() == Qt::CopyAction;
     QDropEvent drop(at, actions, &data, Qt::LeftButton, modifiers);
     QCoreApplication::sendEvent(pane->viewport(), &drop);
     // The pane loads once the drop is over.
     QCoreApplication::sendPostedEvents();
-    return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
+    return entered && drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
 }
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
@@ -294,14 +294,20 @@ void tst_ListEditingWindow::dropOnAPane_data()
     QTest::addColumn<int>("pane");
     QTest::addColumn<bool>("busy");
     QTest::addColumn<bool>("shift"); // a Shift-drag proposes a move
+    QTest::addColumn<int>("offered"); // the actions the drag source allows
     QTest::addColumn<QStringList>("firstNames");
     QTest::addColumn<QStringList>("lastNames");
 
-    QTest::newRow("First Names") << 1 << false << false << QStringList{"Kato", "Ueda", "Ueno"} << QStringList{};
-    QTest::newRow("Last Names") << 2 << false << false << QStringList{} << QStringList{"Kato", "Ueda", "Ueno"};
-    QTest::newRow("busy window") << 1 << true << false << QStringList{} << QStringList{};
-    QTest::newRow("Shift-drag: still a copy")
-        << 2 << false << true << QStringList{} << QStringList{"Kato", "Ueda", "Ueno"};
+    const int copyOrMove = Qt::CopyAction | Qt::MoveAction;
+    const QStringList dropped{"Kato", "Ueda", "Ueno"};
+    QTest::newRow("First Names") << 1 << false << false << copyOrMove << dropped << QStringList{};
+    QTest::newRow("Last Names") << 2 << false << false << copyOrMove << QStringList{} << dropped;
+    QTest::newRow("busy window") << 1 << true << false << copyOrMove << QStringList{} << QStringList{};
+    QTest::newRow("Shift-drag: still a copy") << 2 << false << true << copyOrMove << QStringList{} << dropped;
+    QTest::newRow("move only: refused") << 1 << false << false << int(Qt::MoveAction) << QStringList{}
+                                        << QStringList{};
+    QTest::newRow("link only: refused") << 2 << false << false << int(Qt::LinkAction) << QStringList{}
+                                        << QStringList{};
 }
 
 void tst_ListEditingWindow::dropOnAPane()
@@ -309,6 +315,7 @@ void tst_ListEditingWindow::dropOnAPane()
     QFETCH(int, pane);
     QFETCH(bool, busy);
     QFETCH(bool, shift);
+    QFETCH(int, offered);
     QFETCH(QStringList, firstNames);
     QFETCH(QStringList, lastNames);
     Window window;
@@ -317,13 +324,16 @@ void tst_ListEditingWindow::dropOnAPane()
     const QString b = writeFile(window.files, QStringLiteral("b.txt"), "ueno\n");
     if (busy)
         window.form->pointer().setValue(WindowPointer::Setting::Busy);
-    QVERIFY(dropOn(window.pane(pane), {a, b}, shift ? Qt::ShiftModifier : Qt::NoModifier));
+    const bool refused = !(offered & Qt::CopyAction);
+    QCOMPARE(dropOn(window.pane(pane), {a, b}, shift ? Qt::ShiftModifier : Qt::NoModifier,
+                 Qt::DropActions::fromInt(offered)),
+        !refused);
     QCOMPARE(window.shown(1), firstNames);
     QCOMPARE(window.shown(2), lastNames);
     // Stored in the order dropped, file by file.
     QStringList stored = pane == 1 ? window.rows(QStringLiteral("user_firstname"), QStringLiteral("firstname"))
                                    : window.rows(QStringLiteral("user_lastname"), QStringLiteral("lastname"));
-    QCOMPARE(stored, busy ? QStringList{} : (QStringList{"ueda", "kato", "ueno"}));
+    QCOMPARE(stored, busy || refused ? QStringList{} : (QStringList{"ueda", "kato", "ueno"}));
     QCOMPARE(window.form->pointer().isBusy(), busy);
     QCOMPARE(window.prompts.shown.size(), 0);
 }

@@ -164,6 +164,8 @@ private slots:
     void saveWorkbook();
     void workbookFailureNamesItsStep_data();
     void workbookFailureNamesItsStep();
+    void launcherFailureIsReportedWhenItComes_data();
+    void launcherFailureIsReportedWhenItComes();
     void holdsAMillionRows();
     void writingIsStored_data();
     void writingIsStored();
@@ -744,6 +746,48 @@ void tst_Form2::workbookFailureNamesItsStep()
         QVERIFY(f.prompts.ofKind(FakePrompts::Kind::OpenSpreadsheet).isEmpty());
         QVERIFY(f.workbooks().isEmpty());
     }
+}
+
+// The handler hands the workbook over and returns; how the start went is known later. A failure
+// is reported then, at the export's own step, while a window is up; a run that is ending (both
+// windows gone, as closing either leaves them) reports nothing.
+void tst_Form2::launcherFailureIsReportedWhenItComes_data()
+{
+    QTest::addColumn<OutputKind>("kind");
+    QTest::addColumn<QString>("failure"); // empty: the start went well
+    QTest::addColumn<QString>("shown");   // the window up when it is known
+    QTest::addColumn<int>("line");        // 0: nothing reported
+    const QString failed = QStringLiteral("The launcher ended with exit status 1.");
+    QTest::newRow("two cells") << OutputKind::WorkbookTwoCells << failed << "Form2" << 128;
+    QTest::newRow("one cell, after < Back") << OutputKind::WorkbookOneCell << failed << "Form1" << 148;
+    QTest::newRow("started well") << OutputKind::WorkbookOneCell << QString() << "Form2" << 0;
+    QTest::newRow("run ending") << OutputKind::WorkbookTwoCells << failed << QString() << 0;
+}
+
+void tst_Form2::launcherFailureIsReportedWhenItComes()
+{
+    QFETCH(OutputKind, kind);
+    QFETCH(QString, failure);
+    QFETCH(QString, shown);
+    QFETCH(int, line);
+    Fixture f;
+    f.form->Form_Load();
+    f.select(kind);
+    f.setRows({"Kenji Ito"});
+    f.form->show();
+    f.control<QPushButton>(QStringLiteral("PushButton2"))->click();
+    QVERIFY(f.prompts.errors().isEmpty() && f.prompts.spreadsheetStarted);
+    if (shown == QLatin1String("Form1"))
+        f.form->PushButton8_Click();
+    else if (shown.isEmpty())
+        f.form->hide();
+    f.prompts.spreadsheetStarted(failure.isEmpty() ? Outcome() : Outcome::failure(failure));
+    const QStringList errors = f.prompts.errors();
+    QCOMPARE(errors.size(), line ? 1 : 0);
+    if (line)
+        QVERIFY2(errors.first().startsWith(failure + QStringLiteral(" The workbook is kept for opening by hand: "))
+                && errors.first().contains(QStringLiteral(".Form2.PushButton2_Click at line %1\r").arg(line)),
+            qPrintable(errors.first()));
 }
 
 void tst_Form2::holdsAMillionRows()

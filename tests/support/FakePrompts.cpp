@@ -27,6 +27,7 @@ void FakePrompts::reset()
     folderAnswers.clear();
     urlOutcome = {};
     spreadsheetOutcome = {};
+    spreadsheetStarted = {};
     shown.clear();
 }
 
@@ -68,4 +69,10 @@ Outcome FakePrompts::openSpreadsheet(const QString &path)
 {
     shown.append({Kind::OpenSpreadsheet, path, QString()});
     return spreadsheetOutcome;
+}
+
+Outcome FakePrompts::startSpreadsheet(const QString &path, SpreadsheetStarted started)
+{
+    spreadsheetStarted = std::move(started);
+    return openSpreadsheet(path);
 }

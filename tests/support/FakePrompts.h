@@ -26,6 +26,8 @@ public:
     QQueue<QString> folderAnswers;
     Outcome urlOutcome;
     Outcome spreadsheetOutcome;
+    // What startSpreadsheet was given, for the test to tell later how the start went.
+    SpreadsheetStarted spreadsheetStarted;
 
     QList<Shown> shown;
 
@@ -42,4 +44,5 @@ public:
     QString chooseFolder(const QString &title, const QString &startFolder) override;
     Outcome openUrl(const QUrl &url) override;
     Outcome openSpreadsheet(const QString &path) override;
+    Outcome startSpreadsheet(const QString &path, SpreadsheetStarted started) override;
 };
