@@ -11,7 +11,8 @@
 #include <vector>
 
 // GNU-style options of one subcommand: --name value, --name=value, -x value, -xvalue, flags,
-// "--" ending the options, and operands anywhere among them.
+// "--" ending the options, and operands anywhere among them. Every subcommand takes -h/--help
+// and --version.
 class ArgumentReader
 {
 public:
@@ -28,6 +29,8 @@ public:
     std::optional<UsageError> read(const QStringList &arguments);
 
     bool has(const QString &name) const { return m_values.contains(name); }
+    bool wantsHelp() const { return has(QStringLiteral("help")); }
+    bool wantsVersion() const { return has(QStringLiteral("version")); }
     QString value(const QString &name) const { return m_values.value(name); }
     const QStringList &operands() const { return m_operands; }
 

@@ -53,7 +53,7 @@ void DelimitedRecordWriter::prepare(NameVariant &variant) const
             block += m_separator;
         else
             block += m_lineEnd;
-        variant.fieldEnd[i] = static_cast<std::uint16_t>(block.size());
+        variant.fieldEnd[i] = static_cast<std::uint32_t>(block.size());
     }
     // write() copies in whole steps of Step bytes: room to read past the last field.
     block.append(Step, '\0');

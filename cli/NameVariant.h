@@ -11,16 +11,17 @@
 struct alignas(64) NameVariant
 {
     // A writer's texts of this spelling, field by field in record order, each with what follows
-    // it in a record: field i ends at fieldEnd[i]. Kept inline and first, so that a drawn spelling
-    // costs a cache line or two, not a dozen; texts too long for it go to overflow.
+    // it in a record: field i ends at fieldEnd[i] (32 bits: a stored name may pass 64 KB). Kept
+    // inline and first, so that a drawn spelling costs a cache line or two, not a dozen; texts
+    // too long for it go to overflow.
     static constexpr std::size_t InlineBytes = 176;
-    std::array<std::uint16_t, 16> fieldEnd{};
+    std::array<std::uint32_t, 16> fieldEnd{};
     char hot[InlineBytes] = {};
     std::string overflow;
     const char *hotData() const { return overflow.empty() ? hot : overflow.data(); }
     std::string_view field(std::size_t i) const
     {
-        const std::uint16_t start = i == 0 ? 0 : fieldEnd[i - 1];
+        const std::uint32_t start = i == 0 ? 0 : fieldEnd[i - 1];
         return {hotData() + start, static_cast<std::size_t>(fieldEnd[i] - start)};
     }
 

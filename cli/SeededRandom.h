@@ -14,6 +14,9 @@ public:
     static std::uint64_t entropySeed();
 
     std::uint64_t next();
+    // A stream of its own, seeded from this one's next draw: what is drawn from it never shifts
+    // what this one draws afterwards.
+    SeededRandom split() { return SeededRandom(next()); }
     // Uniform in [0, n); n must be at least 1.
     std::uint64_t below(std::uint64_t n);
 

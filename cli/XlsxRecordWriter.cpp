@@ -2,11 +2,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <xlsxwriter.h>
 
-XlsxRecordWriter::XlsxRecordWriter(QString path, QString displayPath, std::vector<RecordField> fields)
+XlsxRecordWriter::XlsxRecordWriter(
+    QString path, QString scratchFolder, QString displayPath, std::vector<RecordField> fields)
     : m_path(std::move(path))
+    , m_scratchFolder(std::move(scratchFolder))
     , m_displayPath(std::move(displayPath))
     , m_fields(std::move(fields))
 { }
@@ -22,7 +23,7 @@ Outcome XlsxRecordWriter::begin()
 {
     const QByteArray path = QFile::encodeName(m_path);
     // Its own temporary files go beside the output, not into a possibly small /tmp.
-    const QByteArray folder = QFile::encodeName(QFileInfo(m_path).absolutePath());
+    const QByteArray folder = QFile::encodeName(m_scratchFolder);
     lxw_workbook_options options = {};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = const_cast<char *>(folder.constData());
