@@ -162,8 +162,9 @@ Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) 
     Outcome outcome = writer.begin();
     if (!outcome)
         return outcome;
-    SeededRandom names(o.seed ? *o.seed : SeededRandom::entropySeed());
-    SeededRandom spellings = names.split();
+    const std::uint64_t seed = o.seed ? *o.seed : SeededRandom::entropySeed();
+    SeededRandom names(seed);
+    SeededRandom spellings(seed, 1);
     const bool withSpelling = o.needsSpellings();
     const NamePool &given = *m_given;
     const NamePool &family = *m_family;

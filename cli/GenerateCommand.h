@@ -16,7 +16,7 @@ class RecordWriter;
 //
 // One seed gives the same people whatever the output: the names come from one stream and the
 // spellings (kanji, kana, the reading behind a romaji style, the gender of a name in both lists)
-// from a second, split from the first, so a format that shows a spelling draws nothing more
+// from a second stream of the same seed, so a format that shows a spelling draws nothing more
 // from the names' stream than one that does not.
 class GenerateCommand
 {

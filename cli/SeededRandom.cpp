@@ -20,9 +20,10 @@ constexpr std::uint64_t rotl(std::uint64_t x, int k)
 }
 } // namespace
 
-SeededRandom::SeededRandom(std::uint64_t seed)
+SeededRandom::SeededRandom(std::uint64_t seed, std::uint64_t stream)
 {
-    std::uint64_t state = seed;
+    // Stream 0 is the seed's sequence as it always was; another starts SplitMix64 elsewhere.
+    std::uint64_t state = seed + stream * 0xd1b54a32d192ed03ULL;
     for (std::uint64_t &word : m_state)
         word = splitMix64(state);
 }

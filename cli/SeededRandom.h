@@ -9,14 +9,13 @@
 class SeededRandom
 {
 public:
-    explicit SeededRandom(std::uint64_t seed);
+    // stream picks one of several independent sequences of a seed: what is drawn from one never
+    // shifts what another draws.
+    explicit SeededRandom(std::uint64_t seed, std::uint64_t stream = 0);
     // A seed from the system's entropy, for runs without --seed.
     static std::uint64_t entropySeed();
 
     std::uint64_t next();
-    // A stream of its own, seeded from this one's next draw: what is drawn from it never shifts
-    // what this one draws afterwards.
-    SeededRandom split() { return SeededRandom(next()); }
     // Uniform in [0, n); n must be at least 1.
     std::uint64_t below(std::uint64_t n);
 
