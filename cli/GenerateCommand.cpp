@@ -11,6 +11,9 @@
 #include "lists/PaneReadings.h"
 #include "store/NameStore.h"
 
+#include <array>
+#include <optional>
+
 namespace {
 std::string genderOfList(ListSource list, GenderFilter gender)
 {
@@ -48,6 +51,12 @@ Outcome gendersOfBothLists(const QString &databasePath, QHash<QString, std::stri
     return outcome;
 }
 
+struct Record
+{
+    const NameVariant *given;
+    const NameVariant *family;
+};
+
 int failed(const Outcome &outcome)
 {
     CliPrompts::printError(outcome.description());
@@ -82,10 +91,11 @@ int GenerateCommand::run()
     if (const Outcome opened = output.open(o.output); !opened)
         return failed(opened);
     std::unique_ptr<RecordWriter> writer = OutputFormatInfo::of(o.format).makeWriter(output, o);
-    for (NamePool *pool : {m_given.get(), m_family.get()}) {
-        for (NameVariant &variant : pool->variants())
-            writer->prepare(variant);
-        writer->measure(pool->variants());
+    for (const bool ofGiven : {true, false}) {
+        NamePool &pool = ofGiven ? *m_given : *m_family;
+        for (NameVariant &variant : pool.variants())
+            writer->prepare(variant, ofGiven);
+        writer->measure(pool.variants(), ofGiven);
     }
     const Outcome written = drawAndWrite(output, *writer);
     // A workbook still open would be written on closing, after its file is gone.
@@ -168,25 +178,40 @@ Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) 
     const bool withSpelling = o.needsSpellings();
     const NamePool &given = *m_given;
     const NamePool &family = *m_family;
-    if (o.unique) {
-        // Each combination once, in a random order; its spellings drawn as usual.
-        const std::uint64_t lastCount = m_wantLast ? family.size() : 1;
-        const UniqueOrder order(m_combinations, names);
-        for (std::uint64_t i = 0; i < o.count && !output.stopped(); ++i) {
-            const std::uint64_t combination = order.at(i);
+    const std::uint64_t lastCount = m_wantLast ? family.size() : 1;
+    std::optional<UniqueOrder> order;
+    if (o.unique)
+        order.emplace(m_combinations, names);
+    // One record's names: each combination once in a random order (--unique), or, as the
+    // window draws, the last name first, then the first name; the spellings as usual.
+    const auto drawRecord = [&](std::uint64_t i) -> Record {
+        if (order) {
+            const std::uint64_t combination = order->at(i);
             const NameVariant *last
                 = m_wantLast ? &family.pick(combination % lastCount, spellings, withSpelling) : nullptr;
-            const NameVariant *first
-                = m_wantFirst ? &given.pick(combination / lastCount, spellings, withSpelling) : nullptr;
-            writer.write(first, last);
+            return {m_wantFirst ? &given.pick(combination / lastCount, spellings, withSpelling) : nullptr, last};
         }
-    } else {
-        // As the window: the last name first, then the first name.
-        for (std::uint64_t i = 0; i < o.count && !output.stopped(); ++i) {
-            const NameVariant *last = m_wantLast ? &family.draw(names, spellings, withSpelling) : nullptr;
-            const NameVariant *first = m_wantFirst ? &given.draw(names, spellings, withSpelling) : nullptr;
-            writer.write(first, last);
+        const NameVariant *last = m_wantLast ? &family.draw(names, spellings, withSpelling) : nullptr;
+        return {m_wantFirst ? &given.draw(names, spellings, withSpelling) : nullptr, last};
+    };
+    // Records are drawn a few ahead of the one written, their variants fetched meanwhile: a
+    // variant is one among thousands, and waiting for each in turn cost more than the writing.
+    constexpr std::uint64_t Ahead = 8;
+    std::array<Record, Ahead> ahead{};
+    for (std::uint64_t i = 0; i < Ahead && i < o.count; ++i)
+        ahead[i] = drawRecord(i);
+    for (std::uint64_t i = 0; i < o.count && !output.stopped(); ++i) {
+        const Record record = ahead[i % Ahead];
+        if (i + Ahead < o.count) {
+            Record &next = ahead[i % Ahead];
+            next = drawRecord(i + Ahead);
+            // Both lines of each: a record's texts often run into the second.
+            for (const NameVariant *variant : {next.given, next.family}) {
+                __builtin_prefetch(variant);
+                __builtin_prefetch(reinterpret_cast<const char *>(variant) + 64);
+            }
         }
+        writer.write(record.given, record.family);
     }
     return output.stopped() ? Outcome() : writer.finish();
 }

@@ -42,10 +42,10 @@ public:
     }
     const NameVariant &pick(std::uint64_t name, SeededRandom &spellings, bool withSpelling) const
     {
+        // A spelling is drawn even for a name that has one: a branch on the count, taken at
+        // random, cost more than the draw.
         const Range range = m_names[name];
-        if (!withSpelling || range.count == 1)
-            return m_variants[range.first];
-        return m_variants[range.first + spellings.below(range.count)];
+        return m_variants[range.first + (withSpelling ? spellings.below(range.count) : 0)];
     }
 
 private:

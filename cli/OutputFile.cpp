@@ -108,7 +108,8 @@ Outcome OutputFile::failure(int error) const
 
 Outcome OutputFile::open(const QString &path)
 {
-    m_buffer = std::make_unique<char[]>(Capacity);
+    // Not zeroed: a short run touches, and pays for, only the pages it fills.
+    m_buffer = std::make_unique_for_overwrite<char[]>(Capacity);
     // A pipe closed by its reader shows as EPIPE from write(), ended quietly, not as a signal.
     std::signal(SIGPIPE, SIG_IGN);
     if (path.isEmpty()) {
