@@ -1,12 +1,13 @@
 #pragma once
 
+#include "cli/Choices.h"
 #include "cli/UsageError.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
-#include <initializer_list>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -37,21 +38,18 @@ public:
     // Sets target to the choice whose word the option's value is, when the option was given;
     // any other value is a usage error that lists the accepted words.
     template <typename T>
-    std::optional<UsageError> choose(
-        const QString &name, std::initializer_list<std::pair<const char *, T>> choices, T &target) const
+    std::optional<UsageError> choose(const QString &name, std::span<const Choice<T>> choices, T &target) const
     {
         if (!has(name))
             return std::nullopt;
         const QString given = value(name);
-        QStringList accepted;
-        for (const auto &[word, choice] : choices) {
-            if (given == QLatin1StringView(word)) {
-                target = choice;
+        for (const Choice<T> &choice : choices) {
+            if (given == QLatin1StringView(choice.word)) {
+                target = choice.value;
                 return std::nullopt;
             }
-            accepted.append(QString::fromLatin1(word));
         }
-        return UsageError::badValue(m_command, QStringLiteral("--") + name, given, accepted.join(QStringLiteral(", ")));
+        return UsageError::badValue(m_command, QStringLiteral("--") + name, given, choiceWords(choices));
     }
 
 private:

@@ -117,8 +117,7 @@ Outcome GenerateCommand::readNames()
 {
     NameListModel firstPane;
     NameListModel lastPane;
-    const Outcome read
-        = ListReloader(m_database.path()).reload(m_options.list, m_options.gender, firstPane, lastPane);
+    const Outcome read = ListReloader(m_database.path()).reload(m_options.list, m_options.gender, firstPane, lastPane);
     // A part that is not drawn gets no names: they are never prepared.
     if (m_wantFirst)
         m_firstNames = firstPane.names();
@@ -145,19 +144,18 @@ Outcome GenerateCommand::checkReadings()
 Outcome GenerateCommand::makePools()
 {
     const GenerateOptions &o = m_options;
-    m_given = std::make_unique<NamePool>(NamePool::Source{&m_firstNames, m_readings,
-        PaneReadings::listsOf(o.list, o.gender, ListKind::FirstNames), o.romaji, genderOfList(o.list, o.gender),
-        m_bothGenders.isEmpty() ? nullptr : &m_bothGenders, o.unique});
-    m_family = std::make_unique<NamePool>(NamePool::Source{
-        &m_lastNames, m_readings, PaneReadings::listsOf(o.list, o.gender, ListKind::LastNames), o.romaji, {},
-        nullptr, o.unique});
+    m_given = std::make_unique<NamePool>(
+        NamePool::Source{&m_firstNames, m_readings, PaneReadings::listsOf(o.list, o.gender, ListKind::FirstNames),
+            o.romaji, genderOfList(o.list, o.gender), m_bothGenders.isEmpty() ? nullptr : &m_bothGenders, o.unique});
+    m_family = std::make_unique<NamePool>(NamePool::Source{&m_lastNames, m_readings,
+        PaneReadings::listsOf(o.list, o.gender, ListKind::LastNames), o.romaji, {}, nullptr, o.unique});
     const bool noFirst = m_wantFirst && m_given->isEmpty();
     if (noFirst || (m_wantLast && m_family->isEmpty())) {
-        return Outcome::failure(QStringLiteral("%1: the %2 list has no %3 names to draw from")
-                                    .arg(m_database.path(),
-                                        o.list == ListSource::BuiltIn ? QStringLiteral("built-in")
-                                                                      : QStringLiteral("user"),
-                                        noFirst ? QStringLiteral("first") : QStringLiteral("last")));
+        return Outcome::failure(
+            QStringLiteral("%1: the %2 list has no %3 names to draw from")
+                .arg(m_database.path(),
+                    o.list == ListSource::BuiltIn ? QStringLiteral("built-in") : QStringLiteral("user"),
+                    noFirst ? QStringLiteral("first") : QStringLiteral("last")));
     }
     const std::uint64_t firstCount = m_wantFirst ? m_given->size() : 1;
     const std::uint64_t lastCount = m_wantLast ? m_family->size() : 1;

@@ -94,30 +94,20 @@ std::optional<UsageError> GenerateOptions::readNumbers(const ArgumentReader &rea
 
 std::optional<UsageError> GenerateOptions::readChoices(const ArgumentReader &reader)
 {
-    using Choice = std::optional<UsageError>;
-    if (Choice e = reader.choose<ListSource>(
-            QStringLiteral("list"), {{"builtin", ListSource::BuiltIn}, {"user", ListSource::User}}, list))
+    using Error = std::optional<UsageError>;
+    if (Error e = reader.choose<ListSource>(QStringLiteral("list"), ListChoices, list))
         return e;
-    if (Choice e = reader.choose<GenderFilter>(QStringLiteral("gender"),
-            {{"both", GenderFilter::Both}, {"male", GenderFilter::MaleOnly}, {"female", GenderFilter::FemaleOnly}},
-            gender))
+    if (Error e = reader.choose<GenderFilter>(QStringLiteral("gender"), GenderChoices, gender))
         return e;
-    if (Choice e = reader.choose<NamePart>(QStringLiteral("part"),
-            {{"full", NamePart::FirstAndLast}, {"first", NamePart::FirstOnly}, {"last", NamePart::LastOnly}}, part))
+    if (Error e = reader.choose<NamePart>(QStringLiteral("part"), PartChoices, part))
         return e;
-    if (Choice e = reader.choose<NameAttribute>(QStringLiteral("script"),
-            {{"romaji", NameAttribute::Romaji}, {"kanji", NameAttribute::Kanji}, {"hiragana", NameAttribute::Hiragana},
-                {"katakana", NameAttribute::Katakana}},
-            script))
+    if (Error e = reader.choose<NameAttribute>(QStringLiteral("script"), ScriptChoices, script))
         return e;
-    if (Choice e = reader.choose<RomajiStyle>(QStringLiteral("romaji"),
-            {{"passport", RomajiStyle::Passport}, {"hepburn", RomajiStyle::Hepburn}, {"kunrei", RomajiStyle::Kunrei},
-                {"wapuro", RomajiStyle::Wapuro}},
-            romaji))
+    if (Error e = reader.choose<RomajiStyle>(QStringLiteral("romaji"), RomajiChoices, romaji))
         return e;
     // Romaji reads given name first, kanji and kana family name first, unless told otherwise.
     givenFirst = script == NameAttribute::Romaji;
-    return reader.choose<bool>(QStringLiteral("order"), {{"given-first", true}, {"family-first", false}}, givenFirst);
+    return reader.choose<bool>(QStringLiteral("order"), OrderChoices, givenFirst);
 }
 
 std::optional<UsageError> GenerateOptions::readOutput(const ArgumentReader &reader)

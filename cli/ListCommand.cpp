@@ -105,13 +105,10 @@ std::optional<UsageError> ListCommand::parse(Action action, const QStringList &a
         return UsageError::badValue(name, QStringLiteral("the list"), kind, QStringLiteral("first, last"));
 
     command.m_list = action == Action::Clear ? ListSource::User : ListSource::BuiltIn;
-    if (auto error = reader.choose<ListSource>(
-            QStringLiteral("list"), {{"builtin", ListSource::BuiltIn}, {"user", ListSource::User}}, command.m_list))
+    if (auto error = reader.choose<ListSource>(QStringLiteral("list"), ListChoices, command.m_list))
         return error;
     command.m_gender = GenderFilter::Both;
-    if (auto error = reader.choose<GenderFilter>(QStringLiteral("gender"),
-            {{"both", GenderFilter::Both}, {"male", GenderFilter::MaleOnly}, {"female", GenderFilter::FemaleOnly}},
-            command.m_gender))
+    if (auto error = reader.choose<GenderFilter>(QStringLiteral("gender"), GenderChoices, command.m_gender))
         return error;
 
     const bool takesOperands = action == Action::Add || action == Action::Load || action == Action::Delete;

@@ -61,7 +61,8 @@ NamePool::NamePool(const Source &source)
             // No readings: the stored romaji in every style, kanji and kana unknown.
             NameVariant variant;
             variant.spelling->romaji = romaji;
-            variant.spelling->gender = source.genders ? source.genders->value(name, source.defaultGender) : source.defaultGender;
+            variant.spelling->gender
+                = source.genders ? source.genders->value(name, source.defaultGender) : source.defaultGender;
             m_variants.push_back(std::move(variant));
         }
         m_names.push_back({first, static_cast<std::uint32_t>(m_variants.size() - first)});

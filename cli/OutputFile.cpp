@@ -210,8 +210,7 @@ bool OutputFile::nameUnnamedFile()
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QByteArray name = stem + QByteArray::number(device(), 36);
         const SignalsHeld held;
-        if (::linkat(AT_FDCWD, descriptorPath(m_fd).constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW)
-            == 0) {
+        if (::linkat(AT_FDCWD, descriptorPath(m_fd).constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0) {
             m_temporary = name;
             watchSignals(name);
             return true;

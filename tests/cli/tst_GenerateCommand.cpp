@@ -230,8 +230,8 @@ void tst_GenerateCommand::usageErrors_data()
                                << "invalid value '1048576' for --count";
     QTest::newRow("unknown option") << QStringList{"--colour"} << "unknown option '--colour'";
     QTest::newRow("operand") << QStringList{"extra"} << "unexpected argument 'extra'";
-    QTest::newRow("field twice") << QStringList{"--format", "json", "--fields", "given,family,given"}
-                                 << "invalid value 'given,family,given' for --fields (accepted: each field at most once)";
+    QTest::newRow("field twice") << QStringList{"--format", "json", "--fields",
+        "given,family,given"} << "invalid value 'given,family,given' for --fields (accepted: each field at most once)";
     QTest::newRow("empty output") << QStringList{"-o", ""} << "invalid value '' for --output";
     QTest::newRow("option as output") << QStringList{"-o", "--version"}
                                       << "--output needs a value, not the option '--version'";
@@ -638,19 +638,30 @@ void tst_GenerateCommand::goldenAcrossFormats_data()
     // whose spelling is the list's own.
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("golden");
-    QTest::newRow("txt") << QStringList{} << QByteArray("Haruto Tanaka\n" "Haruto Abe\n" "Haruto Sato\n" "Zzyzx Abe\n");
-    QTest::newRow("txt kanji") << QStringList{"--script", "kanji"} << QByteArray("田中 遥人\n" "阿部 大翔\n" "佐藤 遥斗\n" "阿部 Zzyzx\n");
-    QTest::newRow("csv") << QStringList{"--format", "csv"} << QByteArray("family,given,family_kanji,given_kanji,family_hiragana,given_hiragana,family_katakana,"
-                                                               "given_katakana,gender\r\n"
-                                                               "Tanaka,Haruto,田中,遥人,たなか,はると,タナカ,ハルト,male\r\n"
-                                                               "Abe,Haruto,阿部,大翔,あべ,はると,アベ,ハルト,male\r\n"
-                                                               "Sato,Haruto,佐藤,遥斗,さとう,はると,サトウ,ハルト,male\r\n"
-                                                               "Abe,Zzyzx,阿部,,あべ,,アベ,,female\r\n");
-    QTest::newRow("jsonl, some fields") << QStringList{"--format", "jsonl", "--fields", "given_katakana,family,gender"}
-                                        << QByteArray("{\"given_katakana\":\"ハルト\",\"family\":\"Tanaka\",\"gender\":\"male\"}\n"
-                                                    "{\"given_katakana\":\"ハルト\",\"family\":\"Abe\",\"gender\":\"male\"}\n"
-                                                    "{\"given_katakana\":\"ハルト\",\"family\":\"Sato\",\"gender\":\"male\"}\n"
-                                                    "{\"given_katakana\":null,\"family\":\"Abe\",\"gender\":\"female\"}\n");
+    QTest::newRow("txt") << QStringList{}
+                         << QByteArray("Haruto Tanaka\n"
+                                       "Haruto Abe\n"
+                                       "Haruto Sato\n"
+                                       "Zzyzx Abe\n");
+    QTest::newRow("txt kanji") << QStringList{"--script", "kanji"}
+                               << QByteArray("田中 遥人\n"
+                                             "阿部 大翔\n"
+                                             "佐藤 遥斗\n"
+                                             "阿部 Zzyzx\n");
+    QTest::newRow("csv") << QStringList{"--format", "csv"}
+                         << QByteArray(
+                                "family,given,family_kanji,given_kanji,family_hiragana,given_hiragana,family_katakana,"
+                                "given_katakana,gender\r\n"
+                                "Tanaka,Haruto,田中,遥人,たなか,はると,タナカ,ハルト,male\r\n"
+                                "Abe,Haruto,阿部,大翔,あべ,はると,アベ,ハルト,male\r\n"
+                                "Sato,Haruto,佐藤,遥斗,さとう,はると,サトウ,ハルト,male\r\n"
+                                "Abe,Zzyzx,阿部,,あべ,,アベ,,female\r\n");
+    QTest::newRow("jsonl, some fields")
+        << QStringList{"--format", "jsonl", "--fields", "given_katakana,family,gender"}
+        << QByteArray("{\"given_katakana\":\"ハルト\",\"family\":\"Tanaka\",\"gender\":\"male\"}\n"
+                      "{\"given_katakana\":\"ハルト\",\"family\":\"Abe\",\"gender\":\"male\"}\n"
+                      "{\"given_katakana\":\"ハルト\",\"family\":\"Sato\",\"gender\":\"male\"}\n"
+                      "{\"given_katakana\":null,\"family\":\"Abe\",\"gender\":\"female\"}\n");
 }
 
 void tst_GenerateCommand::goldenAcrossFormats()
@@ -671,24 +682,28 @@ void tst_GenerateCommand::seedGivesTheSamePeople_data()
     QTest::addColumn<bool>("givenFirst"); // txt only
     QTest::addColumn<int>("style");
     const int passport = int(RomajiStyle::Passport);
-    QTest::newRow("txt") << QStringList{} << "txt" << "romaji" << true << passport;
-    QTest::newRow("txt kanji") << QStringList{"--script", "kanji"} << "txt" << "kanji" << false << passport;
-    QTest::newRow("txt katakana given first") << QStringList{"--script", "katakana", "--order", "given-first"}
-                                              << "txt" << "katakana" << true << passport;
-    QTest::newRow("txt hepburn") << QStringList{"--romaji", "hepburn"} << "txt" << "romaji" << true
-                                 << int(RomajiStyle::Hepburn);
+    QTest::newRow("txt") << QStringList{} << "txt"
+                         << "romaji" << true << passport;
+    QTest::newRow("txt kanji") << QStringList{"--script", "kanji"} << "txt"
+                               << "kanji" << false << passport;
+    QTest::newRow("txt katakana given first") << QStringList{"--script", "katakana", "--order", "given-first"} << "txt"
+                                              << "katakana" << true << passport;
+    QTest::newRow("txt hepburn") << QStringList{"--romaji", "hepburn"} << "txt"
+                                 << "romaji" << true << int(RomajiStyle::Hepburn);
     QTest::newRow("txt hiragana kunrei") << QStringList{"--script", "hiragana", "--romaji", "kunrei"} << "txt"
                                          << "hiragana" << false << int(RomajiStyle::Kunrei);
-    QTest::newRow("csv two fields") << QStringList{"--fields", "given,family"} << "csv" << "" << true << passport;
-    QTest::newRow("tsv gender and kana") << QStringList{"--fields", "gender,given_hiragana,family"} << "tsv" << ""
-                                         << true << passport;
-    QTest::newRow("json kanji, family first") << QStringList{"--fields", "given_kanji,family_kanji", "--order",
-                                                     "family-first"}
-                                              << "json" << "" << true << passport;
-    QTest::newRow("jsonl every field, wapuro") << QStringList{"--romaji", "wapuro"} << "jsonl" << "" << true
-                                               << int(RomajiStyle::Wapuro);
+    QTest::newRow("csv two fields") << QStringList{"--fields", "given,family"} << "csv"
+                                    << "" << true << passport;
+    QTest::newRow("tsv gender and kana") << QStringList{"--fields", "gender,given_hiragana,family"} << "tsv"
+                                         << "" << true << passport;
+    QTest::newRow("json kanji, family first")
+        << QStringList{"--fields", "given_kanji,family_kanji", "--order", "family-first"} << "json"
+        << "" << true << passport;
+    QTest::newRow("jsonl every field, wapuro") << QStringList{"--romaji", "wapuro"} << "jsonl"
+                                               << "" << true << int(RomajiStyle::Wapuro);
     QTest::newRow("xlsx hepburn") << QStringList{"--romaji", "hepburn", "--fields", "family,family_katakana,given"}
-                                  << "xlsx" << "" << true << int(RomajiStyle::Hepburn);
+                                  << "xlsx"
+                                  << "" << true << int(RomajiStyle::Hepburn);
 }
 
 void tst_GenerateCommand::seedGivesTheSamePeople()
@@ -707,7 +722,7 @@ void tst_GenerateCommand::seedGivesTheSamePeople()
     const auto romaji = [style](const QHash<QString, QString> &record, const QString &part) {
         const QString kana = record.value(part + QStringLiteral("_hiragana"));
         return kana.isNull() || style == int(RomajiStyle::Passport) ? record.value(part)
-                                                                     : Romanize(kana, RomajiStyle(style));
+                                                                    : Romanize(kana, RomajiStyle(style));
     };
 
     if (format == QStringLiteral("txt")) {
@@ -742,8 +757,8 @@ void tst_GenerateCommand::seedGivesTheSamePeople()
 void tst_GenerateCommand::outputTargets_data()
 {
     QTest::addColumn<QString>("kind");
-    for (const char *kind : {"regular file 0600", "symbolic link", "dangling link", "fifo", "character device",
-             "standard output"})
+    for (const char *kind :
+        {"regular file 0600", "symbolic link", "dangling link", "fifo", "character device", "standard output"})
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
@@ -860,9 +875,7 @@ void tst_GenerateCommand::readingsProblems_data()
     QTest::addColumn<bool>("needsReadings");
     const QByteArray malformed = "list\tkanji\thiragana\tkatakana\tromaji\nlast\t阿部\tあべ\tアベ\tAbe\nnot a row\n";
     for (const auto &[table, name] : {std::pair{QByteArray(), "missing"}, std::pair{malformed, "malformed"}}) {
-        const auto row = [&](const char *what) -> QTestData & {
-            return QTest::addRow("%s, %s", name, what);
-        };
+        const auto row = [&](const char *what) -> QTestData & { return QTest::addRow("%s, %s", name, what); };
         row("kanji") << table << QStringList{"--script", "kanji"} << true;
         row("csv of every field") << table << QStringList{"--format", "csv"} << true;
         row("hepburn") << table << QStringList{"--romaji", "hepburn"} << true;

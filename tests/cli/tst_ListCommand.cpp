@@ -127,8 +127,8 @@ void tst_ListCommand::lockedDatabaseFailsAfterTheWait()
     sqlite3_close(other);
     QCOMPARE(run.exitCode, 1);
     // Said once for the command, not once a name (each would wait again).
-    QVERIFY2(run.err.startsWith("toviska-cli: ") && run.err.count("database is locked") == 1
-            && run.err.count('\n') == 1,
+    QVERIFY2(
+        run.err.startsWith("toviska-cli: ") && run.err.count("database is locked") == 1 && run.err.count('\n') == 1,
         run.err.constData());
     QCOMPARE(m_db->rows("system_lastname", "Last"), QStringList{"Abe"});
 }
