@@ -205,8 +205,10 @@ Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) 
             next = drawRecord(i + Ahead);
             // Both lines of each: a record's texts often run into the second.
             for (const NameVariant *variant : {next.given, next.family}) {
-                __builtin_prefetch(variant);
-                __builtin_prefetch(reinterpret_cast<const char *>(variant) + 64);
+                if (variant) {
+                    __builtin_prefetch(variant);
+                    __builtin_prefetch(reinterpret_cast<const char *>(variant) + 64);
+                }
             }
         }
         writer.write(record.given, record.family);
