@@ -6,6 +6,7 @@
 #include <QString>
 #include <vector>
 
+class XlsxLibrary;
 struct lxw_workbook;
 struct lxw_worksheet;
 
@@ -32,6 +33,7 @@ private:
     QString m_scratchFolder;
     QString m_displayPath;
     std::vector<RecordField> m_fields;
+    const XlsxLibrary *m_library = nullptr;
     lxw_workbook *m_workbook = nullptr;
     lxw_worksheet *m_sheet = nullptr;
     std::uint32_t m_row = 0;
