@@ -757,8 +757,8 @@ void tst_GenerateCommand::seedGivesTheSamePeople()
 void tst_GenerateCommand::outputTargets_data()
 {
     QTest::addColumn<QString>("kind");
-    for (const char *kind :
-        {"regular file 0600", "symbolic link", "dangling link", "fifo", "character device", "standard output"})
+    for (const char *kind : {"regular file 0600", "another user's file", "symbolic link", "dangling link", "fifo",
+             "character device", "standard output"})
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
@@ -777,6 +777,13 @@ void tst_GenerateCommand::outputTargets()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("older");
         QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    } else if (kind == QStringLiteral("another user's file")) {
+        // Only root may give a file away, or keep another user's owner on its replacement.
+        if (::geteuid() != 0)
+            QSKIP("only root can make a file of another user");
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(::fchown(file.handle(), 4321, 4322) == 0);
     } else if (kind.endsWith(QStringLiteral("link"))) {
         if (kind == QStringLiteral("symbolic link")) {
             QFile file(target);
@@ -820,7 +827,10 @@ void tst_GenerateCommand::outputTargets()
         else {
             struct stat status = {};
             QVERIFY(::stat(QFile::encodeName(target).constData(), &status) == 0);
-            QCOMPARE(status.st_mode & 07777, mode_t(0600));
+            if (kind == QStringLiteral("another user's file"))
+                QCOMPARE(QPair(status.st_uid, status.st_gid), QPair(uid_t(4321), gid_t(4322)));
+            else
+                QCOMPARE(status.st_mode & 07777, mode_t(0600));
         }
     }
     // Nothing else is made beside it.
