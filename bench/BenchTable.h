@@ -17,6 +17,8 @@ public:
 
     void add(const QString &task, double seconds, double targetSeconds);
     void addMemory(const QString &task, double megabytes, double targetMegabytes);
+    // A row without a target of its own: a floor, or a time another row's target is made of.
+    void addInformational(const QString &task, double seconds);
     void print() const;
     bool allMet() const;
 

@@ -3,7 +3,10 @@
 ArgumentReader::ArgumentReader(QString command, std::vector<Option> options)
     : m_command(std::move(command))
     , m_options(std::move(options))
-{ }
+{
+    m_options.push_back({QStringLiteral("help"), QLatin1Char('h'), false});
+    m_options.push_back({QStringLiteral("version"), {}, false});
+}
 
 const ArgumentReader::Option *ArgumentReader::find(const QString &name) const
 {
@@ -63,6 +66,12 @@ std::optional<UsageError> ArgumentReader::read(const QStringList &arguments)
             if (i + 1 >= arguments.size())
                 return UsageError(m_command, QStringLiteral("%1 needs a value").arg(longName));
             inlineValue = arguments[++i];
+            // "-o --version" is a forgotten value far more often than a file named --version:
+            // refused rather than acted on; --output=--version still names such a file.
+            if (inlineValue->startsWith(QStringLiteral("--")) && inlineValue->size() > 2)
+                return UsageError(m_command,
+                    QStringLiteral("%1 needs a value, not the option '%2' (write %1=%2 to mean it)")
+                        .arg(longName, *inlineValue));
         }
         m_values.insert(option->name, *inlineValue);
     }

@@ -1,17 +1,19 @@
 #pragma once
 
+#include "cli/Choices.h"
 #include "cli/UsageError.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
-#include <initializer_list>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
 // GNU-style options of one subcommand: --name value, --name=value, -x value, -xvalue, flags,
-// "--" ending the options, and operands anywhere among them.
+// "--" ending the options, and operands anywhere among them. Every subcommand takes -h/--help
+// and --version.
 class ArgumentReader
 {
 public:
@@ -28,27 +30,26 @@ public:
     std::optional<UsageError> read(const QStringList &arguments);
 
     bool has(const QString &name) const { return m_values.contains(name); }
+    bool wantsHelp() const { return has(QStringLiteral("help")); }
+    bool wantsVersion() const { return has(QStringLiteral("version")); }
     QString value(const QString &name) const { return m_values.value(name); }
     const QStringList &operands() const { return m_operands; }
 
     // Sets target to the choice whose word the option's value is, when the option was given;
     // any other value is a usage error that lists the accepted words.
     template <typename T>
-    std::optional<UsageError> choose(
-        const QString &name, std::initializer_list<std::pair<const char *, T>> choices, T &target) const
+    std::optional<UsageError> choose(const QString &name, std::span<const Choice<T>> choices, T &target) const
     {
         if (!has(name))
             return std::nullopt;
         const QString given = value(name);
-        QStringList accepted;
-        for (const auto &[word, choice] : choices) {
-            if (given == QLatin1StringView(word)) {
-                target = choice;
+        for (const Choice<T> &choice : choices) {
+            if (given == QLatin1StringView(choice.word)) {
+                target = choice.value;
                 return std::nullopt;
             }
-            accepted.append(QString::fromLatin1(word));
         }
-        return UsageError::badValue(m_command, QStringLiteral("--") + name, given, accepted.join(QStringLiteral(", ")));
+        return UsageError::badValue(m_command, QStringLiteral("--") + name, given, choiceWords(choices));
     }
 
 private:

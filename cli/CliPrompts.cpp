@@ -16,7 +16,11 @@ void CliPrompts::message(const QString &text, const QString &)
 void CliPrompts::errorDialog(const QString &text, const QString &)
 {
     // The dialog's text is the description, then the handler and step for a screenshot, which
-    // mean nothing on a terminal: the description alone says what failed and why.
+    // mean nothing on a terminal: the description alone says what failed and why. A window's
+    // handler goes on after a failed step, and the steps that needed it fail in turn ("The names
+    // database is not open."): the first report says it all.
+    if (m_failed)
+        return;
     m_failed = true;
     printError(text.section(QStringLiteral("\r\n"), 0, 0));
 }

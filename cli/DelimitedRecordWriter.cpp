@@ -12,8 +12,12 @@ DelimitedRecordWriter::DelimitedRecordWriter(OutputFile &output, Kind kind, std:
     , m_lineEnd(kind == Kind::Csv ? "\r\n" : "\n")
     , m_fields(std::move(fields))
 {
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-        m_given.push_back(isGivenField(m_fields[i]));
+    std::size_t taken[2] = {0, 0};
+    for (const RecordField field : m_fields) {
+        m_given.push_back(isGivenField(field));
+        m_slot.push_back(taken[m_given.back() ? 1 : 0]++);
+    }
+    m_longest.assign(m_fields.size(), 0);
 }
 
 std::string DelimitedRecordWriter::csvField(const std::string &text)
@@ -42,34 +46,33 @@ std::string DelimitedRecordWriter::encoded(const std::string &text) const
     return plain;
 }
 
-void DelimitedRecordWriter::prepare(NameVariant &variant) const
+void DelimitedRecordWriter::prepare(NameVariant &variant, bool ofGiven) const
 {
-    // Every field of the record as this spelling would fill it, with its separator or, for the
+    // Every field of its part as this spelling would fill it, with its separator or, for the
     // last field, the line end: one copy per field written.
     std::string block;
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        if (static_cast<bool>(m_given[i]) != ofGiven)
+            continue;
         block += encoded(variant.text(static_cast<int>(attributeOf(m_fields[i]))));
         if (i + 1 < m_fields.size())
             block += m_separator;
         else
             block += m_lineEnd;
-        variant.fieldEnd[i] = static_cast<std::uint16_t>(block.size());
+        variant.fieldEnd[m_slot[i]] = static_cast<std::uint32_t>(block.size());
     }
     // write() copies in whole steps of Step bytes: room to read past the last field.
     block.append(Step, '\0');
-    if (block.size() <= NameVariant::InlineBytes) {
-        std::memcpy(variant.hot, block.data(), block.size());
-        variant.overflow.clear();
-    } else {
-        variant.overflow = block;
-    }
+    variant.setHot(block);
 }
 
-void DelimitedRecordWriter::measure(const std::vector<NameVariant> &variants)
+void DelimitedRecordWriter::measure(const std::vector<NameVariant> &variants, bool ofGiven)
 {
     for (const NameVariant &variant : variants) {
-        for (std::size_t i = 0; i < m_fields.size(); ++i)
-            m_longest[i] = std::max(m_longest[i], variant.field(i).size());
+        for (std::size_t i = 0; i < m_fields.size(); ++i) {
+            if (static_cast<bool>(m_given[i]) == ofGiven)
+                m_longest[i] = std::max(m_longest[i], variant.field(m_slot[i]).size());
+        }
     }
     // Each field may be copied up to Step bytes too far, overwritten by the next one.
     m_longestRecord = Step;
@@ -94,19 +97,15 @@ void DelimitedRecordWriter::write(const NameVariant *given, const NameVariant *f
         // Fixed-size copies compile to a few vector moves; a call to memcpy per field of a
         // dozen bytes cost more than all the drawing.
         char *out = m_output.reserve(m_longestRecord);
-        for (std::size_t i = 0; i < m_given.size(); ++i) {
-            const std::string_view text = (m_given[i] ? given : family)->field(i);
-            for (std::size_t done = 0; done < text.size(); done += Step)
-                std::memcpy(out + done, text.data() + done, Step);
-            out += text.size();
-        }
+        for (std::size_t i = 0; i < m_given.size(); ++i)
+            out = copyInSteps(out, (m_given[i] ? given : family)->field(m_slot[i]));
         m_output.advance(out);
         return;
     }
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
-        const NameVariant *part = isGivenField(m_fields[i]) ? given : family;
+        const NameVariant *part = m_given[i] ? given : family;
         if (part)
-            m_output.append(part->field(i).data(), part->field(i).size());
+            m_output.append(part->field(m_slot[i]).data(), part->field(m_slot[i]).size());
         else if (i + 1 < m_fields.size())
             m_output.append(m_separator);
         else

@@ -21,17 +21,15 @@ public:
 
     DelimitedRecordWriter(OutputFile &output, Kind kind, std::vector<RecordField> fields);
 
-    void prepare(NameVariant &variant) const override;
+    void prepare(NameVariant &variant, bool ofGiven) const override;
     // The longest record the prepared variants can make, for writing it without a check per field.
-    void measure(const std::vector<NameVariant> &variants) override;
+    void measure(const std::vector<NameVariant> &variants, bool ofGiven) override;
     Outcome begin() override;
     void write(const NameVariant *given, const NameVariant *family) override;
 
     static std::string csvField(const std::string &text);
 
 private:
-    static constexpr std::size_t Step = 16;
-
     std::string encoded(const std::string &text) const;
 
     OutputFile &m_output;
@@ -40,6 +38,7 @@ private:
     std::string_view m_lineEnd;
     std::vector<RecordField> m_fields;
     std::vector<char> m_given; // per field: whether it is of the given name
-    std::array<std::size_t, 16> m_longest{};
+    std::vector<std::size_t> m_slot; // per field: its place among the fields of its part
+    std::vector<std::size_t> m_longest; // per field
     std::size_t m_longestRecord = 0;
 };

@@ -2,21 +2,17 @@
 
 #include "app/shared/NameListModel.h"
 #include "cli/CliPrompts.h"
-#include "cli/DelimitedRecordWriter.h"
-#include "cli/JsonRecordWriter.h"
-#include "cli/NamePool.h"
-#include "cli/NamesDatabase.h"
 #include "cli/OutputFile.h"
-#include "cli/TextRecordWriter.h"
+#include "cli/RecordWriter.h"
 #include "cli/UniqueOrder.h"
 #include "cli/UsageError.h"
-#include "cli/XlsxRecordWriter.h"
 #include "generate/PreparedName.h"
 #include "lists/ListReloader.h"
 #include "lists/PaneReadings.h"
 #include "store/NameStore.h"
 
-#include <memory>
+#include <array>
+#include <optional>
 
 namespace {
 std::string genderOfList(ListSource list, GenderFilter gender)
@@ -55,131 +51,167 @@ Outcome gendersOfBothLists(const QString &databasePath, QHash<QString, std::stri
     return outcome;
 }
 
-std::unique_ptr<RecordWriter> writerFor(const GenerateOptions &options, OutputFile &output)
+struct Record
 {
-    switch (options.format) {
-    case OutputFormat::Txt:
-        return std::make_unique<TextRecordWriter>(output, options.script, options.givenFirst);
-    case OutputFormat::Csv:
-        return std::make_unique<DelimitedRecordWriter>(output, DelimitedRecordWriter::Kind::Csv, options.fields);
-    case OutputFormat::Tsv:
-        return std::make_unique<DelimitedRecordWriter>(output, DelimitedRecordWriter::Kind::Tsv, options.fields);
-    case OutputFormat::Json:
-        return std::make_unique<JsonRecordWriter>(output, JsonRecordWriter::Kind::Array, options.fields);
-    case OutputFormat::Jsonl:
-        return std::make_unique<JsonRecordWriter>(output, JsonRecordWriter::Kind::Lines, options.fields);
-    case OutputFormat::Xlsx:
-        return std::make_unique<XlsxRecordWriter>(output.temporaryPath(), options.output, options.fields);
-    }
-    return nullptr;
-}
+    const NameVariant *given;
+    const NameVariant *family;
+};
 
+int failed(const Outcome &outcome)
+{
+    CliPrompts::printError(outcome.description());
+    return 1;
+}
 } // namespace
 
 GenerateCommand::GenerateCommand(GenerateOptions options)
     : m_options(std::move(options))
+    , m_database(m_options.database)
+    , m_wantFirst(hasFirstName(m_options.part))
+    , m_wantLast(hasLastName(m_options.part))
 { }
+
+GenerateCommand::~GenerateCommand() = default;
 
 int GenerateCommand::run()
 {
+    // Everything that can go wrong before the first byte is checked before the output is opened.
+    for (auto step : {&GenerateCommand::readNames, &GenerateCommand::checkReadings, &GenerateCommand::makePools}) {
+        if (const Outcome outcome = (this->*step)(); !outcome)
+            return failed(outcome);
+    }
     const GenerateOptions &o = m_options;
-    const NamesDatabase database(o.database);
-    NameListModel firstPane;
-    NameListModel lastPane;
-    if (const Outcome read = ListReloader(database.path()).reload(o.list, o.gender, firstPane, lastPane); !read) {
-        CliPrompts::printError(read.description());
-        return 1;
-    }
-
-    const bool wantFirst = hasFirstName(o.part);
-    const bool wantLast = hasLastName(o.part);
-    const NameReadings *readings
-        = o.list == ListSource::BuiltIn ? &NameReadings::shipped(database.applicationFolder()) : nullptr;
-    QHash<QString, std::string> bothGenders;
-    if (wantFirst && o.list == ListSource::BuiltIn && o.gender == GenderFilter::Both && o.needsGender()) {
-        if (const Outcome read = gendersOfBothLists(database.path(), bothGenders); !read) {
-            CliPrompts::printError(read.description());
-            return 1;
-        }
-    }
-    // A part that is not drawn gets no pool: its names are never prepared.
-    const QStringList none;
-    NamePool given({wantFirst ? &firstPane.names() : &none, readings,
-        PaneReadings::listsOf(o.list, o.gender, ListKind::FirstNames), o.romaji, genderOfList(o.list, o.gender),
-        bothGenders.isEmpty() ? nullptr : &bothGenders, o.unique});
-    NamePool family({wantLast ? &lastPane.names() : &none, readings,
-        PaneReadings::listsOf(o.list, o.gender, ListKind::LastNames), o.romaji, {}, nullptr, o.unique});
-    const QString listName = o.list == ListSource::BuiltIn ? QStringLiteral("built-in") : QStringLiteral("user");
-    if ((wantFirst && given.isEmpty()) || (wantLast && family.isEmpty())) {
-        CliPrompts::printError(
-            QStringLiteral("%1: the %2 list has no %3 names to draw from")
-                .arg(database.path(), listName,
-                    wantFirst && given.isEmpty() ? QStringLiteral("first") : QStringLiteral("last")));
-        return 1;
-    }
-
-    const std::uint64_t firstCount = wantFirst ? given.size() : 1;
-    const std::uint64_t lastCount = wantLast ? family.size() : 1;
-    std::uint64_t combinations = 0;
-    if (__builtin_mul_overflow(firstCount, lastCount, &combinations))
-        combinations = UINT64_MAX; // more than any count can ask for
-    if (o.unique && o.count > combinations) {
+    if (o.unique && o.count > m_combinations) {
         return UsageError(QStringLiteral("generate"),
-            QStringLiteral("--unique: asked for %1 unique names; these lists give %2").arg(o.count).arg(combinations))
+            QStringLiteral("--unique: asked for %1 unique names; these lists give %2").arg(o.count).arg(m_combinations))
             .report();
     }
 
     OutputFile output;
-    if (const Outcome opened = output.open(o.output); !opened) {
-        CliPrompts::printError(opened.description());
-        return 1;
+    if (const Outcome opened = output.open(o.output); !opened)
+        return failed(opened);
+    std::unique_ptr<RecordWriter> writer = OutputFormatInfo::of(o.format).makeWriter(output, o);
+    for (const bool ofGiven : {true, false}) {
+        NamePool &pool = ofGiven ? *m_given : *m_family;
+        for (NameVariant &variant : pool.variants())
+            writer->prepare(variant, ofGiven);
+        writer->measure(pool.variants(), ofGiven);
     }
-    std::unique_ptr<RecordWriter> writer = writerFor(o, output);
-    for (NamePool *pool : {&given, &family}) {
-        for (NameVariant &variant : pool->variants())
-            writer->prepare(variant);
-        writer->measure(pool->variants());
-    }
-
-    SeededRandom random(o.seed ? *o.seed : SeededRandom::entropySeed());
-    const bool spellings = o.needsSpellings();
-    Outcome outcome = writer->begin();
-    if (outcome) {
-        if (o.unique) {
-            // Each combination once, in a random order; its spellings drawn as usual.
-            const UniqueOrder order(combinations, random);
-            for (std::uint64_t i = 0; i < o.count && !output.stopped(); ++i) {
-                const std::uint64_t combination = order.at(i);
-                const NameVariant *last = wantLast ? &family.pick(combination % lastCount, random, spellings) : nullptr;
-                const NameVariant *first
-                    = wantFirst ? &given.pick(combination / lastCount, random, spellings) : nullptr;
-                writer->write(first, last);
-            }
-        } else {
-            // As the window: the last name first, then the first name.
-            for (std::uint64_t i = 0; i < o.count && !output.stopped(); ++i) {
-                const NameVariant *last = wantLast ? &family.draw(random, spellings) : nullptr;
-                const NameVariant *first = wantFirst ? &given.draw(random, spellings) : nullptr;
-                writer->write(first, last);
-            }
-        }
-        if (!output.stopped())
-            outcome = writer->finish();
-    }
-    // A workbook still open would be written on closing, after its temporary file is gone.
+    const Outcome written = drawAndWrite(output, *writer);
+    // A workbook still open would be written on closing, after its file is gone.
     writer.reset();
     if (output.pipeClosed()) {
         output.discard();
         return 0;
     }
-    if (!outcome) {
+    if (!written) {
         output.discard();
-        CliPrompts::printError(outcome.description());
-        return 1;
+        return failed(written);
     }
-    if (const Outcome committed = output.commit(); !committed) {
-        CliPrompts::printError(committed.description());
-        return 1;
-    }
+    if (const Outcome committed = output.commit(); !committed)
+        return failed(committed);
     return 0;
+}
+
+Outcome GenerateCommand::readNames()
+{
+    NameListModel firstPane;
+    NameListModel lastPane;
+    const Outcome read = ListReloader(m_database.path()).reload(m_options.list, m_options.gender, firstPane, lastPane);
+    // A part that is not drawn gets no names: they are never prepared.
+    if (m_wantFirst)
+        m_firstNames = firstPane.names();
+    if (m_wantLast)
+        m_lastNames = lastPane.names();
+    return read;
+}
+
+Outcome GenerateCommand::checkReadings()
+{
+    // Romaji as listed need no readings; a run that needs none works without the file.
+    const GenerateOptions &o = m_options;
+    if (o.list != ListSource::BuiltIn || !o.needsSpellings())
+        return {};
+    m_readings = &NameReadings::shipped(m_database.applicationFolder());
+    // Gender alone is known without them, from the list a name comes from.
+    if (o.needsReadings() && !m_readings->problem().isEmpty())
+        return Outcome::failure(m_readings->problem());
+    if (m_wantFirst && o.gender == GenderFilter::Both && o.needsGender())
+        return gendersOfBothLists(m_database.path(), m_bothGenders);
+    return {};
+}
+
+Outcome GenerateCommand::makePools()
+{
+    const GenerateOptions &o = m_options;
+    m_given = std::make_unique<NamePool>(
+        NamePool::Source{&m_firstNames, m_readings, PaneReadings::listsOf(o.list, o.gender, ListKind::FirstNames),
+            o.romaji, genderOfList(o.list, o.gender), m_bothGenders.isEmpty() ? nullptr : &m_bothGenders, o.unique});
+    m_family = std::make_unique<NamePool>(NamePool::Source{&m_lastNames, m_readings,
+        PaneReadings::listsOf(o.list, o.gender, ListKind::LastNames), o.romaji, {}, nullptr, o.unique});
+    const bool noFirst = m_wantFirst && m_given->isEmpty();
+    if (noFirst || (m_wantLast && m_family->isEmpty())) {
+        return Outcome::failure(
+            QStringLiteral("%1: the %2 list has no %3 names to draw from")
+                .arg(m_database.path(),
+                    o.list == ListSource::BuiltIn ? QStringLiteral("built-in") : QStringLiteral("user"),
+                    noFirst ? QStringLiteral("first") : QStringLiteral("last")));
+    }
+    const std::uint64_t firstCount = m_wantFirst ? m_given->size() : 1;
+    const std::uint64_t lastCount = m_wantLast ? m_family->size() : 1;
+    if (__builtin_mul_overflow(firstCount, lastCount, &m_combinations))
+        m_combinations = UINT64_MAX; // more than any count can ask for
+    return {};
+}
+
+Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) const
+{
+    const GenerateOptions &o = m_options;
+    Outcome outcome = writer.begin();
+    if (!outcome)
+        return outcome;
+    const std::uint64_t seed = o.seed ? *o.seed : SeededRandom::entropySeed();
+    SeededRandom names(seed);
+    SeededRandom spellings(seed, 1);
+    const bool withSpelling = o.needsSpellings();
+    const NamePool &given = *m_given;
+    const NamePool &family = *m_family;
+    const std::uint64_t lastCount = m_wantLast ? family.size() : 1;
+    std::optional<UniqueOrder> order;
+    if (o.unique)
+        order.emplace(m_combinations, names);
+    // One record's names: each combination once in a random order (--unique), or, as the
+    // window draws, the last name first, then the first name; the spellings as usual.
+    const auto drawRecord = [&](std::uint64_t i) -> Record {
+        if (order) {
+            const std::uint64_t combination = order->at(i);
+            const NameVariant *last
+                = m_wantLast ? &family.pick(combination % lastCount, spellings, withSpelling) : nullptr;
+            return {m_wantFirst ? &given.pick(combination / lastCount, spellings, withSpelling) : nullptr, last};
+        }
+        const NameVariant *last = m_wantLast ? &family.draw(names, spellings, withSpelling) : nullptr;
+        return {m_wantFirst ? &given.draw(names, spellings, withSpelling) : nullptr, last};
+    };
+    // Records are drawn a few ahead of the one written, their variants fetched meanwhile: a
+    // variant is one among thousands, and waiting for each in turn cost more than the writing.
+    constexpr std::uint64_t Ahead = 8;
+    std::array<Record, Ahead> ahead{};
+    for (std::uint64_t i = 0; i < Ahead && i < o.count; ++i)
+        ahead[i] = drawRecord(i);
+    for (std::uint64_t i = 0; i < o.count && !output.stopped(); ++i) {
+        const Record record = ahead[i % Ahead];
+        if (i + Ahead < o.count) {
+            Record &next = ahead[i % Ahead];
+            next = drawRecord(i + Ahead);
+            // Both lines of each: a record's texts often run into the second.
+            for (const NameVariant *variant : {next.given, next.family}) {
+                if (variant) {
+                    __builtin_prefetch(variant);
+                    __builtin_prefetch(reinterpret_cast<const char *>(variant) + 64);
+                }
+            }
+        }
+        writer.write(record.given, record.family);
+    }
+    return output.stopped() ? Outcome() : writer.finish();
 }

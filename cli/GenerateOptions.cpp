@@ -1,9 +1,7 @@
 #include "cli/GenerateOptions.h"
 
 #include "cli/ArgumentReader.h"
-#include "cli/XlsxRecordWriter.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 namespace {
@@ -25,41 +23,30 @@ std::optional<std::uint64_t> unsignedNumber(const QString &text)
     }
     return value;
 }
-
-std::optional<OutputFormat> formatOfExtension(const QString &path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QStringLiteral("csv"))
-        return OutputFormat::Csv;
-    if (suffix == QStringLiteral("tsv"))
-        return OutputFormat::Tsv;
-    if (suffix == QStringLiteral("json"))
-        return OutputFormat::Json;
-    if (suffix == QStringLiteral("jsonl"))
-        return OutputFormat::Jsonl;
-    if (suffix == QStringLiteral("xlsx"))
-        return OutputFormat::Xlsx;
-    return std::nullopt;
-}
 } // namespace
 
 bool GenerateOptions::needsGender() const
 {
-    return format != OutputFormat::Txt
+    return OutputFormatInfo::of(format).hasFields
         && std::find(fields.begin(), fields.end(), RecordField::Gender) != fields.end();
+}
+
+bool GenerateOptions::needsReadings() const
+{
+    if (script != NameAttribute::Romaji || romaji != RomajiStyle::Passport)
+        return true;
+    if (!OutputFormatInfo::of(format).hasFields)
+        return false;
+    return std::any_of(fields.begin(), fields.end(), [](RecordField field) {
+        const NameAttribute attribute = attributeOf(field);
+        return attribute != NameAttribute::Romaji && attribute != NameAttribute::Gender;
+    });
 }
 
 bool GenerateOptions::needsSpellings() const
 {
-    if (script != NameAttribute::Romaji || romaji != RomajiStyle::Passport)
-        return true;
-    if (format == OutputFormat::Txt)
-        return false;
-    for (const RecordField field : fields) {
-        if (attributeOf(field) != NameAttribute::Romaji)
-            return true;
-    }
-    return false;
+    // A spelling's gender is its list's: a name in both lists is male or female by spelling.
+    return needsReadings() || needsGender();
 }
 
 std::optional<UsageError> GenerateOptions::parse(const QStringList &arguments, GenerateOptions &options)
@@ -69,102 +56,120 @@ std::optional<UsageError> GenerateOptions::parse(const QStringList &arguments, G
             {QStringLiteral("part"), {}}, {QStringLiteral("script"), {}}, {QStringLiteral("romaji"), {}},
             {QStringLiteral("order"), {}}, {QStringLiteral("format"), {}}, {QStringLiteral("fields"), {}},
             {QStringLiteral("seed"), {}}, {QStringLiteral("unique"), {}, false},
-            {QStringLiteral("output"), QLatin1Char('o')}, {QStringLiteral("db"), {}},
-            {QStringLiteral("help"), {}, false}});
+            {QStringLiteral("output"), QLatin1Char('o')}, {QStringLiteral("db"), {}}});
     if (auto error = reader.read(arguments))
         return error;
-    if (reader.has(QStringLiteral("help"))) {
-        options.help = true;
+    options.help = reader.wantsHelp();
+    options.version = reader.wantsVersion();
+    if (options.help || options.version)
         return std::nullopt;
-    }
     if (!reader.operands().isEmpty())
         return UsageError(kCommand, QStringLiteral("unexpected argument '%1'").arg(reader.operands().first()));
+    for (auto step : {&GenerateOptions::readNumbers, &GenerateOptions::readChoices, &GenerateOptions::readOutput,
+             &GenerateOptions::readFields}) {
+        if (auto error = (options.*step)(reader))
+            return error;
+    }
+    return options.checkTogether(reader);
+}
 
+std::optional<UsageError> GenerateOptions::readNumbers(const ArgumentReader &reader)
+{
     if (reader.has(QStringLiteral("count"))) {
-        const std::optional<std::uint64_t> count = unsignedNumber(reader.value(QStringLiteral("count")));
-        if (!count || *count == 0)
+        const std::optional<std::uint64_t> value = unsignedNumber(reader.value(QStringLiteral("count")));
+        if (!value || *value == 0)
             return UsageError::badValue(kCommand, QStringLiteral("--count"), reader.value(QStringLiteral("count")),
                 QStringLiteral("a whole number from 1 to 18446744073709551615"));
-        options.count = *count;
+        count = *value;
     }
     if (reader.has(QStringLiteral("seed"))) {
-        options.seed = unsignedNumber(reader.value(QStringLiteral("seed")));
-        if (!options.seed)
+        seed = unsignedNumber(reader.value(QStringLiteral("seed")));
+        if (!seed)
             return UsageError::badValue(kCommand, QStringLiteral("--seed"), reader.value(QStringLiteral("seed")),
                 QStringLiteral("a whole number from 0 to 18446744073709551615"));
     }
-    using Choice = std::optional<UsageError>;
-    if (Choice e = reader.choose<ListSource>(
-            QStringLiteral("list"), {{"builtin", ListSource::BuiltIn}, {"user", ListSource::User}}, options.list))
+    unique = reader.has(QStringLiteral("unique"));
+    return std::nullopt;
+}
+
+std::optional<UsageError> GenerateOptions::readChoices(const ArgumentReader &reader)
+{
+    using Error = std::optional<UsageError>;
+    if (Error e = reader.choose<ListSource>(QStringLiteral("list"), ListChoices, list))
         return e;
-    if (Choice e = reader.choose<GenderFilter>(QStringLiteral("gender"),
-            {{"both", GenderFilter::Both}, {"male", GenderFilter::MaleOnly}, {"female", GenderFilter::FemaleOnly}},
-            options.gender))
+    if (Error e = reader.choose<GenderFilter>(QStringLiteral("gender"), GenderChoices, gender))
         return e;
-    if (Choice e = reader.choose<NamePart>(QStringLiteral("part"),
-            {{"full", NamePart::FirstAndLast}, {"first", NamePart::FirstOnly}, {"last", NamePart::LastOnly}},
-            options.part))
+    if (Error e = reader.choose<NamePart>(QStringLiteral("part"), PartChoices, part))
         return e;
-    if (Choice e = reader.choose<NameAttribute>(QStringLiteral("script"),
-            {{"romaji", NameAttribute::Romaji}, {"kanji", NameAttribute::Kanji}, {"hiragana", NameAttribute::Hiragana},
-                {"katakana", NameAttribute::Katakana}},
-            options.script))
+    if (Error e = reader.choose<NameAttribute>(QStringLiteral("script"), ScriptChoices, script))
         return e;
-    if (Choice e = reader.choose<RomajiStyle>(QStringLiteral("romaji"),
-            {{"passport", RomajiStyle::Passport}, {"hepburn", RomajiStyle::Hepburn}, {"kunrei", RomajiStyle::Kunrei},
-                {"wapuro", RomajiStyle::Wapuro}},
-            options.romaji))
+    if (Error e = reader.choose<RomajiStyle>(QStringLiteral("romaji"), RomajiChoices, romaji))
         return e;
     // Romaji reads given name first, kanji and kana family name first, unless told otherwise.
-    options.givenFirst = options.script == NameAttribute::Romaji;
-    if (Choice e = reader.choose<bool>(
-            QStringLiteral("order"), {{"given-first", true}, {"family-first", false}}, options.givenFirst))
-        return e;
-    options.output = reader.value(QStringLiteral("output"));
-    if (options.output == QStringLiteral("-"))
-        options.output.clear();
-    options.database = reader.value(QStringLiteral("db"));
-    if (reader.has(QStringLiteral("db")) && options.database.isEmpty())
-        return UsageError::badValue(kCommand, QStringLiteral("--db"), QString(), QStringLiteral("a names.mdb file"));
-    if (const std::optional<OutputFormat> fromName = formatOfExtension(options.output))
-        options.format = *fromName;
-    if (Choice e = reader.choose<OutputFormat>(QStringLiteral("format"),
-            {{"txt", OutputFormat::Txt}, {"csv", OutputFormat::Csv}, {"tsv", OutputFormat::Tsv},
-                {"json", OutputFormat::Json}, {"jsonl", OutputFormat::Jsonl}, {"xlsx", OutputFormat::Xlsx}},
-            options.format))
-        return e;
-    options.unique = reader.has(QStringLiteral("unique"));
+    givenFirst = script == NameAttribute::Romaji;
+    return reader.choose<bool>(QStringLiteral("order"), OrderChoices, givenFirst);
+}
 
-    if (reader.has(QStringLiteral("fields"))) {
-        const QString value = reader.value(QStringLiteral("fields"));
-        if (options.format == OutputFormat::Txt)
-            return UsageError(
-                kCommand, QStringLiteral("--fields applies to csv, tsv, json, jsonl and xlsx, not to txt (--format)"));
-        options.fields.clear();
-        QStringList accepted;
-        for (const RecordField field : AllRecordFields)
-            accepted.append(QString::fromLatin1(recordFieldName(field)));
-        for (const QString &name : value.split(QLatin1Char(','))) {
-            const std::optional<RecordField> field = recordFieldNamed(name.trimmed());
-            if (!field)
-                return UsageError::badValue(kCommand, QStringLiteral("--fields"), name,
-                    QStringLiteral("a comma-separated list of ") + accepted.join(QStringLiteral(", ")));
-            options.fields.push_back(*field);
+std::optional<UsageError> GenerateOptions::readOutput(const ArgumentReader &reader)
+{
+    output = reader.value(QStringLiteral("output"));
+    if (reader.has(QStringLiteral("output")) && output.isEmpty())
+        return UsageError::badValue(
+            kCommand, QStringLiteral("--output"), QString(), QStringLiteral("a file, or - for standard output"));
+    if (output == QStringLiteral("-"))
+        output.clear();
+    database = reader.value(QStringLiteral("db"));
+    if (reader.has(QStringLiteral("db")) && database.isEmpty())
+        return UsageError::badValue(kCommand, QStringLiteral("--db"), QString(), QStringLiteral("a names.mdb file"));
+    if (const std::optional<OutputFormat> fromName = OutputFormatInfo::ofExtension(output))
+        format = *fromName;
+    if (!reader.has(QStringLiteral("format")))
+        return std::nullopt;
+    const QString word = reader.value(QStringLiteral("format"));
+    for (const OutputFormatInfo &info : OutputFormatInfo::all()) {
+        if (word == QLatin1StringView(info.word)) {
+            format = info.format;
+            return std::nullopt;
         }
-        if (options.fields.size() > MaxFields)
-            return UsageError::badValue(
-                kCommand, QStringLiteral("--fields"), value, QStringLiteral("at most %1 fields").arg(MaxFields));
     }
-    if (options.list == ListSource::User && options.script != NameAttribute::Romaji)
+    return UsageError::badValue(kCommand, QStringLiteral("--format"), word, OutputFormatInfo::words());
+}
+
+std::optional<UsageError> GenerateOptions::readFields(const ArgumentReader &reader)
+{
+    if (!reader.has(QStringLiteral("fields")))
+        return std::nullopt;
+    const QString value = reader.value(QStringLiteral("fields"));
+    if (!OutputFormatInfo::of(format).hasFields)
+        return UsageError(kCommand,
+            QStringLiteral("--fields applies to %1, not to %2 (--format)")
+                .arg(OutputFormatInfo::words(true), QString::fromLatin1(OutputFormatInfo::of(format).word)));
+    fields.clear();
+    for (const QString &name : value.split(QLatin1Char(','))) {
+        const std::optional<RecordField> field = recordFieldNamed(name.trimmed());
+        if (!field)
+            return UsageError::badValue(kCommand, QStringLiteral("--fields"), name,
+                QStringLiteral("a comma-separated list of ") + recordFieldNames());
+        // A key twice makes a JSON object most readers take as the last value alone.
+        if (std::find(fields.begin(), fields.end(), *field) != fields.end())
+            return UsageError::badValue(
+                kCommand, QStringLiteral("--fields"), value, QStringLiteral("each field at most once"));
+        fields.push_back(*field);
+    }
+    return std::nullopt;
+}
+
+std::optional<UsageError> GenerateOptions::checkTogether(const ArgumentReader &reader) const
+{
+    if (list == ListSource::User && script != NameAttribute::Romaji)
         return UsageError::badValue(kCommand, QStringLiteral("--script"), reader.value(QStringLiteral("script")),
             QStringLiteral("romaji with --list user: user names have no kanji or kana"));
-    if (options.format == OutputFormat::Xlsx) {
-        if (options.output.isEmpty())
-            return UsageError(kCommand, QStringLiteral("--format xlsx writes a file only: name it with -o FILE"));
-        if (options.count > XlsxRecordWriter::MaxRecords)
-            return UsageError::badValue(kCommand, QStringLiteral("--count"), QString::number(options.count),
-                QStringLiteral("at most %1 with --format xlsx (the rows of one sheet)")
-                    .arg(XlsxRecordWriter::MaxRecords));
-    }
+    const OutputFormatInfo &info = OutputFormatInfo::of(format);
+    const QString word = QString::fromLatin1(info.word);
+    if (info.fileOnly && output.isEmpty())
+        return UsageError(kCommand, QStringLiteral("--format %1 writes a file only: name it with -o FILE").arg(word));
+    if (info.maxRecords != 0 && count > info.maxRecords)
+        return UsageError::badValue(kCommand, QStringLiteral("--count"), QString::number(count),
+            QStringLiteral("at most %1 with --format %2 (its row limit)").arg(info.maxRecords).arg(word));
     return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/OutputFormat.h"
 #include "cli/RecordField.h"
 #include "cli/UsageError.h"
 #include "generate/NamePart.h"
@@ -13,21 +14,11 @@
 #include <optional>
 #include <vector>
 
-enum class OutputFormat {
-    Txt,
-    Csv,
-    Tsv,
-    Json,
-    Jsonl,
-    Xlsx,
-};
+class ArgumentReader;
 
 // The options of "toviska-cli generate", checked as a whole before anything is read or written.
 struct GenerateOptions
 {
-    // A field may be named more than once, up to this many in all.
-    static constexpr std::size_t MaxFields = 16;
-
     std::uint64_t count = 100;
     ListSource list = ListSource::BuiltIn;
     GenderFilter gender = GenderFilter::Both;
@@ -42,10 +33,21 @@ struct GenerateOptions
     QString output; // empty: standard output
     QString database; // empty: the one the window uses
     bool help = false;
+    bool version = false;
 
     static std::optional<UsageError> parse(const QStringList &arguments, GenerateOptions &options);
     // Whether a record needs a spelling of its names, not only their romaji as listed.
     bool needsSpellings() const;
+    // Whether a record needs what only the readings know: kanji, kana or a romaji style
+    // other than passport.
+    bool needsReadings() const;
     // Whether a record has a gender field.
     bool needsGender() const;
+
+private:
+    std::optional<UsageError> readNumbers(const ArgumentReader &reader);
+    std::optional<UsageError> readChoices(const ArgumentReader &reader);
+    std::optional<UsageError> readOutput(const ArgumentReader &reader);
+    std::optional<UsageError> readFields(const ArgumentReader &reader);
+    std::optional<UsageError> checkTogether(const ArgumentReader &reader) const;
 };

@@ -1,5 +1,10 @@
 #include "cli/HelpText.h"
 
+#include "cli/Choices.h"
+#include "cli/OutputFormat.h"
+
+#include <span>
+
 namespace {
 const char kProgram[] = R"(Usage: toviska-cli COMMAND [OPTION]...
 Random Japanese personal names from Toviska's name lists, on the command line.
@@ -15,7 +20,7 @@ Commands:
 Every command works on the names.mdb that this user's Toviska window uses, or on the file
 of --db FILE. 'toviska-cli COMMAND --help' describes one command.
 
-      --help      show this help and exit
+  -h, --help      show this help and exit
       --version   show the version and exit
 
 Exit status: 0 on success, 1 when something failed at run time, 2 on a usage error.
@@ -25,23 +30,25 @@ const char kGenerate[] = R"(Usage: toviska-cli generate [OPTION]...
 Draws names as the window's Start Generating does and writes them to standard output or FILE.
 
   -n, --count N          how many names, 1 or more (default 100)
-      --list L           builtin (default) or user
-      --gender G         both (default), male or female: the built-in first names drawn from
-      --part P           full (default), first or last
-      --script S         romaji (default), kanji, hiragana or katakana (txt); not with --list user
-      --romaji R         passport (default), hepburn, kunrei or wapuro
+      --list L           %1
+      --gender G         %2: the built-in first names drawn from
+      --part P           %3
+      --script S         %4 (txt); not with --list user
+      --romaji R         %5
       --order O          given-first (default for romaji) or family-first (default for kanji and kana)
-      --format F         txt (default), csv, tsv, json, jsonl or xlsx (file only); by default
-                         the one -o's extension names
-      --fields LIST      the fields of csv, tsv, json, jsonl and xlsx, comma-separated, in order:
-                         family, given, family_kanji, given_kanji, family_hiragana,
-                         given_hiragana, family_katakana, given_katakana, gender (default: all)
-      --seed N           0 to 18446744073709551615: the same seed, options and lists give the
-                         same output on every run and machine
+      --format F         %6;
+                         by default the one -o's extension names
+      --fields LIST      the fields of %7, comma-separated, each once, in order:
+                         %8 (default: all)
+      --seed N           0 to 18446744073709551615: the same seed, lists and --list, --gender,
+                         --part, --unique and count give the same people in the same order,
+                         whatever the format, fields, script, romaji style and order, on every
+                         run and machine
       --unique           no name twice (refused when the lists give fewer)
-  -o, --output FILE      write FILE (replaced only once complete) instead of standard output
+  -o, --output FILE      write FILE (a regular file is replaced only once complete; a device or
+                         FIFO is written as it is) instead of standard output
       --db FILE          the names database to read
-      --help             show this help and exit
+  -h, --help             show this help and exit
 
 A part that is not generated or not known (user names, names without readings) is empty in
 csv, tsv and xlsx and null in json and jsonl.
@@ -71,12 +78,51 @@ names are deleted from the male and the female names (--gender both, the default
 const char kClear[] = R"(Usage: toviska-cli clear first|last [--db FILE]
 Deletes every first or last name of the user list.
 )";
+
+// "a (default), b, c or d"
+template <typename T> QString alternatives(std::span<const Choice<T>> choices)
+{
+    QString text;
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == choices.size() ? QStringLiteral(" or ") : QStringLiteral(", ");
+        text += QString::fromLatin1(choices[i].word);
+        if (i == 0)
+            text += QStringLiteral(" (default)");
+    }
+    return text;
+}
+
+QString formats()
+{
+    QString text;
+    const std::span<const OutputFormatInfo> all = OutputFormatInfo::all();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == all.size() ? QStringLiteral(" or ") : QStringLiteral(", ");
+        text += QString::fromLatin1(all[i].word);
+        if (i == 0)
+            text += QStringLiteral(" (default)");
+        if (all[i].fileOnly)
+            text += QStringLiteral(" (file only)");
+    }
+    return text;
+}
 } // namespace
 
 QString HelpText::of(const QString &command)
 {
-    if (command == QStringLiteral("generate"))
-        return QString::fromUtf8(kGenerate);
+    if (command == QStringLiteral("generate")) {
+        QString fieldNames = recordFieldNames();
+        // Wrapped to the column of the option's text.
+        const qsizetype wrap = fieldNames.indexOf(QStringLiteral(", "), 60);
+        if (wrap > 0)
+            fieldNames.replace(wrap, 2, QStringLiteral(",\n                         "));
+        return QString::fromUtf8(kGenerate).arg(alternatives<ListSource>(ListChoices),
+            alternatives<GenderFilter>(GenderChoices), alternatives<NamePart>(PartChoices),
+            alternatives<NameAttribute>(ScriptChoices), alternatives<RomajiStyle>(RomajiChoices), formats(),
+            OutputFormatInfo::words(true), fieldNames);
+    }
     if (command == QStringLiteral("names"))
         return QString::fromUtf8(kNames);
     if (command == QStringLiteral("add"))

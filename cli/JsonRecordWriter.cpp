@@ -32,10 +32,10 @@ std::string JsonRecordWriter::jsonString(const std::string &text)
     return quoted;
 }
 
-void JsonRecordWriter::prepare(NameVariant &variant) const
+void JsonRecordWriter::prepare(NameVariant &variant, bool) const
 {
     for (int attribute = 0; attribute < 5; ++attribute) {
-        variant.encoded[static_cast<std::size_t>(attribute)]
+        variant.spelling->encoded[static_cast<std::size_t>(attribute)]
             = variant.isKnown(attribute) ? jsonString(variant.text(attribute)) : std::string("null");
     }
 }
@@ -57,7 +57,7 @@ void JsonRecordWriter::write(const NameVariant *given, const NameVariant *family
         m_output.append(m_keys[i]);
         const NameVariant *part = isGivenField(m_fields[i]) ? given : family;
         if (part)
-            m_output.append(part->encoded[static_cast<std::size_t>(attributeOf(m_fields[i]))]);
+            m_output.append(part->spelling->encoded[static_cast<std::size_t>(attributeOf(m_fields[i]))]);
         else
             m_output.append("null", 4);
     }

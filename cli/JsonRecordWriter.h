@@ -18,7 +18,7 @@ public:
 
     JsonRecordWriter(OutputFile &output, Kind kind, std::vector<RecordField> fields);
 
-    void prepare(NameVariant &variant) const override;
+    void prepare(NameVariant &variant, bool ofGiven) const override;
     Outcome begin() override;
     void write(const NameVariant *given, const NameVariant *family) override;
     Outcome finish() override;

@@ -4,16 +4,17 @@
 #include "cli/ArgumentReader.h"
 #include "cli/CliPrompts.h"
 #include "cli/NamesDatabase.h"
+#include "cli/StandardOutput.h"
 #include "lists/ListEditContext.h"
 #include "lists/ListReloader.h"
 #include "lists/NameAdder.h"
 #include "lists/NameDeleter.h"
+#include "lists/NameFile.h"
 #include "lists/NameFileLoader.h"
 
 #include <QFile>
 #include <QTemporaryFile>
-#include <cerrno>
-#include <cstdio>
+#include <algorithm>
 
 namespace {
 QString commandName(ListCommand::Action action)
@@ -31,6 +32,36 @@ QString commandName(ListCommand::Action action)
         return QStringLiteral("clear");
     }
     return {};
+}
+
+// A name file whose names the lists could not keep is refused whole, as the loader refuses a
+// file that is not UTF-8: a tab or control character would break every one-name-a-line output.
+bool holdsOnlyPrintableNames(const QString &path, const QString &shownPath)
+{
+    NameFile file;
+    // What cannot be read or is not UTF-8 is the loader's to report, in the window's words.
+    if (!file.read(path) || !file.validate())
+        return true;
+    qsizetype number = 0;
+    qsizetype refusedAt = 0;
+    QString refused;
+    // Name by name: a million names need no million strings to be found sound.
+    file.forEachName([&](const QString &name, NameFile::Place) {
+        ++number;
+        if (refusedAt == 0) {
+            refused = ListCommand::controlCharacterIn(name);
+            if (!refused.isEmpty())
+                refusedAt = number;
+        }
+    });
+    if (refusedAt == 0)
+        return true;
+    CliPrompts::printError(QStringLiteral("%1: name %2, '%3', holds a tab or other control character; "
+                                          "a name is one line of printable text. Nothing of it was loaded.")
+                               .arg(shownPath)
+                               .arg(refusedAt)
+                               .arg(refused));
+    return false;
 }
 
 constexpr ListCommand::Action kActions[] = {ListCommand::Action::Names, ListCommand::Action::Add,
@@ -55,7 +86,7 @@ std::optional<UsageError> ListCommand::parse(Action action, const QStringList &a
 {
     const QString name = commandName(action);
     command.m_action = action;
-    std::vector<ArgumentReader::Option> options{{QStringLiteral("db"), {}}, {QStringLiteral("help"), {}, false}};
+    std::vector<ArgumentReader::Option> options{{QStringLiteral("db"), {}}};
     // The edits of the user list and of the built-in one take --list; delete works on the built-in
     // list and clear on the user list, as the window's Delete and Clear buttons.
     if (action == Action::Names || action == Action::Add || action == Action::Load)
@@ -65,10 +96,10 @@ std::optional<UsageError> ListCommand::parse(Action action, const QStringList &a
     ArgumentReader reader(name, options);
     if (auto error = reader.read(arguments))
         return error;
-    if (reader.has(QStringLiteral("help"))) {
-        command.m_help = true;
+    command.m_help = reader.wantsHelp();
+    command.m_version = reader.wantsVersion();
+    if (command.m_help || command.m_version)
         return std::nullopt;
-    }
     QStringList operands = reader.operands();
     if (operands.isEmpty())
         return UsageError(name, QStringLiteral("which list: first or last"));
@@ -81,13 +112,10 @@ std::optional<UsageError> ListCommand::parse(Action action, const QStringList &a
         return UsageError::badValue(name, QStringLiteral("the list"), kind, QStringLiteral("first, last"));
 
     command.m_list = action == Action::Clear ? ListSource::User : ListSource::BuiltIn;
-    if (auto error = reader.choose<ListSource>(
-            QStringLiteral("list"), {{"builtin", ListSource::BuiltIn}, {"user", ListSource::User}}, command.m_list))
+    if (auto error = reader.choose<ListSource>(QStringLiteral("list"), ListChoices, command.m_list))
         return error;
     command.m_gender = GenderFilter::Both;
-    if (auto error = reader.choose<GenderFilter>(QStringLiteral("gender"),
-            {{"both", GenderFilter::Both}, {"male", GenderFilter::MaleOnly}, {"female", GenderFilter::FemaleOnly}},
-            command.m_gender))
+    if (auto error = reader.choose<GenderFilter>(QStringLiteral("gender"), GenderChoices, command.m_gender))
         return error;
 
     const bool takesOperands = action == Action::Add || action == Action::Load || action == Action::Delete;
@@ -98,6 +126,15 @@ std::optional<UsageError> ListCommand::parse(Action action, const QStringList &a
     }
     if (!takesOperands && !operands.isEmpty())
         return UsageError(name, QStringLiteral("unexpected argument '%1'").arg(operands.first()));
+    if (action == Action::Add) {
+        for (const QString &operand : operands) {
+            if (const QString shown = controlCharacterIn(operand); !shown.isEmpty())
+                return UsageError(name,
+                    QStringLiteral("the name '%1' holds a line break, tab or other control character; "
+                                   "a name is one line of printable text")
+                        .arg(shown));
+        }
+    }
     command.m_operands = operands;
     command.m_database = reader.value(QStringLiteral("db"));
     if (reader.has(QStringLiteral("db")) && command.m_database.isEmpty())
@@ -136,12 +173,21 @@ int ListCommand::names()
         text += name.toUtf8();
         text += '\n';
     }
-    if (std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout)
-            != static_cast<std::size_t>(text.size())
-        || std::fflush(stdout) != 0) {
-        return errno == EPIPE ? 0 : 1;
+    return printToStandardOutput(text);
+}
+
+QString ListCommand::controlCharacterIn(const QString &name)
+{
+    if (std::none_of(name.cbegin(), name.cend(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+        return {};
+    QString shown;
+    for (const QChar c : name) {
+        if (c.category() == QChar::Other_Control)
+            shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            shown += c;
     }
-    return 0;
+    return shown;
 }
 
 namespace {
@@ -159,11 +205,15 @@ int ListCommand::add()
     CliPrompts prompts;
     const ListEditContext context = contextFor(prompts, database.path(), m_list, m_gender);
     NameAdder adder(context);
+    // A database that is locked or cannot be written fails every name alike: said once, after
+    // the one wait the window makes, not once a name.
     for (const QString &name : m_operands) {
         prompts.queueInput(name);
         adder.addName(m_kind);
+        if (prompts.failed())
+            return 1;
     }
-    return prompts.failed() ? 1 : 0;
+    return 0;
 }
 
 int ListCommand::load()
@@ -192,10 +242,18 @@ int ListCommand::load()
         }
     }
     const ListEditContext context = contextFor(prompts, database.path(), m_list, m_gender);
-    prompts.setFiles(files);
-    if (!files.isEmpty())
+    for (const QString &file : files) {
+        if (!holdsOnlyPrintableNames(file, file == standardInput.fileName() ? QStringLiteral("-") : file)) {
+            missing = true;
+            continue;
+        }
+        prompts.setFiles({file});
         NameFileLoader(context).loadFiles(m_kind);
-    return prompts.failed() || missing ? 1 : 0;
+        // As for add: a database that refuses one file refuses them all; said once.
+        if (prompts.failed())
+            return 1;
+    }
+    return missing ? 1 : 0;
 }
 
 int ListCommand::deleteNames()
@@ -224,6 +282,8 @@ int ListCommand::deleteNames()
             continue;
         }
         NameDeleter(context).deleteOrClear(m_kind, pane.count(), pane.names().at(at));
+        if (prompts.failed())
+            return 1;
     }
     return prompts.failed() || notFound ? 1 : 0;
 }

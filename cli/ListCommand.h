@@ -29,6 +29,11 @@ public:
     static std::optional<UsageError> parse(Action action, const QStringList &arguments, ListCommand &command);
 
     bool help() const { return m_help; }
+    bool version() const { return m_version; }
+    // A name with a line break, tab or other control character, written so that the character
+    // shows (\u000a); empty when the name has none. Such a name cannot be kept: it would break
+    // the one-name-a-line lists and files.
+    static QString controlCharacterIn(const QString &name);
     // The exit status: 0, or 1 when any step failed.
     int run();
 
@@ -46,4 +51,5 @@ private:
     QStringList m_operands;
     QString m_database;
     bool m_help = false;
+    bool m_version = false;
 };

@@ -29,6 +29,8 @@ NamePool::NamePool(const Source &source)
 {
     QSet<QString> seen;
     m_names.reserve(static_cast<std::size_t>(source.pane->size()));
+    // A variant is a few hundred bytes: growing the vector would copy them all again and again.
+    m_variants.reserve(static_cast<std::size_t>(source.pane->size()) * (source.readings ? 4 : 1));
     for (const QString &entry : *source.pane) {
         // As the generator prepares a drawn entry.
         const QString name = PreparedName(entry);
@@ -43,14 +45,14 @@ NamePool::NamePool(const Source &source)
             for (const ReadingList list : source.lists) {
                 for (const Spelling &spelling : source.readings->spellings(list, name)) {
                     NameVariant variant;
-                    variant.romaji = source.style == RomajiStyle::Passport
+                    variant.spelling->romaji = source.style == RomajiStyle::Passport
                         ? romaji
                         : utf8(Romanize(spelling.hiragana, source.style));
-                    variant.kanji = utf8(spelling.kanji);
-                    variant.hiragana = utf8(spelling.hiragana);
-                    variant.katakana = utf8(spelling.katakana);
-                    variant.gender = genderOf(spelling.list);
-                    variant.hasReadings = true;
+                    variant.spelling->kanji = utf8(spelling.kanji);
+                    variant.spelling->hiragana = utf8(spelling.hiragana);
+                    variant.spelling->katakana = utf8(spelling.katakana);
+                    variant.spelling->gender = genderOf(spelling.list);
+                    variant.spelling->hasReadings = true;
                     m_variants.push_back(std::move(variant));
                 }
             }
@@ -58,8 +60,9 @@ NamePool::NamePool(const Source &source)
         if (m_variants.size() == first) {
             // No readings: the stored romaji in every style, kanji and kana unknown.
             NameVariant variant;
-            variant.romaji = romaji;
-            variant.gender = source.genders ? source.genders->value(name, source.defaultGender) : source.defaultGender;
+            variant.spelling->romaji = romaji;
+            variant.spelling->gender
+                = source.genders ? source.genders->value(name, source.defaultGender) : source.defaultGender;
             m_variants.push_back(std::move(variant));
         }
         m_names.push_back({first, static_cast<std::uint32_t>(m_variants.size() - first)});

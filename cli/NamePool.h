@@ -34,16 +34,18 @@ public:
     bool isEmpty() const { return m_names.empty(); }
     std::vector<NameVariant> &variants() { return m_variants; }
 
-    const NameVariant &draw(SeededRandom &random, bool withSpelling) const
+    // A name from names, then its spelling from spellings: the names drawn do not depend on
+    // whether a spelling is.
+    const NameVariant &draw(SeededRandom &names, SeededRandom &spellings, bool withSpelling) const
     {
-        return pick(random.below(m_names.size()), random, withSpelling);
+        return pick(names.below(m_names.size()), spellings, withSpelling);
     }
-    const NameVariant &pick(std::uint64_t name, SeededRandom &random, bool withSpelling) const
+    const NameVariant &pick(std::uint64_t name, SeededRandom &spellings, bool withSpelling) const
     {
+        // A spelling is drawn even for a name that has one: a branch on the count, taken at
+        // random, cost more than the draw.
         const Range range = m_names[name];
-        if (!withSpelling || range.count == 1)
-            return m_variants[range.first];
-        return m_variants[range.first + random.below(range.count)];
+        return m_variants[range.first + (withSpelling ? spellings.below(range.count) : 0)];
     }
 
 private:

@@ -1,32 +1,14 @@
 #include "cli/NameVariant.h"
 
-#include "cli/RecordField.h"
+#include <cstring>
 
-const std::string &NameVariant::text(int attribute) const
+void NameVariant::setHot(const std::string &block)
 {
-    switch (static_cast<NameAttribute>(attribute)) {
-    case NameAttribute::Romaji:
-        return romaji;
-    case NameAttribute::Kanji:
-        return kanji;
-    case NameAttribute::Hiragana:
-        return hiragana;
-    case NameAttribute::Katakana:
-        return katakana;
-    case NameAttribute::Gender:
-        return gender;
-    }
-    return romaji;
-}
-
-bool NameVariant::isKnown(int attribute) const
-{
-    switch (static_cast<NameAttribute>(attribute)) {
-    case NameAttribute::Romaji:
-        return true;
-    case NameAttribute::Gender:
-        return !gender.empty();
-    default:
-        return hasReadings;
+    spilled = block.size() > InlineBytes;
+    if (spilled) {
+        spelling->overflow = block;
+    } else {
+        std::memcpy(hot, block.data(), block.size());
+        spelling->overflow.clear();
     }
 }

@@ -1,39 +1,41 @@
 #pragma once
 
+#include "cli/NameSpelling.h"
+
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
-// One spelling of one drawn name, ready to write: its texts in UTF-8 (empty where unknown),
-// and what the record writer made of each attribute for its format, computed once per spelling
-// rather than once per record.
+// One spelling of one drawn name, as a record writer copies it: the writer's texts of the
+// spelling's fields (those of its part only), each with what follows it in a record, computed
+// once per spelling rather than once per record. Field i ends at fieldEnd[i] (32 bits: a stored
+// name may pass 64 KB).
+//
+// Two cache lines, the rest in spelling: ten million records draw twenty million variants at
+// random among thousands, and the cache and TLB misses of a larger stride cost more than all
+// the copying.
 struct alignas(64) NameVariant
 {
-    // A writer's texts of this spelling, field by field in record order, each with what follows
-    // it in a record: field i ends at fieldEnd[i]. Kept inline and first, so that a drawn spelling
-    // costs a cache line or two, not a dozen; texts too long for it go to overflow.
-    static constexpr std::size_t InlineBytes = 176;
-    std::array<std::uint16_t, 16> fieldEnd{};
+    static constexpr std::size_t MaxFields = 5; // of one part: the given name's four and the gender
+    static constexpr std::size_t InlineBytes = 128 - 4 * MaxFields - 1 - sizeof(void *);
+
+    std::array<std::uint32_t, MaxFields> fieldEnd{};
+    bool spilled = false; // the texts are in spelling->overflow
     char hot[InlineBytes] = {};
-    std::string overflow;
-    const char *hotData() const { return overflow.empty() ? hot : overflow.data(); }
+    std::unique_ptr<NameSpelling> spelling = std::make_unique<NameSpelling>();
+
+    const char *hotData() const { return spilled ? spelling->overflow.data() : hot; }
     std::string_view field(std::size_t i) const
     {
-        const std::uint16_t start = i == 0 ? 0 : fieldEnd[i - 1];
+        const std::uint32_t start = i == 0 ? 0 : fieldEnd[i - 1];
         return {hotData() + start, static_cast<std::size_t>(fieldEnd[i] - start)};
     }
+    // Keeps a writer's texts: inline when they fit, in the spelling when not.
+    void setHot(const std::string &block);
 
-    std::string romaji;
-    std::string kanji;
-    std::string hiragana;
-    std::string katakana;
-    std::string gender; // "male", "female" or empty
-    bool hasReadings = false;
-    // Indexed by NameAttribute; filled by RecordWriter::prepare.
-    std::array<std::string, 5> encoded;
-
-    // The attribute's text, and whether it is known at all (JSON writes null when not).
-    const std::string &text(int attribute) const;
-    bool isKnown(int attribute) const;
+    const std::string &text(int attribute) const { return spelling->text(attribute); }
+    bool isKnown(int attribute) const { return spelling->isKnown(attribute); }
 };
+static_assert(sizeof(NameVariant) == 128);

@@ -1,16 +1,18 @@
 #include "cli/OutputFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <random>
 #include <unistd.h>
 
 namespace {
-// The temporary file's name for the signal handler, which may only use what is async-signal-safe.
-char g_temporary[4096];
+// The named temporary file for the signal handler, which may only use what is async-signal-safe.
+char g_temporary[PATH_MAX];
+
+constexpr int kWatchedSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 void removeTemporaryAndDie(int signal)
 {
@@ -20,6 +22,26 @@ void removeTemporaryAndDie(int signal)
     std::raise(signal);
 }
 
+// Holds the watched signals off between creating a named file and recording its name.
+class SignalsHeld
+{
+public:
+    SignalsHeld()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        for (const int signal : kWatchedSignals)
+            sigaddset(&held, signal);
+        sigprocmask(SIG_BLOCK, &held, &m_previous);
+    }
+    ~SignalsHeld() { sigprocmask(SIG_SETMASK, &m_previous, nullptr); }
+    SignalsHeld(const SignalsHeld &) = delete;
+    SignalsHeld &operator=(const SignalsHeld &) = delete;
+
+private:
+    sigset_t m_previous;
+};
+
 void watchSignals(const QByteArray &temporary)
 {
     if (static_cast<std::size_t>(temporary.size()) >= sizeof g_temporary)
@@ -28,7 +50,7 @@ void watchSignals(const QByteArray &temporary)
     struct sigaction action = {};
     action.sa_handler = &removeTemporaryAndDie;
     sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+    for (const int signal : kWatchedSignals)
         sigaction(signal, &action, nullptr);
 }
 
@@ -41,6 +63,37 @@ QString errorText(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
 }
+
+QByteArray folderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+// The file a path leads to once its symbolic links are followed; the last link's target when
+// that is not there yet, so that the link stays and its target is made.
+QByteArray followLinks(QByteArray path)
+{
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat status = {};
+        if (::lstat(path.constData(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return path;
+        QByteArray target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(path.constData(), target.data(), static_cast<std::size_t>(target.size()));
+        if (length < 0 || length >= target.size())
+            return path;
+        target.truncate(length);
+        path = target.startsWith('/') ? target : folderOf(path) + '/' + target;
+    }
+    return path; // a loop of links: opening the folder reports it
+}
+
+QByteArray descriptorPath(int fd)
+{
+    return QByteArrayLiteral("/proc/self/fd/") + QByteArray::number(fd);
+}
 } // namespace
 
 OutputFile::~OutputFile()
@@ -48,42 +101,78 @@ OutputFile::~OutputFile()
     discard();
 }
 
+Outcome OutputFile::failure(int error) const
+{
+    return Outcome::failure(QStringLiteral("%1: %2").arg(m_path, errorText(error)));
+}
+
 Outcome OutputFile::open(const QString &path)
 {
-    m_buffer = std::make_unique<char[]>(Capacity);
+    // Not zeroed: a short run touches, and pays for, only the pages it fills.
+    m_buffer = std::make_unique_for_overwrite<char[]>(Capacity);
     // A pipe closed by its reader shows as EPIPE from write(), ended quietly, not as a signal.
     std::signal(SIGPIPE, SIG_IGN);
-    if (path.isEmpty() || path == QStringLiteral("-")) {
+    if (path.isEmpty()) {
+        m_kind = Kind::StandardOutput;
         m_fd = STDOUT_FILENO;
         return {};
     }
     m_path = path;
-    const QFileInfo target(path);
-    if (target.isDir())
-        return Outcome::failure(QStringLiteral("%1: Is a directory").arg(path));
-    QByteArray pattern = QFile::encodeName(
-        target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
-    // Ctrl+C between creating the file and watching for it would leave it behind: the signals
-    // wait until the handler knows its name.
-    sigset_t interrupts;
-    sigemptyset(&interrupts);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
-        sigaddset(&interrupts, signal);
-    sigset_t previous;
-    sigprocmask(SIG_BLOCK, &interrupts, &previous);
-    m_fd = ::mkstemp(pattern.data());
-    const int error = errno;
+    const QByteArray encoded = QFile::encodeName(path);
+    struct stat status = {};
+    if (::stat(encoded.constData(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        if (S_ISDIR(status.st_mode))
+            return failure(EISDIR);
+        // A device or a FIFO cannot be replaced, and must not be: /dev/null stays a device.
+        m_kind = Kind::Direct;
+        m_fd = ::open(encoded.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        return m_fd < 0 ? failure(errno) : Outcome();
+    }
+    m_kind = Kind::Replace;
+    m_target = followLinks(encoded);
+    m_hadOld = ::stat(m_target.constData(), &m_old) == 0;
+    return openReplacement();
+}
+
+Outcome OutputFile::openReplacement()
+{
+    const QByteArray folder = folderOf(m_target);
+    // Created with the usual permissions (0666 less the umask); an older file's are put back at commit.
+    m_fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (m_fd >= 0)
-        watchSignals(pattern);
-    sigprocmask(SIG_SETMASK, &previous, nullptr);
+        return {};
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        return failure(errno);
+    // No unnamed files here: a named one, removed on the signals that can be caught.
+    const qsizetype slash = m_target.lastIndexOf('/');
+    QByteArray pattern = folder + "/." + m_target.mid(slash + 1) + ".XXXXXX";
+    int error = 0;
+    {
+        const SignalsHeld held;
+        m_fd = ::mkstemp(pattern.data());
+        error = errno;
+        if (m_fd >= 0) {
+            ::fcntl(m_fd, F_SETFD, FD_CLOEXEC);
+            m_temporary = pattern;
+            watchSignals(pattern);
+        }
+    }
     if (m_fd < 0)
-        return Outcome::failure(QStringLiteral("%1: %2").arg(path, errorText(error)));
-    m_temporaryPath = QFile::decodeName(pattern);
-    // mkstemp makes it 0600; a new output file gets the usual permissions.
+        return failure(error);
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(m_fd, 0666 & ~mask);
     return {};
+}
+
+QString OutputFile::writablePath() const
+{
+    return QFile::decodeName(descriptorPath(m_fd));
+}
+
+QString OutputFile::scratchFolder() const
+{
+    return QFile::decodeName(m_kind == Kind::Replace ? folderOf(m_target) : QByteArrayLiteral("/tmp"));
 }
 
 void OutputFile::writeOut(const char *data, std::size_t size)
@@ -93,7 +182,7 @@ void OutputFile::writeOut(const char *data, std::size_t size)
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            if (errno == EPIPE && m_temporaryPath.isEmpty())
+            if (errno == EPIPE && m_kind != Kind::Replace)
                 m_pipeClosed = true;
             else {
                 m_failed = true;
@@ -113,41 +202,69 @@ void OutputFile::flush()
     m_used = 0;
 }
 
+bool OutputFile::nameUnnamedFile()
+{
+    const qsizetype slash = m_target.lastIndexOf('/');
+    const QByteArray stem = folderOf(m_target) + "/." + m_target.mid(slash + 1) + '.';
+    std::random_device device;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = stem + QByteArray::number(device(), 36);
+        const SignalsHeld held;
+        if (::linkat(AT_FDCWD, descriptorPath(m_fd).constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0) {
+            m_temporary = name;
+            watchSignals(name);
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    errno = EEXIST;
+    return false;
+}
+
 Outcome OutputFile::commit()
 {
     flush();
-    const QString where = m_path.isEmpty() ? QStringLiteral("standard output") : m_path;
+    const QString where = m_kind == Kind::StandardOutput ? QStringLiteral("standard output") : m_path;
     if (m_failed) {
         discard();
         return Outcome::failure(QStringLiteral("%1: %2").arg(where, errorText(m_errno)));
     }
-    if (m_temporaryPath.isEmpty())
+    if (m_kind != Kind::Replace)
         return {};
-    if (::fdatasync(m_fd) != 0 || ::close(m_fd) != 0) {
-        const int error = errno;
-        m_fd = -1;
-        discard();
-        return Outcome::failure(QStringLiteral("%1: %2").arg(where, errorText(error)));
+    if (m_hadOld) {
+        // The owner first: changing it clears the set-user-ID bit that the mode then restores.
+        if ((m_old.st_uid != ::geteuid() || m_old.st_gid != ::getegid())
+            && ::fchown(m_fd, m_old.st_uid, m_old.st_gid) != 0)
+            (void)!::fchown(m_fd, static_cast<uid_t>(-1), m_old.st_gid);
+        ::fchmod(m_fd, m_old.st_mode & 07777);
     }
-    m_fd = -1;
-    if (::rename(QFile::encodeName(m_temporaryPath).constData(), QFile::encodeName(m_path).constData()) != 0) {
+    if (::fdatasync(m_fd) != 0 || (m_temporary.isEmpty() && !nameUnnamedFile())) {
         const int error = errno;
         discard();
-        return Outcome::failure(QStringLiteral("%1: %2").arg(where, errorText(error)));
+        return failure(error);
+    }
+    if (::rename(m_temporary.constData(), m_target.constData()) != 0) {
+        const int error = errno;
+        discard();
+        return failure(error);
     }
     forgetTemporary();
-    m_temporaryPath.clear();
-    return {};
+    m_temporary.clear();
+    const int closed = ::close(m_fd);
+    m_fd = -1;
+    return closed == 0 ? Outcome() : failure(errno);
 }
 
 void OutputFile::discard()
 {
-    if (m_temporaryPath.isEmpty())
+    if (m_kind == Kind::StandardOutput || m_fd < 0)
         return;
-    if (m_fd >= 0)
-        ::close(m_fd);
+    ::close(m_fd);
     m_fd = -1;
-    ::unlink(QFile::encodeName(m_temporaryPath).constData());
-    forgetTemporary();
-    m_temporaryPath.clear();
+    if (!m_temporary.isEmpty()) {
+        ::unlink(m_temporary.constData());
+        forgetTemporary();
+        m_temporary.clear();
+    }
 }

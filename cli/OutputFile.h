@@ -2,15 +2,20 @@
 
 #include "app/shared/Outcome.h"
 
+#include <QByteArray>
 #include <QString>
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <sys/stat.h>
 
-// Where generated records go: standard output, or a file written under a temporary name beside
-// it and renamed over it only when complete, so a failure, a full disk or Ctrl+C leaves an
-// older file whole and no temporary file behind. Bytes are gathered in one large buffer and
-// written in big chunks. A reader that closes a pipe ends the writing quietly.
+// Where generated records go. A regular file (or one not there yet), reached through any
+// symbolic links, is written as a new file beside it and put in its place only when complete,
+// with the old file's mode and, where the process may, its owner: a failure, a full disk or a
+// signal leaves the older file whole. The new file has no name until then where the file system
+// allows it, so even SIGKILL leaves nothing behind. Anything else (standard output, a character
+// device such as /dev/null, a FIFO) is written directly. Bytes are gathered in one large buffer
+// and written in big chunks; a reader that closes a pipe ends the writing quietly.
 class OutputFile
 {
 public:
@@ -19,10 +24,12 @@ public:
     OutputFile(const OutputFile &) = delete;
     OutputFile &operator=(const OutputFile &) = delete;
 
-    // An empty path (or "-") is standard output.
+    // An empty path is standard output.
     Outcome open(const QString &path);
-    // The temporary file, for a writer that writes the file itself (the workbook).
-    const QString &temporaryPath() const { return m_temporaryPath; }
+    // A path that opens what this writes, for a writer that writes the file itself (the workbook),
+    // and a folder for that writer's own scratch files.
+    QString writablePath() const;
+    QString scratchFolder() const;
 
     void append(const char *data, std::size_t size)
     {
@@ -59,20 +66,34 @@ public:
     bool stopped() const { return m_failed || m_pipeClosed; }
     bool pipeClosed() const { return m_pipeClosed; }
 
-    // Writes what is left and, for a file, puts it in place.
+    // Writes what is left and, for a replaced file, puts it in place.
     Outcome commit();
-    // Removes the temporary file; the target stays as it was.
+    // Drops the new file; the target stays as it was.
     void discard();
 
 private:
+    enum class Kind {
+        StandardOutput,
+        Direct, // a device or FIFO, written as it is
+        Replace, // a regular file, replaced when complete
+    };
+
     void flush();
     void writeOut(const char *data, std::size_t size);
+    Outcome openReplacement();
+    Outcome failure(int error) const;
+    // Gives the unnamed file a name beside the target; false with errno set when it cannot.
+    bool nameUnnamedFile();
 
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_used = 0;
     int m_fd = -1;
-    QString m_path;
-    QString m_temporaryPath;
+    Kind m_kind = Kind::StandardOutput;
+    QString m_path; // as given, for messages
+    QByteArray m_target; // the file replaced, its links followed
+    QByteArray m_temporary; // the new file's name, once it has one
+    struct stat m_old = {};
+    bool m_hadOld = false;
     bool m_failed = false;
     bool m_pipeClosed = false;
     int m_errno = 0;

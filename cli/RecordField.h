@@ -32,6 +32,8 @@ inline constexpr RecordField AllRecordFields[] = {RecordField::Family, RecordFie
 
 // The field's name in headers, keys and --fields.
 const char *recordFieldName(RecordField field);
+// Every field's name, comma-separated, in the default order (for messages and --help).
+QString recordFieldNames();
 std::optional<RecordField> recordFieldNamed(QStringView name);
 // Whether the field belongs to the given name (the gender does) or to the family name.
 bool isGivenField(RecordField field);

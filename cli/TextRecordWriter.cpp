@@ -2,28 +2,53 @@
 
 #include "cli/OutputFile.h"
 
+#include <algorithm>
+
 TextRecordWriter::TextRecordWriter(OutputFile &output, NameAttribute script, bool givenFirst)
     : m_output(output)
     , m_script(script)
     , m_givenFirst(givenFirst)
 { }
 
-void TextRecordWriter::prepare(NameVariant &variant) const
+void TextRecordWriter::prepare(NameVariant &variant, bool) const
 {
     const int script = static_cast<int>(m_script);
     // A built-in name the readings do not know is still a name: its romaji stands in.
-    variant.encoded[0] = variant.isKnown(script) ? variant.text(script) : variant.romaji;
+    std::string block = variant.isKnown(script) ? variant.text(script) : variant.spelling->romaji;
+    variant.fieldEnd[0] = static_cast<std::uint32_t>(block.size());
+    // write() copies in whole steps: room to read past the text.
+    block.append(Step, '\0');
+    variant.setHot(block);
+}
+
+void TextRecordWriter::measure(const std::vector<NameVariant> &variants, bool)
+{
+    for (const NameVariant &variant : variants)
+        m_longestPart = std::max(m_longestPart, variant.field(0).size());
 }
 
 void TextRecordWriter::write(const NameVariant *given, const NameVariant *family)
 {
     const NameVariant *first = m_givenFirst ? given : family;
     const NameVariant *second = m_givenFirst ? family : given;
-    if (first)
-        m_output.append(first->encoded[0]);
-    if (first && second)
-        m_output.append(' ');
-    if (second)
-        m_output.append(second->encoded[0]);
-    m_output.append('\n');
+    if (!first)
+        std::swap(first, second);
+    // Two parts, a space and a line end, and the step a copy may run past its part.
+    const std::size_t longest = 2 * m_longestPart + 2 + Step;
+    if (longest > OutputFile::Capacity) {
+        m_output.append(first->field(0).data(), first->field(0).size());
+        if (second) {
+            m_output.append(' ');
+            m_output.append(second->field(0).data(), second->field(0).size());
+        }
+        m_output.append('\n');
+        return;
+    }
+    char *out = copyInSteps(m_output.reserve(longest), first->field(0));
+    if (second) {
+        *out++ = ' ';
+        out = copyInSteps(out, second->field(0));
+    }
+    *out++ = '\n';
+    m_output.advance(out);
 }

@@ -11,11 +11,14 @@ class TextRecordWriter : public RecordWriter
 public:
     TextRecordWriter(OutputFile &output, NameAttribute script, bool givenFirst);
 
-    void prepare(NameVariant &variant) const override;
+    void prepare(NameVariant &variant, bool ofGiven) const override;
+    // The longest line the prepared variants can make, for writing it without a check per part.
+    void measure(const std::vector<NameVariant> &variants, bool ofGiven) override;
     void write(const NameVariant *given, const NameVariant *family) override;
 
 private:
     OutputFile &m_output;
     NameAttribute m_script;
     bool m_givenFirst;
+    std::size_t m_longestPart = 0;
 };

@@ -1,12 +1,13 @@
 #include "cli/XlsxRecordWriter.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <xlsxwriter.h>
+#include "cli/XlsxLibrary.h"
 
-XlsxRecordWriter::XlsxRecordWriter(QString path, QString displayPath, std::vector<RecordField> fields)
+#include <QFile>
+
+XlsxRecordWriter::XlsxRecordWriter(
+    QString path, QString scratchFolder, QString displayPath, std::vector<RecordField> fields)
     : m_path(std::move(path))
+    , m_scratchFolder(std::move(scratchFolder))
     , m_displayPath(std::move(displayPath))
     , m_fields(std::move(fields))
 { }
@@ -15,24 +16,28 @@ XlsxRecordWriter::~XlsxRecordWriter()
 {
     // Only after a failure before finish(): closing writes the file, which is removed anyway.
     if (m_workbook)
-        workbook_close(m_workbook);
+        m_library->closeWorkbook(m_workbook);
 }
 
 Outcome XlsxRecordWriter::begin()
 {
+    QString unavailable;
+    m_library = XlsxLibrary::open(unavailable);
+    if (!m_library)
+        return Outcome::failure(QStringLiteral("%1: %2").arg(m_displayPath, unavailable));
     const QByteArray path = QFile::encodeName(m_path);
     // Its own temporary files go beside the output, not into a possibly small /tmp.
-    const QByteArray folder = QFile::encodeName(QFileInfo(m_path).absolutePath());
+    const QByteArray folder = QFile::encodeName(m_scratchFolder);
     lxw_workbook_options options = {};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = const_cast<char *>(folder.constData());
-    m_workbook = workbook_new_opt(path.constData(), &options);
+    m_workbook = m_library->newWorkbook(path.constData(), &options);
     if (m_workbook)
-        m_sheet = workbook_add_worksheet(m_workbook, nullptr);
+        m_sheet = m_library->addWorksheet(m_workbook, nullptr);
     if (!m_workbook || !m_sheet)
         return Outcome::failure(QStringLiteral("%1: the workbook could not be started").arg(m_displayPath));
     for (std::size_t column = 0; column < m_fields.size(); ++column)
-        worksheet_write_string(m_sheet, 0, static_cast<lxw_col_t>(column), recordFieldName(m_fields[column]), nullptr);
+        m_library->writeString(m_sheet, 0, static_cast<lxw_col_t>(column), recordFieldName(m_fields[column]), nullptr);
     return {};
 }
 
@@ -47,7 +52,7 @@ void XlsxRecordWriter::write(const NameVariant *given, const NameVariant *family
         if (text.empty())
             continue;
         const lxw_error error
-            = worksheet_write_string(m_sheet, m_row, static_cast<lxw_col_t>(column), text.c_str(), nullptr);
+            = m_library->writeString(m_sheet, m_row, static_cast<lxw_col_t>(column), text.c_str(), nullptr);
         if (error != LXW_NO_ERROR && m_error == 0)
             m_error = error;
     }
@@ -55,11 +60,11 @@ void XlsxRecordWriter::write(const NameVariant *given, const NameVariant *family
 
 Outcome XlsxRecordWriter::finish()
 {
-    const lxw_error closed = workbook_close(m_workbook);
+    const lxw_error closed = m_library->closeWorkbook(m_workbook);
     m_workbook = nullptr;
     const int error = m_error != 0 ? m_error : closed;
     if (error != LXW_NO_ERROR)
         return Outcome::failure(QStringLiteral("%1: %2").arg(
-            m_displayPath, QString::fromUtf8(lxw_strerror(static_cast<lxw_error>(error)))));
+            m_displayPath, QString::fromUtf8(m_library->errorText(static_cast<lxw_error>(error)))));
     return {};
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <vector>
 
+class XlsxLibrary;
 struct lxw_workbook;
 struct lxw_worksheet;
 
@@ -17,7 +18,8 @@ public:
     // A sheet's last row is 1048576; the header takes one.
     static constexpr std::uint64_t MaxRecords = 1048575;
 
-    XlsxRecordWriter(QString path, QString displayPath, std::vector<RecordField> fields);
+    // path opens the file to write; scratchFolder takes the library's own temporary files.
+    XlsxRecordWriter(QString path, QString scratchFolder, QString displayPath, std::vector<RecordField> fields);
     ~XlsxRecordWriter() override;
     XlsxRecordWriter(const XlsxRecordWriter &) = delete;
     XlsxRecordWriter &operator=(const XlsxRecordWriter &) = delete;
@@ -28,8 +30,10 @@ public:
 
 private:
     QString m_path;
+    QString m_scratchFolder;
     QString m_displayPath;
     std::vector<RecordField> m_fields;
+    const XlsxLibrary *m_library = nullptr;
     lxw_workbook *m_workbook = nullptr;
     lxw_worksheet *m_sheet = nullptr;
     std::uint32_t m_row = 0;

@@ -1,22 +1,12 @@
-#include "cli/CliPrompts.h"
 #include "cli/GenerateCommand.h"
 #include "cli/GenerateOptions.h"
 #include "cli/HelpText.h"
 #include "cli/ListCommand.h"
+#include "cli/StandardOutput.h"
 #include "cli/UsageError.h"
 
 #include <QCoreApplication>
 #include <QStringList>
-#include <cstdio>
-
-namespace {
-void print(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -27,39 +17,26 @@ int main(int argc, char *argv[])
     if (arguments.isEmpty())
         return UsageError(QString(), QStringLiteral("no command given")).report();
     const QString command = arguments.takeFirst();
-    if (command == QStringLiteral("--help") || command == QStringLiteral("-h")) {
-        print(stdout, HelpText::of(QString()));
-        return 0;
-    }
-    if (command == QStringLiteral("--version")) {
-        print(stdout, HelpText::version());
-        return 0;
-    }
-    // --version (and --help) are options of every subcommand too.
-    const qsizetype optionsEnd
-        = arguments.contains(QStringLiteral("--")) ? arguments.indexOf(QStringLiteral("--")) : arguments.size();
-    if (arguments.mid(0, optionsEnd).contains(QStringLiteral("--version"))) {
-        print(stdout, HelpText::version());
-        return 0;
-    }
+    if (command == QStringLiteral("--help") || command == QStringLiteral("-h"))
+        return printToStandardOutput(HelpText::of(QString()).toUtf8());
+    if (command == QStringLiteral("--version"))
+        return printToStandardOutput(HelpText::version().toUtf8());
+    // --help and --version are options of every subcommand too, read with its other options so
+    // that a value such as "-o --version" is never taken for one.
     if (command == QStringLiteral("generate")) {
         GenerateOptions options;
         if (const std::optional<UsageError> error = GenerateOptions::parse(arguments, options))
             return error->report();
-        if (options.help) {
-            print(stdout, HelpText::of(command));
-            return 0;
-        }
+        if (options.help || options.version)
+            return printToStandardOutput((options.help ? HelpText::of(command) : HelpText::version()).toUtf8());
         return GenerateCommand(options).run();
     }
     if (const std::optional<ListCommand::Action> action = ListCommand::actionNamed(command)) {
         ListCommand list;
         if (const std::optional<UsageError> error = ListCommand::parse(*action, arguments, list))
             return error->report();
-        if (list.help()) {
-            print(stdout, HelpText::of(command));
-            return 0;
-        }
+        if (list.help() || list.version())
+            return printToStandardOutput((list.help() ? HelpText::of(command) : HelpText::version()).toUtf8());
         return list.run();
     }
     return UsageError::badValue(

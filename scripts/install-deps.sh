@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev libqt6sql6-sqlite qt6-svg-dev
-    libsqlite3-dev sqlite3
+    libsqlite3-dev sqlite3 python3
     libxlsxwriter-dev unzip
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-apps x11-utils libxcb1-dev faketime openbox xclip

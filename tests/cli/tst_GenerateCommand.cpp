@@ -12,6 +12,10 @@
 #include <QJsonObject>
 #include <QtTest>
 #include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 const QStringList kFields{QStringLiteral("family"), QStringLiteral("given"), QStringLiteral("family_kanji"),
@@ -101,12 +105,20 @@ QList<QHash<QString, QString>> recordsOf(const QString &format, const QString &p
             rows.append(cells);
         }
     }
-    if (rows.isEmpty() || rows.first() != kFields)
+    if (rows.isEmpty())
         return {};
+    // Keyed by the header line; a workbook's cells past its last header are none of its fields.
+    QStringList header = rows.first();
+    while (!header.isEmpty() && header.last().isEmpty())
+        header.removeLast();
+    for (const QString &name : header) {
+        if (!kFields.contains(name))
+            return {};
+    }
     for (const QStringList &row : rows.mid(1)) {
         QHash<QString, QString> record;
-        for (qsizetype i = 0; i < row.size() && i < kFields.size(); ++i)
-            record.insert(kFields[i], row[i].isEmpty() ? QString() : row[i]);
+        for (qsizetype i = 0; i < row.size() && i < header.size(); ++i)
+            record.insert(header[i], row[i].isEmpty() ? QString() : row[i]);
         records.append(record);
     }
     return records;
@@ -137,6 +149,18 @@ private slots:
     void usageErrors();
     void sameSeedSameOutput();
     void goldenOfAFixedSeed();
+    void goldenAcrossFormats_data();
+    void goldenAcrossFormats();
+    void seedGivesTheSamePeople_data();
+    void seedGivesTheSamePeople();
+    void outputTargets_data();
+    void outputTargets();
+    void longNamesComeOutWhole_data();
+    void longNamesComeOutWhole();
+    void readingsProblems_data();
+    void readingsProblems();
+    void unwritableStandardOutput_data();
+    void unwritableStandardOutput();
     void uniqueAtTheLimit();
     void formatsReadBack_data();
     void formatsReadBack();
@@ -154,6 +178,7 @@ private slots:
     void runTimeFailures_data();
     void runTimeFailures();
     void closedPipeEndsQuietly();
+    void interruptedOutputLeavesNoTemporaryFile_data();
     void interruptedOutputLeavesNoTemporaryFile();
     void failingOutputKeepsTheOlderFile();
 
@@ -205,6 +230,11 @@ void tst_GenerateCommand::usageErrors_data()
                                << "invalid value '1048576' for --count";
     QTest::newRow("unknown option") << QStringList{"--colour"} << "unknown option '--colour'";
     QTest::newRow("operand") << QStringList{"extra"} << "unexpected argument 'extra'";
+    QTest::newRow("field twice") << QStringList{"--format", "json", "--fields",
+        "given,family,given"} << "invalid value 'given,family,given' for --fields (accepted: each field at most once)";
+    QTest::newRow("empty output") << QStringList{"-o", ""} << "invalid value '' for --output";
+    QTest::newRow("option as output") << QStringList{"-o", "--version"}
+                                      << "--output needs a value, not the option '--version'";
     QTest::newRow("past the unique limit")
         << QStringList{"--unique", "-n", "10"} << "asked for 10 unique names; these lists give 9";
 }
@@ -560,27 +590,367 @@ void tst_GenerateCommand::runTimeFailures()
     QCOMPARE(QDir(m_out->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
+void tst_GenerateCommand::interruptedOutputLeavesNoTemporaryFile_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGQUIT") << int(SIGQUIT);
+    // Nothing can catch it: only a file without a name leaves nothing behind.
+    QTest::newRow("SIGKILL") << int(SIGKILL);
+}
+
 void tst_GenerateCommand::interruptedOutputLeavesNoTemporaryFile()
 {
+    QFETCH(int, signal);
     const QString older = m_out->filePath(QStringLiteral("names.txt"));
     {
         QFile file(older);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("Older Names\n");
     }
-    // Ctrl+C's signal, sent once the temporary file is there (the folder's change is the event).
-    QFileSystemWatcher watcher({m_out->path()});
-    QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
     QProcess process;
+    process.setChildProcessModifier([] {
+        const rlimit none{0, 0};
+        setrlimit(RLIMIT_CORE, &none); // SIGQUIT's core file is no business of this test
+    });
     process.start(CliRun::program(), withDb({"-n", "10000000000", "-o", older}));
     QVERIFY(process.waitForStarted());
-    while (QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden).size() < 2)
-        QVERIFY(changed.wait(60000));
-    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    // The signal goes once the new file is open: a descriptor of the process leads into the folder.
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(process.processId());
+    const auto writing = [&] {
+        for (const QFileInfo &fd : QDir(fds).entryInfoList(QDir::Files | QDir::System)) {
+            if (fd.symLinkTarget().startsWith(m_out->path()))
+                return true;
+        }
+        return false;
+    };
+    QVERIFY(QTest::qWaitFor(writing, 60000));
+    ::kill(static_cast<pid_t>(process.processId()), signal);
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitStatus(), QProcess::CrashExit);
     QCOMPARE(contentsOf(older), QByteArray("Older Names\n"));
     QCOMPARE(QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("names.txt")});
+}
+
+void tst_GenerateCommand::goldenAcrossFormats_data()
+{
+    // A change of the mapping from seed to people or spellings changes these; passport romaji only,
+    // whose spelling is the list's own.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("golden");
+    QTest::newRow("txt") << QStringList{}
+                         << QByteArray("Haruto Tanaka\n"
+                                       "Haruto Abe\n"
+                                       "Haruto Sato\n"
+                                       "Zzyzx Abe\n");
+    QTest::newRow("txt kanji") << QStringList{"--script", "kanji"}
+                               << QByteArray("田中 遥人\n"
+                                             "阿部 大翔\n"
+                                             "佐藤 遥斗\n"
+                                             "阿部 Zzyzx\n");
+    QTest::newRow("csv") << QStringList{"--format", "csv"}
+                         << QByteArray(
+                                "family,given,family_kanji,given_kanji,family_hiragana,given_hiragana,family_katakana,"
+                                "given_katakana,gender\r\n"
+                                "Tanaka,Haruto,田中,遥人,たなか,はると,タナカ,ハルト,male\r\n"
+                                "Abe,Haruto,阿部,大翔,あべ,はると,アベ,ハルト,male\r\n"
+                                "Sato,Haruto,佐藤,遥斗,さとう,はると,サトウ,ハルト,male\r\n"
+                                "Abe,Zzyzx,阿部,,あべ,,アベ,,female\r\n");
+    QTest::newRow("jsonl, some fields")
+        << QStringList{"--format", "jsonl", "--fields", "given_katakana,family,gender"}
+        << QByteArray("{\"given_katakana\":\"ハルト\",\"family\":\"Tanaka\",\"gender\":\"male\"}\n"
+                      "{\"given_katakana\":\"ハルト\",\"family\":\"Abe\",\"gender\":\"male\"}\n"
+                      "{\"given_katakana\":\"ハルト\",\"family\":\"Sato\",\"gender\":\"male\"}\n"
+                      "{\"given_katakana\":null,\"family\":\"Abe\",\"gender\":\"female\"}\n");
+}
+
+void tst_GenerateCommand::goldenAcrossFormats()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, golden);
+    const CliRun run = CliRun::of(withDb(arguments + QStringList{"-n", "4", "--seed", "3"}));
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, golden);
+}
+
+void tst_GenerateCommand::seedGivesTheSamePeople_data()
+{
+    // Each run is compared record by record with csv of every field, passport romaji.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("script"); // txt only
+    QTest::addColumn<bool>("givenFirst"); // txt only
+    QTest::addColumn<int>("style");
+    const int passport = int(RomajiStyle::Passport);
+    QTest::newRow("txt") << QStringList{} << "txt"
+                         << "romaji" << true << passport;
+    QTest::newRow("txt kanji") << QStringList{"--script", "kanji"} << "txt"
+                               << "kanji" << false << passport;
+    QTest::newRow("txt katakana given first") << QStringList{"--script", "katakana", "--order", "given-first"} << "txt"
+                                              << "katakana" << true << passport;
+    QTest::newRow("txt hepburn") << QStringList{"--romaji", "hepburn"} << "txt"
+                                 << "romaji" << true << int(RomajiStyle::Hepburn);
+    QTest::newRow("txt hiragana kunrei") << QStringList{"--script", "hiragana", "--romaji", "kunrei"} << "txt"
+                                         << "hiragana" << false << int(RomajiStyle::Kunrei);
+    QTest::newRow("csv two fields") << QStringList{"--fields", "given,family"} << "csv"
+                                    << "" << true << passport;
+    QTest::newRow("tsv gender and kana") << QStringList{"--fields", "gender,given_hiragana,family"} << "tsv"
+                                         << "" << true << passport;
+    QTest::newRow("json kanji, family first")
+        << QStringList{"--fields", "given_kanji,family_kanji", "--order", "family-first"} << "json"
+        << "" << true << passport;
+    QTest::newRow("jsonl every field, wapuro") << QStringList{"--romaji", "wapuro"} << "jsonl"
+                                               << "" << true << int(RomajiStyle::Wapuro);
+    QTest::newRow("xlsx hepburn") << QStringList{"--romaji", "hepburn", "--fields", "family,family_katakana,given"}
+                                  << "xlsx"
+                                  << "" << true << int(RomajiStyle::Hepburn);
+}
+
+void tst_GenerateCommand::seedGivesTheSamePeople()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, format);
+    QFETCH(QString, script);
+    QFETCH(bool, givenFirst);
+    QFETCH(int, style);
+    const QStringList common{"-n", "200", "--seed", "5"};
+    const QString basePath = m_out->filePath(QStringLiteral("base.csv"));
+    QCOMPARE(CliRun::of(withDb(common + QStringList{"-o", basePath})).exitCode, 0);
+    const QList<QHash<QString, QString>> base = recordsOf(QStringLiteral("csv"), basePath);
+    QCOMPARE(base.size(), 200);
+    // A name's romaji in a style is its spelling's kana in that style; without readings, as stored.
+    const auto romaji = [style](const QHash<QString, QString> &record, const QString &part) {
+        const QString kana = record.value(part + QStringLiteral("_hiragana"));
+        return kana.isNull() || style == int(RomajiStyle::Passport) ? record.value(part)
+                                                                    : Romanize(kana, RomajiStyle(style));
+    };
+
+    if (format == QStringLiteral("txt")) {
+        const CliRun run = CliRun::of(withDb(arguments + common));
+        QCOMPARE(run.exitCode, 0);
+        const QStringList lines = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 200);
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const auto shown = [&](const QString &part) {
+                const QString text = base[i].value(part + QLatin1Char('_') + script);
+                return script == QStringLiteral("romaji") || text.isNull() ? romaji(base[i], part) : text;
+            };
+            const QString given = shown(QStringLiteral("given"));
+            const QString family = shown(QStringLiteral("family"));
+            QCOMPARE(lines[i], givenFirst ? given + QLatin1Char(' ') + family : family + QLatin1Char(' ') + given);
+        }
+        return;
+    }
+    const QString path = m_out->filePath(QStringLiteral("run.") + format);
+    QCOMPARE(CliRun::of(withDb(arguments + common + QStringList{"-o", path})).exitCode, 0);
+    const QList<QHash<QString, QString>> records = recordsOf(format, path);
+    QCOMPARE(records.size(), 200);
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        QVERIFY(!records[i].isEmpty());
+        for (auto it = records[i].begin(); it != records[i].end(); ++it) {
+            const bool romajiField = it.key() == QStringLiteral("given") || it.key() == QStringLiteral("family");
+            QCOMPARE(it.value(), romajiField ? romaji(base[i], it.key()) : base[i].value(it.key()));
+        }
+    }
+}
+
+void tst_GenerateCommand::outputTargets_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"regular file 0600", "another user's file", "symbolic link", "dangling link", "fifo",
+             "character device", "standard output"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+void tst_GenerateCommand::outputTargets()
+{
+    QFETCH(QString, kind);
+    const QStringList arguments = withDb({"-n", "5", "--seed", "8"});
+    const QByteArray expected = CliRun::of(arguments).out;
+    QCOMPARE(expected.count('\n'), 5);
+    const QString target = m_out->filePath(QStringLiteral("target.txt"));
+    const QString link = m_out->filePath(QStringLiteral("link.txt"));
+    QString path = target;
+    QProcess reader;
+    if (kind == QStringLiteral("regular file 0600")) {
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("older");
+        QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    } else if (kind == QStringLiteral("another user's file")) {
+        // Only root may give a file away, or keep another user's owner on its replacement.
+        if (::geteuid() != 0)
+            QSKIP("only root can make a file of another user");
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(::fchown(file.handle(), 4321, 4322) == 0);
+    } else if (kind.endsWith(QStringLiteral("link"))) {
+        if (kind == QStringLiteral("symbolic link")) {
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(::symlink("target.txt", QFile::encodeName(link).constData()) == 0);
+        path = link;
+    } else if (kind == QStringLiteral("fifo")) {
+        QVERIFY(::mkfifo(QFile::encodeName(target).constData(), 0600) == 0);
+        reader.start(QStringLiteral("cat"), {target});
+        QVERIFY(reader.waitForStarted());
+    } else if (kind == QStringLiteral("character device")) {
+        // /dev/null's numbers, in the scratch folder.
+        if (::mknod(QFile::encodeName(target).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            QSKIP("mknod is not allowed here");
+        QFile device(target);
+        if (!device.open(QIODevice::WriteOnly))
+            QSKIP("devices cannot be opened in this folder (nodev)");
+    } else {
+        path = QStringLiteral("/dev/stdout");
+    }
+
+    const CliRun run = CliRun::of(arguments + QStringList{"-o", path});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QByteArray());
+    const QFileInfo info(target);
+    if (kind == QStringLiteral("fifo")) {
+        QVERIFY(reader.waitForFinished(60000));
+        QCOMPARE(reader.readAllStandardOutput(), expected);
+        QCOMPARE(QFileInfo(target).isFile(), false);
+    } else if (kind == QStringLiteral("character device")) {
+        struct stat status = {};
+        QVERIFY(::stat(QFile::encodeName(target).constData(), &status) == 0 && S_ISCHR(status.st_mode));
+    } else if (kind == QStringLiteral("standard output")) {
+        QCOMPARE(run.out, expected);
+    } else {
+        QCOMPARE(contentsOf(target), expected);
+        QVERIFY(info.isFile() && !info.isSymLink());
+        if (kind.endsWith(QStringLiteral("link")))
+            QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+        else {
+            struct stat status = {};
+            QVERIFY(::stat(QFile::encodeName(target).constData(), &status) == 0);
+            if (kind == QStringLiteral("another user's file"))
+                QCOMPARE(QPair(status.st_uid, status.st_gid), QPair(uid_t(4321), gid_t(4322)));
+            else
+                QCOMPARE(status.st_mode & 07777, mode_t(0600));
+        }
+    }
+    // Nothing else is made beside it.
+    QStringList made
+        = QDir(m_out->path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    made.removeAll(QStringLiteral("link.txt"));
+    QCOMPARE(made, kind == QStringLiteral("standard output") ? QStringList() : QStringList{"target.txt"});
+}
+
+void tst_GenerateCommand::longNamesComeOutWhole_data()
+{
+    QTest::addColumn<QString>("format");
+    for (const char *format : {"txt", "csv", "tsv", "json", "jsonl", "xlsx"})
+        QTest::newRow(format) << QString::fromLatin1(format);
+}
+
+void tst_GenerateCommand::longNamesComeOutWhole()
+{
+    // Longer than a 16-bit offset, as a names.mdb written by another program may hold.
+    QFETCH(QString, format);
+    const QString longName = QStringLiteral("Ab") + QString(69998, QLatin1Char('c'));
+    m_db->insertRaw("user_firstname", "firstname", longName);
+    m_db->insertRaw("user_lastname", "lastname", QStringLiteral("Mori"));
+    const QString path = m_out->filePath(QStringLiteral("long.") + format);
+    const CliRun run = CliRun::of(withDb({"--list", "user", "-n", "3", "--seed", "1", "-o", path}));
+    if (format == QStringLiteral("xlsx")) {
+        // A cell holds at most 32,767 characters: refused, not cut.
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("32,767"), run.err.constData());
+        QVERIFY(!QFileInfo::exists(path));
+        return;
+    }
+    QCOMPARE(run.exitCode, 0);
+    if (format == QStringLiteral("txt")) {
+        const QByteArray line = (longName + QStringLiteral(" Mori\n")).toUtf8();
+        QCOMPARE(contentsOf(path), line + line + line);
+        return;
+    }
+    const QList<QHash<QString, QString>> records = recordsOf(format, path);
+    QCOMPARE(records.size(), 3);
+    for (const auto &record : records) {
+        QCOMPARE(record.value("given"), longName);
+        QCOMPARE(record.value("family"), QStringLiteral("Mori"));
+        QVERIFY(record.value("given_kanji").isNull());
+    }
+}
+
+void tst_GenerateCommand::readingsProblems_data()
+{
+    QTest::addColumn<QByteArray>("table"); // empty: no readings.tsv at all
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("needsReadings");
+    const QByteArray malformed = "list\tkanji\thiragana\tkatakana\tromaji\nlast\t阿部\tあべ\tアベ\tAbe\nnot a row\n";
+    for (const auto &[table, name] : {std::pair{QByteArray(), "missing"}, std::pair{malformed, "malformed"}}) {
+        const auto row = [&](const char *what) -> QTestData & { return QTest::addRow("%s, %s", name, what); };
+        row("kanji") << table << QStringList{"--script", "kanji"} << true;
+        row("csv of every field") << table << QStringList{"--format", "csv"} << true;
+        row("hepburn") << table << QStringList{"--romaji", "hepburn"} << true;
+        row("one kana field") << table << QStringList{"--format", "jsonl", "--fields", "family,given_katakana"} << true;
+        row("txt") << table << QStringList{} << false;
+        row("romaji and gender") << table << QStringList{"--format", "csv", "--fields", "given,family,gender"} << false;
+    }
+}
+
+void tst_GenerateCommand::readingsProblems()
+{
+    QFETCH(QByteArray, table);
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, needsReadings);
+    // A copy of the command in a folder of its own finds its readings beside it.
+    const QString folder = m_out->filePath(QStringLiteral("app"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString program = folder + QStringLiteral("/toviska-cli");
+    QVERIFY(QFile::copy(CliRun::program(), program));
+    const QString readings = folder + QStringLiteral("/readings.tsv");
+    if (!table.isEmpty()) {
+        QFile file(readings);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(table);
+    }
+    const QString output = m_out->filePath(QStringLiteral("names.out"));
+    QProcess process;
+    process.start(program, withDb(arguments + QStringList{"-n", "20", "--seed", "3", "-o", output}));
+    QVERIFY(process.waitForFinished(120000));
+    const QByteArray err = process.readAllStandardError();
+    if (!needsReadings) {
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(err, QByteArray());
+        QCOMPARE(contentsOf(output).count('\n'), arguments.contains(QStringLiteral("csv")) ? 21 : 20);
+        return;
+    }
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY2(err.startsWith("toviska-cli: " + readings.toUtf8() + ": "), err.constData());
+    QVERIFY2(table.isEmpty() || err.contains("1 rows skipped") || err.contains("1 row skipped"), err.constData());
+    QVERIFY(!QFileInfo::exists(output));
+}
+
+void tst_GenerateCommand::unwritableStandardOutput_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // %d stands for the database
+    QTest::newRow("generate") << QStringList{"generate", "--db", "%d", "-n", "5"};
+    QTest::newRow("names") << QStringList{"names", "first", "--db", "%d"};
+    QTest::newRow("help") << QStringList{"--help"};
+    QTest::newRow("help of a command") << QStringList{"generate", "-h"};
+    QTest::newRow("version") << QStringList{"add", "--version"};
+}
+
+void tst_GenerateCommand::unwritableStandardOutput()
+{
+    QFETCH(QStringList, arguments);
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        QSKIP("no /dev/full here");
+    arguments.replaceInStrings(QStringLiteral("%d"), m_db->path());
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(CliRun::program(), arguments);
+    QVERIFY(process.waitForFinished(120000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(process.readAllStandardError(), QByteArray("toviska-cli: standard output: No space left on device\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_GenerateCommand)

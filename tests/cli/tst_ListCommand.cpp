@@ -70,6 +70,18 @@ void tst_ListCommand::loadReadsStandardInput()
     QVERIFY2(refused.err.startsWith("toviska-cli: ") && refused.err.contains(latin1.fileName().toUtf8()),
         refused.err.constData());
     QCOMPARE(m_db->rows("user_firstname", "firstname"), QStringList());
+    // A tab or other control character in a line would break every one-name-a-line output.
+    QTemporaryFile tabbed;
+    QVERIFY(tabbed.open());
+    tabbed.write("Sato\nVan\tDyke\n");
+    tabbed.close();
+    const CliRun controlled = cli(QStringLiteral("load"), {"first", "--list", "user", tabbed.fileName()});
+    QCOMPARE(controlled.exitCode, 1);
+    QCOMPARE(controlled.err,
+        "toviska-cli: " + tabbed.fileName().toUtf8()
+            + ": name 2, 'Van\\u0009Dyke', holds a tab or other control character; a name is one line of "
+              "printable text. Nothing of it was loaded.\n");
+    QCOMPARE(m_db->rows("user_firstname", "firstname"), QStringList());
     const CliRun missing = cli(QStringLiteral("load"), {"last", "/nonexistent/names.txt"});
     QCOMPARE(missing.exitCode, 1);
     QCOMPARE(missing.err, QByteArray("toviska-cli: /nonexistent/names.txt: File not found\n"));
@@ -110,11 +122,14 @@ void tst_ListCommand::lockedDatabaseFailsAfterTheWait()
     sqlite3 *other = nullptr;
     QCOMPARE(sqlite3_open(m_db->path().toUtf8().constData(), &other), SQLITE_OK);
     QCOMPARE(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
-    const CliRun run = cli(QStringLiteral("add"), {"last", "Ueda"});
+    const CliRun run = cli(QStringLiteral("add"), {"last", "Ueda", "Mori", "Kato"});
     sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.err.startsWith("toviska-cli: ") && run.err.contains("database is locked"), run.err.constData());
+    // Said once for the command, not once a name (each would wait again).
+    QVERIFY2(
+        run.err.startsWith("toviska-cli: ") && run.err.count("database is locked") == 1 && run.err.count('\n') == 1,
+        run.err.constData());
     QCOMPARE(m_db->rows("system_lastname", "Last"), QStringList{"Abe"});
 }
 
@@ -135,6 +150,12 @@ void tst_ListCommand::usageErrors_data()
     QTest::newRow("command") << QStringList{"shuffle"}
                              << "invalid value 'shuffle' for the command (accepted: generate, names, add, load";
     QTest::newRow("none") << QStringList{} << "toviska-cli: no command given";
+    // A name the lists could not show on one line.
+    QTest::newRow("line break in a name") << QStringList{"add", "first", "--list", "user", "Ken", "A\nB"}
+                                          << "the name 'A\\u000aB' holds a line break, tab or other control";
+    QTest::newRow("tab in a name") << QStringList{"add", "last", "Van\tDyke"} << "'Van\\u0009Dyke' holds";
+    QTest::newRow("option as a value") << QStringList{"names", "first", "--db", "--version"}
+                                       << "--db needs a value, not the option '--version'";
 }
 
 void tst_ListCommand::usageErrors()
@@ -159,6 +180,9 @@ void tst_ListCommand::helpOfEachCommand_data()
     for (const char *command : {"generate", "names", "add", "load", "delete", "clear"}) {
         QTest::newRow(command) << QStringList{QString::fromLatin1(command), "--help"}
                                << QStringLiteral("Usage: toviska-cli %1 ").arg(QString::fromLatin1(command));
+        QTest::newRow(qPrintable(QStringLiteral("%1 -h").arg(QString::fromLatin1(command))))
+            << QStringList{QString::fromLatin1(command), "first", "-h"}
+            << QStringLiteral("Usage: toviska-cli %1 ").arg(QString::fromLatin1(command));
     }
 }
 

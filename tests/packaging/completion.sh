@@ -2,9 +2,13 @@
 # The bash completion of toviska-cli, sourced as bash-completion loads it: what a few
 # command lines complete to.
 #
-#   completion.sh COMPLETION_FILE
+#   completion.sh COMPLETION_FILE [TOVISKA_CLI]
+#
+# With TOVISKA_CLI, the values offered for each option of generate are also checked against
+# the words the command itself accepts, as its usage errors list them.
 set -uo pipefail
 completion=$1
+cli=${2:-}
 fail() {
     echo "completion: FAIL: $*" >&2
     exit 1
@@ -38,7 +42,7 @@ expect() {
     [ "$got" = "$*" ] || fail "'$line' completes to '$got', not '$*'"
 }
 
-expect 'toviska-cli ' --help --version add clear delete generate load names
+expect 'toviska-cli ' --help --version -h add clear delete generate load names
 expect 'toviska-cli generate --f' --fields --format
 expect 'toviska-cli generate -n 5 --romaji k' kunrei
 expect 'toviska-cli generate --format=js' json jsonl
@@ -46,6 +50,21 @@ expect 'toviska-cli generate --fields given,fa' given,family given,family_hiraga
 expect 'toviska-cli generate -o p' people.csv
 expect 'toviska-cli names --list user ' first last
 expect 'toviska-cli load first --list user n' names.txt
-expect 'toviska-cli load first -' - --db --help --list
-expect 'toviska-cli clear --' --db --help
+expect 'toviska-cli load first -' - --db --help --list --version -h
+expect 'toviska-cli clear --' --db --help --version
+expect 'toviska-cli names -' --db --gender --help --list --version -h
+
+if [ -n "$cli" ]; then
+    # "... (accepted: a, b, c)" as the words a b c, sorted.
+    accepted() {
+        "$cli" generate "$@" 2>&1 >/dev/null | sed -n 's/.*(accepted: \(a comma-separated list of \)\{0,1\}\(.*\))$/\2/p' |
+            tr -d ',' | tr ' ' '\n' | sort | xargs
+    }
+    for option in list gender part script romaji order format; do
+        # shellcheck disable=SC2046 # one word each
+        expect "toviska-cli generate --$option " $(accepted "--$option" '?')
+    done
+    # shellcheck disable=SC2046
+    expect 'toviska-cli generate --fields ' $(accepted --format csv --fields '?')
+fi
 echo "completion: PASS" >&2

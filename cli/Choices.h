@@ -1,0 +1,41 @@
+#pragma once
+
+#include "cli/RecordField.h"
+#include "generate/NamePart.h"
+#include "generate/Romanize.h"
+#include "lists/GenderFilter.h"
+#include "lists/ListSource.h"
+
+#include <QString>
+#include <QStringList>
+#include <span>
+
+// The words of an option's values and what each means. One table a choice drives its parsing,
+// the accepted words of its usage error and --help; the bash completion test checks the
+// completion against those words.
+template <typename T> struct Choice
+{
+    const char *word;
+    T value;
+};
+
+inline constexpr Choice<ListSource> ListChoices[] = {{"builtin", ListSource::BuiltIn}, {"user", ListSource::User}};
+inline constexpr Choice<GenderFilter> GenderChoices[]
+    = {{"both", GenderFilter::Both}, {"male", GenderFilter::MaleOnly}, {"female", GenderFilter::FemaleOnly}};
+inline constexpr Choice<NamePart> PartChoices[]
+    = {{"full", NamePart::FirstAndLast}, {"first", NamePart::FirstOnly}, {"last", NamePart::LastOnly}};
+inline constexpr Choice<NameAttribute> ScriptChoices[] = {{"romaji", NameAttribute::Romaji},
+    {"kanji", NameAttribute::Kanji}, {"hiragana", NameAttribute::Hiragana}, {"katakana", NameAttribute::Katakana}};
+inline constexpr Choice<RomajiStyle> RomajiChoices[] = {{"passport", RomajiStyle::Passport},
+    {"hepburn", RomajiStyle::Hepburn}, {"kunrei", RomajiStyle::Kunrei}, {"wapuro", RomajiStyle::Wapuro}};
+// Whether the given name comes first.
+inline constexpr Choice<bool> OrderChoices[] = {{"given-first", true}, {"family-first", false}};
+
+// "a, b, c": the words in table order.
+template <typename T> QString choiceWords(std::span<const Choice<T>> choices)
+{
+    QStringList words;
+    for (const Choice<T> &choice : choices)
+        words.append(QString::fromLatin1(choice.word));
+    return words.join(QStringLiteral(", "));
+}

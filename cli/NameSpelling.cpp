@@ -1,0 +1,32 @@
+#include "cli/NameSpelling.h"
+
+#include "cli/RecordField.h"
+
+const std::string &NameSpelling::text(int attribute) const
+{
+    switch (static_cast<NameAttribute>(attribute)) {
+    case NameAttribute::Romaji:
+        return romaji;
+    case NameAttribute::Kanji:
+        return kanji;
+    case NameAttribute::Hiragana:
+        return hiragana;
+    case NameAttribute::Katakana:
+        return katakana;
+    case NameAttribute::Gender:
+        return gender;
+    }
+    return romaji;
+}
+
+bool NameSpelling::isKnown(int attribute) const
+{
+    switch (static_cast<NameAttribute>(attribute)) {
+    case NameAttribute::Romaji:
+        return true;
+    case NameAttribute::Gender:
+        return !gender.empty();
+    default:
+        return hasReadings;
+    }
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+// The texts of one spelling of a name in UTF-8 (empty where unknown), and what a writer made of
+// each attribute for its format. Read while the writer prepares its variants and by the formats
+// that write these texts as they are; kept out of the variant that records copy from.
+struct NameSpelling
+{
+    std::string romaji;
+    std::string kanji;
+    std::string hiragana;
+    std::string katakana;
+    std::string gender; // "male", "female" or empty
+    bool hasReadings = false;
+    // Indexed by NameAttribute; filled by RecordWriter::prepare.
+    std::array<std::string, 5> encoded;
+    // A writer's texts too long for the variant's own room.
+    std::string overflow;
+
+    // The attribute's text, and whether it is known at all (JSON writes null when not).
+    const std::string &text(int attribute) const;
+    bool isKnown(int attribute) const;
+};
