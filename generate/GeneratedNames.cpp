@@ -111,71 +111,78 @@ const Spelling *GeneratedNames::lastSpelling(int position) const
     return form == NoName || !hasLastName(m_part) ? nullptr : m_last.spellingOf(form);
 }
 
-template <typename Put> void GeneratedNames::forEachPiece(const Row &row, Put &&put) const
+template <bool Utf8, typename Put> void GeneratedNames::forEachPiece(const Row &row, Put &&put) const
 {
+    // Only the texts the caller writes are read: the exports touch no QString.
+    const auto text = [&put](const NameForms &forms, std::int32_t form) {
+        if constexpr (Utf8)
+            put(forms.utf8(form));
+        else
+            put(QStringView(forms.text(form)));
+    };
+    const auto reading = [&put](const NameForms &forms, std::int32_t form) {
+        if constexpr (Utf8)
+            put(forms.readingUtf8(form));
+        else
+            put(QStringView(forms.reading(form)));
+    };
+    const auto literal = [&put](QStringView utf16, QByteArrayView utf8) {
+        if constexpr (Utf8)
+            put(utf8);
+        else
+            put(utf16);
+    };
     const bool hasFirst = hasFirstName(m_part) && row.first != NoName;
     const bool hasLast = hasLastName(m_part) && row.last != NoName;
-    const auto first = [&] {
-        if (hasFirst)
-            put(QStringView(m_first.text(row.first)), m_first.utf8(row.first));
-    };
-    const auto last = [&] {
-        if (hasLast)
-            put(QStringView(m_last.text(row.last)), m_last.utf8(row.last));
-    };
-    if (m_givenFirst)
-        first();
-    else
-        last();
+    if (m_givenFirst ? hasFirst : hasLast)
+        text(m_givenFirst ? m_first : m_last, m_givenFirst ? row.first : row.last);
     if (m_part == NamePart::FirstAndLast)
-        put(u" ", " ");
-    if (m_givenFirst)
-        last();
-    else
-        first();
+        literal(u" ", " ");
+    if (m_givenFirst ? hasLast : hasFirst)
+        text(m_givenFirst ? m_last : m_first, m_givenFirst ? row.last : row.first);
     if (!m_withReadings)
         return;
     // The readings in parentheses, family name first; a part without readings has none.
-    const QByteArrayView lastReading = hasLast ? m_last.readingUtf8(row.last) : QByteArrayView();
-    const QByteArrayView firstReading = hasFirst ? m_first.readingUtf8(row.first) : QByteArrayView();
-    if (lastReading.isEmpty() && firstReading.isEmpty())
+    const bool lastReading = hasLast && !m_last.readingUtf8(row.last).isEmpty();
+    const bool firstReading = hasFirst && !m_first.readingUtf8(row.first).isEmpty();
+    if (!lastReading && !firstReading)
         return;
-    put(u" (", " (");
-    if (!lastReading.isEmpty())
-        put(QStringView(m_last.reading(row.last)), lastReading);
-    if (!lastReading.isEmpty() && !firstReading.isEmpty())
-        put(u" ", " ");
-    if (!firstReading.isEmpty())
-        put(QStringView(m_first.reading(row.first)), firstReading);
-    put(u")", ")");
+    literal(u" (", " (");
+    if (lastReading)
+        reading(m_last, row.last);
+    if (lastReading && firstReading)
+        literal(u" ", " ");
+    if (firstReading)
+        reading(m_first, row.first);
+    literal(u")", ")");
 }
 
 void GeneratedNames::appendText(int position, QString &buffer) const
 {
-    forEachPiece(row(position), [&buffer](QStringView text, QByteArrayView) { buffer.append(text); });
+    forEachPiece<false>(row(position), [&buffer](QStringView text) { buffer.append(text); });
 }
 
 void GeneratedNames::appendUtf8(int position, QByteArray &buffer) const
 {
-    forEachPiece(row(position), [&buffer](QStringView, QByteArrayView utf8) { buffer.append(utf8); });
+    forEachPiece<true>(row(position), [&buffer](QByteArrayView utf8) { buffer.append(utf8); });
 }
 
 QByteArray GeneratedNames::utf8Lines(QByteArrayView lineEnd) const
 {
     qsizetype total = 0;
     for (const Row &row : m_rows) {
-        forEachPiece(row, [&total](QStringView, QByteArrayView utf8) { total += utf8.size(); });
+        forEachPiece<true>(row, [&total](QByteArrayView utf8) { total += utf8.size(); });
         total += lineEnd.size();
     }
 
     QByteArray lines(total, Qt::Uninitialized);
     char *out = lines.data();
-    const auto put = [&out](QStringView, QByteArrayView piece) {
+    const auto put = [&out](QByteArrayView piece) {
         out = copyPiece(out, piece.data(), static_cast<std::size_t>(piece.size()));
     };
     for (const Row &row : m_rows) {
-        forEachPiece(row, put);
-        put({}, lineEnd);
+        forEachPiece<true>(row, put);
+        put(lineEnd);
     }
     return lines;
 }
@@ -195,7 +202,7 @@ bool GeneratedNames::writeUtf8Lines(QByteArrayView lineEnd, const std::function<
     char *const start = block.data();
     char *const end = start + block.size();
     char *out = start;
-    const auto put = [&out](QStringView, QByteArrayView piece) {
+    const auto put = [&out](QByteArrayView piece) {
         out = copyPiece(out, piece.data(), static_cast<std::size_t>(piece.size()));
     };
     for (const Row &row : m_rows) {
@@ -204,8 +211,8 @@ bool GeneratedNames::writeUtf8Lines(QByteArrayView lineEnd, const std::function<
                 return false;
             out = start;
         }
-        forEachPiece(row, put);
-        put({}, lineEnd);
+        forEachPiece<true>(row, put);
+        put(lineEnd);
     }
     return out == start || write(QByteArrayView(start, out - start));
 }

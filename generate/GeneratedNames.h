@@ -82,8 +82,9 @@ private:
     };
 
     const Row &row(int position) const { return m_rows.at(static_cast<std::size_t>(position - 1)); }
-    // Calls put(text, utf8) for each piece of the row's text in order.
-    template <typename Put> void forEachPiece(const Row &row, Put &&put) const;
+    // Calls put for each piece of the row's text in order, with its UTF-8 (a QByteArrayView)
+    // or its text (a QStringView).
+    template <bool Utf8, typename Put> void forEachPiece(const Row &row, Put &&put) const;
     // The most bytes a row can take in the current writing.
     qsizetype longestRowUtf8() const;
 

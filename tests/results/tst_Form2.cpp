@@ -171,7 +171,6 @@ private slots:
     void writingIsStored();
     void savedAsShown_data();
     void savedAsShown();
-    void missingReadingsAreToldOnce();
     void everyKanjiAndKanaHasAGlyph_data();
     void everyKanjiAndKanaHasAGlyph();
 
@@ -328,28 +327,6 @@ void tst_Form2::savedAsShown()
         QCOMPARE(found, expected);
     }
     QVERIFY(f.prompts.errors().isEmpty());
-}
-
-void tst_Form2::missingReadingsAreToldOnce()
-{
-    Fixture f;
-    f.form->Form_Load();
-    const QString path = f.dir.filePath(QStringLiteral("app/readings.tsv"));
-    NameReadings readings;
-    QVERIFY(NameReadings::load(path, readings).isFailure());
-    GeneratedNames names(QStringList{QStringLiteral("Hanako")}, QStringList{QStringLiteral("Yamada")}, NamePart::FirstAndLast);
-    names.append(0, 0);
-    f.form->setResults(std::move(names),
-        PaneReadings(readings, ListSource::BuiltIn, GenderFilter::FemaleOnly, ListKind::FirstNames),
-        PaneReadings(readings, ListSource::BuiltIn, GenderFilter::FemaleOnly, ListKind::LastNames));
-    // Every writing shows the romaji; the list of writings and the row say why, no dialog.
-    f.choose(NameWriting::KanjiHiragana);
-    QCOMPARE(f.shownRows(), QStringList{QStringLiteral("Yamada Hanako")});
-    const QString why = QStringLiteral("Kanji and kana unavailable: ") + path + QStringLiteral(": ");
-    QVERIFY2(f.combo1()->toolTip().startsWith(why), qPrintable(f.combo1()->toolTip()));
-    const QString rowTip = f.form->results().data(f.form->results().index(0), Qt::ToolTipRole).toString();
-    QVERIFY2(rowTip.startsWith(why) && rowTip.count(why) == 2, qPrintable(rowTip));
-    QVERIFY(f.prompts.shown.isEmpty());
 }
 
 void tst_Form2::everyKanjiAndKanaHasAGlyph_data()
