@@ -79,34 +79,30 @@ const char kClear[] = R"(Usage: toviska-cli clear first|last [--db FILE]
 Deletes every first or last name of the user list.
 )";
 
-// "a (default), b, c or d"
-template <typename T> QString alternatives(std::span<const Choice<T>> choices)
+// "a (default), b, c or d", each word followed by its note.
+template <typename Row, typename Note> QString listed(std::span<const Row> rows, Note note)
 {
     QString text;
-    for (std::size_t i = 0; i < choices.size(); ++i) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         if (i > 0)
-            text += i + 1 == choices.size() ? QStringLiteral(" or ") : QStringLiteral(", ");
-        text += QString::fromLatin1(choices[i].word);
+            text += i + 1 == rows.size() ? QStringLiteral(" or ") : QStringLiteral(", ");
+        text += QString::fromLatin1(rows[i].word);
         if (i == 0)
             text += QStringLiteral(" (default)");
+        text += note(rows[i]);
     }
     return text;
 }
 
+template <typename T> QString alternatives(std::span<const Choice<T>> choices)
+{
+    return listed(choices, [](const Choice<T> &) { return QString(); });
+}
+
 QString formats()
 {
-    QString text;
-    const std::span<const OutputFormatInfo> all = OutputFormatInfo::all();
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        if (i > 0)
-            text += i + 1 == all.size() ? QStringLiteral(" or ") : QStringLiteral(", ");
-        text += QString::fromLatin1(all[i].word);
-        if (i == 0)
-            text += QStringLiteral(" (default)");
-        if (all[i].fileOnly)
-            text += QStringLiteral(" (file only)");
-    }
-    return text;
+    return listed(OutputFormatInfo::all(),
+        [](const OutputFormatInfo &format) { return format.fileOnly ? QStringLiteral(" (file only)") : QString(); });
 }
 } // namespace
 

@@ -169,21 +169,11 @@ void GeneratedNames::appendUtf8(int position, QByteArray &buffer) const
 
 QByteArray GeneratedNames::utf8Lines(QByteArrayView lineEnd) const
 {
-    qsizetype total = 0;
-    for (const Row &row : m_rows) {
-        forEachPiece<true>(row, [&total](QByteArrayView utf8) { total += utf8.size(); });
-        total += lineEnd.size();
-    }
-
-    QByteArray lines(total, Qt::Uninitialized);
-    char *out = lines.data();
-    const auto put = [&out](QByteArrayView piece) {
-        out = copyPiece(out, piece.data(), static_cast<std::size_t>(piece.size()));
-    };
-    for (const Row &row : m_rows) {
-        forEachPiece<true>(row, put);
-        put(lineEnd);
-    }
+    QByteArray lines;
+    writeUtf8Lines(lineEnd, [&lines](QByteArrayView block) {
+        lines.append(block);
+        return true;
+    });
     return lines;
 }
 

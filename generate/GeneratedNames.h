@@ -51,12 +51,13 @@ public:
     void appendText(int position, QString &buffer) const;
     // The same text in UTF-8, from names encoded once: the fast path of the exports.
     void appendUtf8(int position, QByteArray &buffer) const;
-    // Every row in UTF-8, each followed by lineEnd, in one buffer.
-    QByteArray utf8Lines(QByteArrayView lineEnd) const;
-    // The same bytes handed to write in blocks of about a megabyte, each filled in place: a file
-    // of a million rows never exists in memory whole (its fresh pages would cost more than the
-    // writing). Stops at the first block write refuses, and returns false then.
+    // Every row in UTF-8, each followed by lineEnd, handed to write in blocks of about a
+    // megabyte, each filled in place: a file of a million rows never exists in memory whole (its
+    // fresh pages would cost more than the writing). Stops at the first block write refuses, and
+    // returns false then.
     bool writeUtf8Lines(QByteArrayView lineEnd, const std::function<bool(QByteArrayView block)> &write) const;
+    // The same bytes in one buffer.
+    QByteArray utf8Lines(QByteArrayView lineEnd) const;
     // The row's cells as a two-cell workbook takes them, in UTF-8: the pieces of its text (the
     // writing's order), or for kanji with hiragana, the kanji of each part, then the hiragana.
     // Returns how many were set, at most four.
