@@ -413,12 +413,6 @@ void tst_NameGenerator::writings()
         QCOMPARE(QString::fromUtf8(joined.join('|')), cells.at(i - 1));
     }
     QCOMPARE(names.utf8Lines("\r\n"), lines);
-    QByteArray blocks;
-    QVERIFY(names.writeUtf8Lines("\r\n", [&blocks](QByteArrayView block) {
-        blocks += block;
-        return true;
-    }));
-    QCOMPARE(blocks, lines);
     // Back to romaji: the same people as before any switch.
     names.setWriting(NameWriting::Romaji);
     QCOMPARE(rowsOf(names), rowsOf(writingFixture(part)));
@@ -440,7 +434,12 @@ void tst_NameGenerator::rowsAcrossBlocks()
         return true;
     }));
     QVERIFY(count > 4);
-    QCOMPARE(blocks, names.utf8Lines("\r\n"));
+    QByteArray rows;
+    for (int i = 1; i <= names.count(); ++i) {
+        names.appendUtf8(i, rows);
+        rows += "\r\n";
+    }
+    QCOMPARE(blocks, rows);
     count = 0;
     QVERIFY(!names.writeUtf8Lines("\n", [&count](QByteArrayView) { return ++count < 2; }));
     QCOMPARE(count, 2);
