@@ -14,7 +14,9 @@
 #include "app/shared/Prompts.h"
 #include "app/shared/RepaintPacer.h"
 #include "app/shared/ScreenCentring.h"
+#include "generate/BirthYears.h"
 #include "generate/CountText.h"
+#include "generate/FrequencyWeights.h"
 #include "generate/NameGenerator.h"
 #include "generate/RandomSource.h"
 #include "lists/ListEditContext.h"
@@ -24,20 +26,25 @@
 #include "lists/NameFileLoader.h"
 #include "lists/PaneRemoval.h"
 #include "results/Form2.h"
+#include "store/NameFrequencies.h"
 #include "store/NameStore.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHideEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTime>
 #include <QTextStream>
 #include <QUrl>
+#include <optional>
 
 namespace {
 const auto kHomePage = QStringLiteral("https://quillmark.net/toviska/");
@@ -47,6 +54,9 @@ constexpr int kClientHeightTwips = 10965;
 constexpr int kColumnWidthTwips = 6500;
 // The progress bar paints at most this often during a run: smooth to the eye, cheap on a display.
 constexpr qint64 kProgressPaintIntervalMs = 50;
+const auto kRealFrequencyKey = QStringLiteral("RealFrequency");
+const auto kBornKey = QStringLiteral("Born");
+const auto kAnyYear = QStringLiteral("any");
 
 float secondsSinceMidnight()
 {
@@ -90,6 +100,16 @@ void Form1::createControls()
     m_Option1 = option(m_Frame1, u"Option1"_s, u"Both"_s, 240, 300, 1020, 255);
     m_Option2 = option(m_Frame1, u"Option2"_s, u"Male Only"_s, 1260, 300, 1335, 255);
     m_Option3 = option(m_Frame1, u"Option3"_s, u"Female Only"_s, 2610, 300, 1455, 255);
+    // Beside the gender choice, in the free end of the frame: they too apply to the built-in list.
+    m_Check1 = control<QCheckBox>(m_Frame4, u"Check1"_s, 5040, 600, 2640, 255);
+    m_Check1->setText(u"Real frequency"_s);
+    m_Label1 = control<QLabel>(m_Frame4, u"Label1"_s, 5040, 975, 600, 255);
+    m_Label1->setText(u"Born"_s);
+    m_Combo1 = control<QComboBox>(m_Frame4, u"Combo1"_s, 5640, 930, 2040, 345);
+    m_Combo1->addItem(u"Any year"_s, kAnyYear);
+    for (int decade = 0; decade < BirthYears::DecadeCount; ++decade)
+        m_Combo1->addItem(BirthYears::decadeName(decade), BirthYears::decadeName(decade));
+    m_Label1->setBuddy(m_Combo1);
     m_Option8 = option(
         m_Frame4, u"Option8"_s, u"User List - Generate random names from your list of names"_s, 225, 1440, 6015, 255);
 
@@ -146,7 +166,7 @@ void Form1::applyTabOrder()
     // The controls that take the focus, in the design's tab order (frames and the progress bar take none).
     const QList<QWidget *> order = {m_Text1, m_ListView1, m_PushButton2, m_PushButton6, m_PushButton4, m_ListView2,
         m_PushButton5, m_PushButton7, m_PushButton3, m_PushButton1, m_PushButton8, m_Option9, m_Option1, m_Option2,
-        m_Option3, m_Option8, m_Option4, m_Option5, m_Option6};
+        m_Option3, m_Check1, m_Combo1, m_Option8, m_Option4, m_Option5, m_Option6};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -154,6 +174,8 @@ void Form1::applyTabOrder()
 void Form1::connectHandlers()
 {
     connect(m_Option1, &OptionButton::Click, this, &Form1::Option1_Click);
+    connect(m_Check1, &QCheckBox::clicked, this, &Form1::Check1_Click);
+    connect(m_Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     connect(m_Option2, &OptionButton::Click, this, &Form1::Option2_Click);
     connect(m_Option3, &OptionButton::Click, this, &Form1::Option3_Click);
     connect(m_Option4, &OptionButton::Click, this, &Form1::Option4_Click);
@@ -191,6 +213,8 @@ void Form1::registerHoverRule()
     m_hover.add(m_ListView2, Setting::Normal);
     m_hover.add(m_Option8, Setting::Normal);
     m_hover.add(m_Option9, Setting::Normal);
+    for (QWidget *frequency : std::initializer_list<QWidget *>{m_Check1, m_Label1, m_Combo1})
+        m_hover.add(frequency, Setting::Normal);
     for (QPushButton *button : {m_PushButton1, m_PushButton2, m_PushButton3, m_PushButton4, m_PushButton5,
              m_PushButton6, m_PushButton7, m_PushButton8})
         m_hover.add(button, Setting::Custom);
@@ -225,6 +249,43 @@ PaneReadings Form1::paneReadings(ListKind kind)
         QTextStream(stderr) << "toviska: " << readings.problem() << Qt::endl;
     }
     return {readings, listSource(), genderFilter(), kind};
+}
+
+bool Form1::realFrequency() const
+{
+    return listSource() == ListSource::BuiltIn && m_Check1->isChecked();
+}
+
+BirthYears Form1::bornYears() const
+{
+    return BirthYears::parse(m_Combo1->currentData().toString()).value_or(BirthYears());
+}
+
+const NameFrequencies &Form1::frequencies()
+{
+    const NameFrequencies &frequencies = NameFrequencies::shipped(m_context.appFolder);
+    if (!frequencies.problem().isEmpty() && !m_frequenciesProblemReported) {
+        m_frequenciesProblemReported = true;
+        QTextStream(stderr) << "toviska: " << frequencies.problem() << Qt::endl;
+    }
+    return frequencies;
+}
+
+void Form1::updateFrequencyChoices()
+{
+    const bool builtIn = listSource() == ListSource::BuiltIn;
+    m_Check1->setEnabled(builtIn);
+    m_Label1->setEnabled(builtIn && m_Check1->isChecked());
+    m_Combo1->setEnabled(builtIn && m_Check1->isChecked());
+    QString tip = builtIn
+        ? QStringLiteral("Draw names as common as they are in Japan: surnames by population, given names by year of birth")
+        : QStringLiteral("Only the built-in list has frequencies: names of the user list are drawn uniformly");
+    // The table is read only once it is wanted: start-up reads nothing for an unchecked box.
+    if (builtIn && m_Check1->isChecked() && !frequencies().problem().isEmpty())
+        tip = QStringLiteral("Frequencies unavailable: %1").arg(frequencies().problem());
+    m_Check1->setToolTip(tip);
+    m_Combo1->setToolTip(builtIn ? QStringLiteral("Weights given names by the decade they were given in") : tip);
+    m_Label1->setToolTip(m_Combo1->toolTip());
 }
 
 NamePart Form1::namePart() const
@@ -295,6 +356,15 @@ void Form1::Form_Load()
     // [154] Its change stores the text straight back.
     m_Text1->setText(m_context.settings.GetSetting(QStringLiteral("Text1"), QStringLiteral("100")));
 
+    // [156] Real frequency; a value that is no on/off fails like an option's.
+    bool real = false;
+    if (trap.check(156, m_context.settings.readOnOff(kRealFrequencyKey, false, real)))
+        m_Check1->setChecked(real);
+    // [158] The years of birth; an unknown value is any year.
+    const int born = m_Combo1->findData(m_context.settings.GetSetting(kBornKey, kAnyYear));
+    m_Combo1->setCurrentIndex(born < 0 ? 0 : born);
+    updateFrequencyChoices();
+
     m_Text1->setFocus(Qt::OtherFocusReason);
     Text1_GotFocus();
 }
@@ -342,8 +412,24 @@ void Form1::listSourceClicked(const QString &source, bool genderEnabled)
     // The gender filter applies to the built-in list only; the buttons keep their selection.
     for (OptionButton *gender : {m_Option1, m_Option2, m_Option3})
         gender->setEnabled(genderEnabled);
+    updateFrequencyChoices();
     ErrorTrap trap(m_context.prompts, source);
     trap.check(106, ReloadLists());
+}
+
+void Form1::Check1_Click()
+{
+    updateFrequencyChoices();
+    reportSettingsFailure(QStringLiteral("Form1.Check1_Click"), 100,
+        m_context.settings.SaveSetting(kRealFrequencyKey, SettingsStore::onOffText(m_Check1->isChecked())));
+}
+
+void Form1::Combo1_Click(int index)
+{
+    if (index < 0)
+        return;
+    reportSettingsFailure(QStringLiteral("Form1.Combo1_Click"), 100,
+        m_context.settings.SaveSetting(kBornKey, m_Combo1->currentData().toString()));
 }
 
 void Form1::Option1_Click()
@@ -455,6 +541,18 @@ void Form1::PushButton1_Click()
         PaneReadings lastReadings = paneReadings(ListKind::LastNames);
         const SpellingDraws spellings{[&](QStringView name) { return firstReadings.spellingCopies(name); },
             [&](QStringView name) { return lastReadings.spellingCopies(name); }, &m_spellingRandom};
+        // As common as they are: each pane's forms by their weight; a name without readings as
+        // the least common of the list it is drawn from. Without the table, uniformly.
+        std::optional<FrequencyWeights> weights;
+        if (realFrequency() && !frequencies().isEmpty())
+            weights.emplace(frequencies(), bornYears());
+        FrequencyDraws frequencyDraws;
+        if (weights) {
+            const ReadingList firstList
+                = genderFilter() == GenderFilter::FemaleOnly ? ReadingList::Female : ReadingList::Male;
+            frequencyDraws.first = [&weights, firstList](const Spelling *s) { return weights->of(s, firstList); };
+            frequencyDraws.last = [&weights](const Spelling *s) { return weights->of(s, ReadingList::Last); };
+        }
         GeneratedNames names = NameGenerator::generate(m_firstNames->names(), m_lastNames->names(), count.passes(),
             namePart(), m_context.random, [this, &shownPosition, &pacer](int done, int total) {
                 // The bar moves after every name, but only a new position can need a paint.
@@ -466,7 +564,7 @@ void Form1::PushButton1_Click()
                     m_ProgressBar1->setValue(position);
                     m_ProgressBar1->setUpdatesEnabled(true);
                 }
-            }, spellings);
+            }, spellings, frequencyDraws);
         m_form2->setResults(std::move(names), std::move(firstReadings), std::move(lastReadings));
         m_pointer.setValue(WindowPointer::Setting::Normal);
         m_ProgressBar1->setValue(0);

@@ -22,7 +22,12 @@ class Form2;
 class ListPane;
 class NameListModel;
 class OptionButton;
+class BirthYears;
+class NameFrequencies;
+class QCheckBox;
+class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -47,6 +52,13 @@ public:
     ListSource listSource() const;
     GenderFilter genderFilter() const;
     NamePart namePart() const;
+    // Whether names are drawn as common as they are ("Real frequency", built-in list only), and
+    // for which years of birth ("Born").
+    bool realFrequency() const;
+    BirthYears bornYears() const;
+    // The frequencies of the built-in names, read the first time they are needed; a table that
+    // could not be read whole is told on standard error the first time.
+    const NameFrequencies &frequencies();
     // The spellings of the names a pane shows for the current choices. A readings table that
     // could not be read whole is told on standard error the first time.
     PaneReadings paneReadings(ListKind kind);
@@ -82,6 +94,8 @@ public:
     void Option6_Click();
     void Option8_Click();
     void Option9_Click();
+    void Check1_Click();
+    void Combo1_Click(int index);
     void Text1_Change();
     void Text1_GotFocus();
     void PushButton1_Click();
@@ -119,6 +133,9 @@ private:
     // A settings write that fails is reported once per run: the store stays unwritable, and
     // every keystroke in the count box would otherwise bring the dialog back.
     void reportSettingsFailure(const QString &source, int line, const Outcome &outcome);
+    // Enables the frequency choices for the built-in list, with a tooltip that says what they do
+    // or why they cannot.
+    void updateFrequencyChoices();
 
     AppContext &m_context;
     QString m_applicationTitle;
@@ -136,6 +153,7 @@ private:
     RandomSource m_spellingRandom;
     // A readings table that could not be read whole is told on standard error once a run.
     bool m_readingsProblemReported = false;
+    bool m_frequenciesProblemReported = false;
     WindowPointer m_pointer;
     HoverFeedback m_hover;
     NameListModel *m_firstNames = nullptr;
@@ -163,6 +181,9 @@ private:
     OptionButton *m_Option6 = nullptr;
     OptionButton *m_Option8 = nullptr;
     OptionButton *m_Option9 = nullptr;
+    QCheckBox *m_Check1 = nullptr;
+    QLabel *m_Label1 = nullptr;
+    QComboBox *m_Combo1 = nullptr;
     QLineEdit *m_Text1 = nullptr;
     ListPane *m_ListView1 = nullptr;
     ListPane *m_ListView2 = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/RecordField.h"
+#include "generate/Frequency.h"
 #include "generate/NamePart.h"
 #include "generate/Romanize.h"
 #include "lists/GenderFilter.h"
@@ -28,6 +29,8 @@ inline constexpr Choice<NameAttribute> ScriptChoices[] = {{"romaji", NameAttribu
     {"kanji", NameAttribute::Kanji}, {"hiragana", NameAttribute::Hiragana}, {"katakana", NameAttribute::Katakana}};
 inline constexpr Choice<RomajiStyle> RomajiChoices[] = {{"passport", RomajiStyle::Passport},
     {"hepburn", RomajiStyle::Hepburn}, {"kunrei", RomajiStyle::Kunrei}, {"wapuro", RomajiStyle::Wapuro}};
+inline constexpr Choice<Frequency> FrequencyChoices[]
+    = {{"uniform", Frequency::Uniform}, {"real", Frequency::Real}};
 // Whether the given name comes first.
 inline constexpr Choice<bool> OrderChoices[] = {{"given-first", true}, {"family-first", false}};
 

@@ -12,10 +12,11 @@ DelimitedRecordWriter::DelimitedRecordWriter(OutputFile &output, Kind kind, std:
     , m_lineEnd(kind == Kind::Csv ? "\r\n" : "\n")
     , m_fields(std::move(fields))
 {
-    std::size_t taken[2] = {0, 0};
+    std::size_t taken[RecordPartCount] = {};
     for (const RecordField field : m_fields) {
-        m_given.push_back(isGivenField(field));
-        m_slot.push_back(taken[m_given.back() ? 1 : 0]++);
+        m_part.push_back(partOf(field));
+        m_uses[static_cast<int>(m_part.back())] = true;
+        m_slot.push_back(taken[static_cast<int>(m_part.back())]++);
     }
     m_longest.assign(m_fields.size(), 0);
 }
@@ -46,13 +47,13 @@ std::string DelimitedRecordWriter::encoded(const std::string &text) const
     return plain;
 }
 
-void DelimitedRecordWriter::prepare(NameVariant &variant, bool ofGiven) const
+void DelimitedRecordWriter::prepare(NameVariant &variant, RecordPart part) const
 {
     // Every field of its part as this spelling would fill it, with its separator or, for the
     // last field, the line end: one copy per field written.
     std::string block;
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
-        if (static_cast<bool>(m_given[i]) != ofGiven)
+        if (m_part[i] != part)
             continue;
         block += encoded(variant.text(static_cast<int>(attributeOf(m_fields[i]))));
         if (i + 1 < m_fields.size())
@@ -66,11 +67,11 @@ void DelimitedRecordWriter::prepare(NameVariant &variant, bool ofGiven) const
     variant.setHot(block);
 }
 
-void DelimitedRecordWriter::measure(const std::vector<NameVariant> &variants, bool ofGiven)
+void DelimitedRecordWriter::measure(const std::vector<NameVariant> &variants, RecordPart part)
 {
     for (const NameVariant &variant : variants) {
         for (std::size_t i = 0; i < m_fields.size(); ++i) {
-            if (static_cast<bool>(m_given[i]) == ofGiven)
+            if (m_part[i] == part)
                 m_longest[i] = std::max(m_longest[i], variant.field(m_slot[i]).size());
         }
     }
@@ -91,19 +92,21 @@ Outcome DelimitedRecordWriter::begin()
     return {};
 }
 
-void DelimitedRecordWriter::write(const NameVariant *given, const NameVariant *family)
+void DelimitedRecordWriter::write(const NameVariant *given, const NameVariant *family, const NameVariant *born)
 {
-    if (given && family && m_longestRecord <= OutputFile::Capacity) {
+    const NameVariant *const parts[RecordPartCount] = {given, family, born};
+    const bool whole = (given || !m_uses[0]) && (family || !m_uses[1]) && (born || !m_uses[2]);
+    if (whole && m_longestRecord <= OutputFile::Capacity) {
         // Fixed-size copies compile to a few vector moves; a call to memcpy per field of a
         // dozen bytes cost more than all the drawing.
         char *out = m_output.reserve(m_longestRecord);
-        for (std::size_t i = 0; i < m_given.size(); ++i)
-            out = copyInSteps(out, (m_given[i] ? given : family)->field(m_slot[i]));
+        for (std::size_t i = 0; i < m_part.size(); ++i)
+            out = copyInSteps(out, parts[static_cast<int>(m_part[i])]->field(m_slot[i]));
         m_output.advance(out);
         return;
     }
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
-        const NameVariant *part = m_given[i] ? given : family;
+        const NameVariant *part = parts[static_cast<int>(m_part[i])];
         if (part)
             m_output.append(part->field(m_slot[i]).data(), part->field(m_slot[i]).size());
         else if (i + 1 < m_fields.size())

@@ -21,11 +21,11 @@ public:
 
     DelimitedRecordWriter(OutputFile &output, Kind kind, std::vector<RecordField> fields);
 
-    void prepare(NameVariant &variant, bool ofGiven) const override;
+    void prepare(NameVariant &variant, RecordPart part) const override;
     // The longest record the prepared variants can make, for writing it without a check per field.
-    void measure(const std::vector<NameVariant> &variants, bool ofGiven) override;
+    void measure(const std::vector<NameVariant> &variants, RecordPart part) override;
     Outcome begin() override;
-    void write(const NameVariant *given, const NameVariant *family) override;
+    void write(const NameVariant *given, const NameVariant *family, const NameVariant *born) override;
 
     static std::string csvField(const std::string &text);
 
@@ -37,7 +37,8 @@ private:
     char m_separator;
     std::string_view m_lineEnd;
     std::vector<RecordField> m_fields;
-    std::vector<char> m_given; // per field: whether it is of the given name
+    std::vector<RecordPart> m_part; // per field
+    bool m_uses[RecordPartCount] = {}; // whether any field is of the part
     std::vector<std::size_t> m_slot; // per field: its place among the fields of its part
     std::vector<std::size_t> m_longest; // per field
     std::size_t m_longestRecord = 0;

@@ -6,9 +6,11 @@
 #include "cli/RecordWriter.h"
 #include "cli/UniqueOrder.h"
 #include "cli/UsageError.h"
+#include "generate/FrequencyWeights.h"
 #include "generate/PreparedName.h"
 #include "lists/ListReloader.h"
 #include "lists/PaneReadings.h"
+#include "store/NameFrequencies.h"
 #include "store/NameStore.h"
 
 #include <array>
@@ -55,6 +57,7 @@ struct Record
 {
     const NameVariant *given;
     const NameVariant *family;
+    const NameVariant *born;
 };
 
 int failed(const Outcome &outcome)
@@ -76,7 +79,8 @@ GenerateCommand::~GenerateCommand() = default;
 int GenerateCommand::run()
 {
     // Everything that can go wrong before the first byte is checked before the output is opened.
-    for (auto step : {&GenerateCommand::readNames, &GenerateCommand::checkReadings, &GenerateCommand::makePools}) {
+    for (auto step : {&GenerateCommand::readNames, &GenerateCommand::checkReadings, &GenerateCommand::readFrequencies,
+             &GenerateCommand::makePools}) {
         if (const Outcome outcome = (this->*step)(); !outcome)
             return failed(outcome);
     }
@@ -91,11 +95,13 @@ int GenerateCommand::run()
     if (const Outcome opened = output.open(o.output); !opened)
         return failed(opened);
     std::unique_ptr<RecordWriter> writer = OutputFormatInfo::of(o.format).makeWriter(output, o);
-    for (const bool ofGiven : {true, false}) {
-        NamePool &pool = ofGiven ? *m_given : *m_family;
-        for (NameVariant &variant : pool.variants())
-            writer->prepare(variant, ofGiven);
-        writer->measure(pool.variants(), ofGiven);
+    for (const RecordPart part : {RecordPart::Given, RecordPart::Family, RecordPart::Born}) {
+        std::vector<NameVariant> &variants = part == RecordPart::Born ? m_born
+            : part == RecordPart::Given                               ? m_given->variants()
+                                                                      : m_family->variants();
+        for (NameVariant &variant : variants)
+            writer->prepare(variant, part);
+        writer->measure(variants, part);
     }
     const Outcome written = drawAndWrite(output, *writer);
     // A workbook still open would be written on closing, after its file is gone.
@@ -141,14 +147,38 @@ Outcome GenerateCommand::checkReadings()
     return {};
 }
 
+Outcome GenerateCommand::readFrequencies()
+{
+    const GenerateOptions &o = m_options;
+    if (o.frequency != Frequency::Real)
+        return {};
+    // Weights from a table read only in part would be other weights: nothing is written then.
+    const NameFrequencies &frequencies = NameFrequencies::shipped(m_database.applicationFolder());
+    if (!frequencies.problem().isEmpty())
+        return Outcome::failure(frequencies.problem());
+    m_weights = std::make_unique<FrequencyWeights>(frequencies, o.born);
+    // Only a given name has a year of birth.
+    if (m_wantFirst && o.needsBorn()) {
+        m_born.resize(BirthYears::DecadeCount);
+        for (int decade = 0; decade < BirthYears::DecadeCount; ++decade) {
+            if (o.born.yearsIn(decade) > 0)
+                m_born[static_cast<std::size_t>(decade)].spelling->born = o.born.inDecade(decade).text().toStdString();
+        }
+    }
+    return {};
+}
+
 Outcome GenerateCommand::makePools()
 {
     const GenerateOptions &o = m_options;
+    const ReadingList firstList = o.gender == GenderFilter::FemaleOnly ? ReadingList::Female : ReadingList::Male;
     m_given = std::make_unique<NamePool>(
         NamePool::Source{&m_firstNames, m_readings, PaneReadings::listsOf(o.list, o.gender, ListKind::FirstNames),
-            o.romaji, genderOfList(o.list, o.gender), m_bothGenders.isEmpty() ? nullptr : &m_bothGenders, o.unique});
+            o.romaji, genderOfList(o.list, o.gender), m_bothGenders.isEmpty() ? nullptr : &m_bothGenders, o.unique,
+            m_weights.get(), firstList});
     m_family = std::make_unique<NamePool>(NamePool::Source{&m_lastNames, m_readings,
-        PaneReadings::listsOf(o.list, o.gender, ListKind::LastNames), o.romaji, {}, nullptr, o.unique});
+        PaneReadings::listsOf(o.list, o.gender, ListKind::LastNames), o.romaji, {}, nullptr, o.unique,
+        m_weights.get(), ReadingList::Last});
     const bool noFirst = m_wantFirst && m_given->isEmpty();
     if (noFirst || (m_wantLast && m_family->isEmpty())) {
         return Outcome::failure(
@@ -183,14 +213,23 @@ Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) 
     // One record's names: each combination once in a random order (--unique), or, as the
     // window draws, the last name first, then the first name; the spellings as usual.
     const auto drawRecord = [&](std::uint64_t i) -> Record {
+        if (m_weights) {
+            int decade = NamePool::NoDecade;
+            const NameVariant *last = m_wantLast ? &family.drawWeighted(names, decade) : nullptr;
+            const NameVariant *first = m_wantFirst ? &given.drawWeighted(names, decade) : nullptr;
+            const NameVariant *born = decade != NamePool::NoDecade && !m_born.empty()
+                ? &m_born[static_cast<std::size_t>(decade)]
+                : nullptr;
+            return {first, last, born};
+        }
         if (order) {
             const std::uint64_t combination = order->at(i);
             const NameVariant *last
                 = m_wantLast ? &family.pick(combination % lastCount, spellings, withSpelling) : nullptr;
-            return {m_wantFirst ? &given.pick(combination / lastCount, spellings, withSpelling) : nullptr, last};
+            return {m_wantFirst ? &given.pick(combination / lastCount, spellings, withSpelling) : nullptr, last, nullptr};
         }
         const NameVariant *last = m_wantLast ? &family.draw(names, spellings, withSpelling) : nullptr;
-        return {m_wantFirst ? &given.draw(names, spellings, withSpelling) : nullptr, last};
+        return {m_wantFirst ? &given.draw(names, spellings, withSpelling) : nullptr, last, nullptr};
     };
     // Records are drawn a few ahead of the one written, their variants fetched meanwhile: a
     // variant is one among thousands, and waiting for each in turn cost more than the writing.
@@ -211,7 +250,7 @@ Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) 
                 }
             }
         }
-        writer.write(record.given, record.family);
+        writer.write(record.given, record.family, record.born);
     }
     return output.stopped() ? Outcome() : writer.finish();
 }

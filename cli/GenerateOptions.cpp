@@ -31,8 +31,17 @@ bool GenerateOptions::needsGender() const
         && std::find(fields.begin(), fields.end(), RecordField::Gender) != fields.end();
 }
 
+bool GenerateOptions::needsBorn() const
+{
+    return OutputFormatInfo::of(format).hasFields
+        && std::find(fields.begin(), fields.end(), RecordField::Born) != fields.end();
+}
+
 bool GenerateOptions::needsReadings() const
 {
+    // Frequencies are known by spelling.
+    if (frequency == Frequency::Real)
+        return true;
     if (script != NameAttribute::Romaji || romaji != RomajiStyle::Passport)
         return true;
     if (!OutputFormatInfo::of(format).hasFields)
@@ -55,7 +64,8 @@ std::optional<UsageError> GenerateOptions::parse(const QStringList &arguments, G
         {{QStringLiteral("count"), QLatin1Char('n')}, {QStringLiteral("list"), {}}, {QStringLiteral("gender"), {}},
             {QStringLiteral("part"), {}}, {QStringLiteral("script"), {}}, {QStringLiteral("romaji"), {}},
             {QStringLiteral("order"), {}}, {QStringLiteral("format"), {}}, {QStringLiteral("fields"), {}},
-            {QStringLiteral("seed"), {}}, {QStringLiteral("unique"), {}, false},
+            {QStringLiteral("frequency"), {}}, {QStringLiteral("born"), {}}, {QStringLiteral("seed"), {}},
+            {QStringLiteral("unique"), {}, false},
             {QStringLiteral("output"), QLatin1Char('o')}, {QStringLiteral("db"), {}}});
     if (auto error = reader.read(arguments))
         return error;
@@ -105,6 +115,22 @@ std::optional<UsageError> GenerateOptions::readChoices(const ArgumentReader &rea
         return e;
     if (Error e = reader.choose<RomajiStyle>(QStringLiteral("romaji"), RomajiChoices, romaji))
         return e;
+    if (Error e = reader.choose<Frequency>(QStringLiteral("frequency"), FrequencyChoices, frequency))
+        return e;
+    if (reader.has(QStringLiteral("born"))) {
+        const QString value = reader.value(QStringLiteral("born"));
+        const std::optional<BirthYears> years = BirthYears::parse(value);
+        if (!years)
+            return UsageError::badValue(kCommand, QStringLiteral("--born"), value,
+                QStringLiteral("a year (1985), a decade (1960s) or a range (1950-1979) within %1-%2")
+                    .arg(BirthYears::FirstYear)
+                    .arg(BirthYears::LastYear));
+        // Years of birth only mean something for names drawn as common as they were.
+        if (reader.has(QStringLiteral("frequency")) && frequency != Frequency::Real)
+            return UsageError(kCommand, QStringLiteral("--born weights names as common as they were: not with --frequency uniform"));
+        born = *years;
+        frequency = Frequency::Real;
+    }
     // Romaji reads given name first, kanji and kana family name first, unless told otherwise.
     givenFirst = script == NameAttribute::Romaji;
     return reader.choose<bool>(QStringLiteral("order"), OrderChoices, givenFirst);
@@ -164,6 +190,13 @@ std::optional<UsageError> GenerateOptions::checkTogether(const ArgumentReader &r
     if (list == ListSource::User && script != NameAttribute::Romaji)
         return UsageError::badValue(kCommand, QStringLiteral("--script"), reader.value(QStringLiteral("script")),
             QStringLiteral("romaji with --list user: user names have no kanji or kana"));
+    if (list == ListSource::User && frequency == Frequency::Real)
+        return UsageError(kCommand,
+            QStringLiteral("%1 applies to the built-in list: user names have no frequencies")
+                .arg(reader.has(QStringLiteral("born")) ? QStringLiteral("--born") : QStringLiteral("--frequency real")));
+    // Each combination once and each as common as it is are two different draws.
+    if (unique && frequency == Frequency::Real)
+        return UsageError(kCommand, QStringLiteral("--unique draws every combination alike: not with --frequency real"));
     const OutputFormatInfo &info = OutputFormatInfo::of(format);
     const QString word = QString::fromLatin1(info.word);
     if (info.fileOnly && output.isEmpty())

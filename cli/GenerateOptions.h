@@ -3,6 +3,8 @@
 #include "cli/OutputFormat.h"
 #include "cli/RecordField.h"
 #include "cli/UsageError.h"
+#include "generate/BirthYears.h"
+#include "generate/Frequency.h"
 #include "generate/NamePart.h"
 #include "generate/Romanize.h"
 #include "lists/GenderFilter.h"
@@ -28,6 +30,8 @@ struct GenerateOptions
     bool givenFirst = true;
     OutputFormat format = OutputFormat::Txt;
     std::vector<RecordField> fields{std::begin(AllRecordFields), std::end(AllRecordFields)};
+    Frequency frequency = Frequency::Uniform;
+    BirthYears born; // with --frequency real: the years given names are weighted for
     std::optional<std::uint64_t> seed;
     bool unique = false;
     QString output; // empty: standard output
@@ -43,6 +47,8 @@ struct GenerateOptions
     bool needsReadings() const;
     // Whether a record has a gender field.
     bool needsGender() const;
+    // Whether a record has a born field.
+    bool needsBorn() const;
 
 private:
     std::optional<UsageError> readNumbers(const ArgumentReader &reader);

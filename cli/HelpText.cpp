@@ -39,11 +39,16 @@ Draws names as the window's Start Generating does and writes them to standard ou
       --format F         %6;
                          by default the one -o's extension names
       --fields LIST      the fields of %7, comma-separated, each once, in order:
-                         %8 (default: all)
+                         %8
+                         (default: all but born, the years of birth of --frequency real)
+      --frequency F      %9: every name alike, or surnames by the people who
+                         bear them and given names by the people given them (built-in list)
+      --born YEARS       weight given names for these years of birth, 1920-2029: a year (1985),
+                         a decade (1960s) or a range (1950-1979); implies --frequency real
       --seed N           0 to 18446744073709551615: the same seed, lists and --list, --gender,
-                         --part, --unique and count give the same people in the same order,
-                         whatever the format, fields, script, romaji style and order, on every
-                         run and machine
+                         --part, --frequency, --born, --unique and count give the same people in
+                         the same order, whatever the format, fields, script, romaji style and
+                         order, on every run and machine
       --unique           no name twice (refused when the lists give fewer)
   -o, --output FILE      write FILE (a regular file is replaced only once complete; a device or
                          FIFO is written as it is) instead of standard output
@@ -111,13 +116,15 @@ QString HelpText::of(const QString &command)
     if (command == QStringLiteral("generate")) {
         QString fieldNames = recordFieldNames();
         // Wrapped to the column of the option's text.
-        const qsizetype wrap = fieldNames.indexOf(QStringLiteral(", "), 60);
-        if (wrap > 0)
-            fieldNames.replace(wrap, 2, QStringLiteral(",\n                         "));
+        const auto indent = QStringLiteral(",\n                         ");
+        for (qsizetype line = 0, wrap = 0; (wrap = fieldNames.indexOf(QStringLiteral(", "), line + 60)) > 0;) {
+            fieldNames.replace(wrap, 2, indent);
+            line = wrap + indent.size();
+        }
         return QString::fromUtf8(kGenerate).arg(alternatives<ListSource>(ListChoices),
             alternatives<GenderFilter>(GenderChoices), alternatives<NamePart>(PartChoices),
             alternatives<NameAttribute>(ScriptChoices), alternatives<RomajiStyle>(RomajiChoices), formats(),
-            OutputFormatInfo::words(true), fieldNames);
+            OutputFormatInfo::words(true), fieldNames, alternatives<Frequency>(FrequencyChoices));
     }
     if (command == QStringLiteral("names"))
         return QString::fromUtf8(kNames);

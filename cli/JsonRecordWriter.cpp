@@ -32,9 +32,9 @@ std::string JsonRecordWriter::jsonString(const std::string &text)
     return quoted;
 }
 
-void JsonRecordWriter::prepare(NameVariant &variant, bool) const
+void JsonRecordWriter::prepare(NameVariant &variant, RecordPart) const
 {
-    for (int attribute = 0; attribute < 5; ++attribute) {
+    for (int attribute = 0; attribute < static_cast<int>(variant.spelling->encoded.size()); ++attribute) {
         variant.spelling->encoded[static_cast<std::size_t>(attribute)]
             = variant.isKnown(attribute) ? jsonString(variant.text(attribute)) : std::string("null");
     }
@@ -47,15 +47,16 @@ Outcome JsonRecordWriter::begin()
     return {};
 }
 
-void JsonRecordWriter::write(const NameVariant *given, const NameVariant *family)
+void JsonRecordWriter::write(const NameVariant *given, const NameVariant *family, const NameVariant *born)
 {
     if (m_kind == Kind::Array)
         m_output.append(m_first ? "\n" : ",\n", m_first ? 1 : 2);
     m_first = false;
     m_output.append('{');
+    const NameVariant *const parts[RecordPartCount] = {given, family, born};
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         m_output.append(m_keys[i]);
-        const NameVariant *part = isGivenField(m_fields[i]) ? given : family;
+        const NameVariant *part = parts[static_cast<int>(partOf(m_fields[i]))];
         if (part)
             m_output.append(part->spelling->encoded[static_cast<std::size_t>(attributeOf(m_fields[i]))]);
         else

@@ -18,9 +18,9 @@ public:
 
     JsonRecordWriter(OutputFile &output, Kind kind, std::vector<RecordField> fields);
 
-    void prepare(NameVariant &variant, bool ofGiven) const override;
+    void prepare(NameVariant &variant, RecordPart part) const override;
     Outcome begin() override;
-    void write(const NameVariant *given, const NameVariant *family) override;
+    void write(const NameVariant *given, const NameVariant *family, const NameVariant *born) override;
     Outcome finish() override;
 
     static std::string jsonString(const std::string &text);

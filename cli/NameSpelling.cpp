@@ -15,6 +15,8 @@ const std::string &NameSpelling::text(int attribute) const
         return katakana;
     case NameAttribute::Gender:
         return gender;
+    case NameAttribute::Born:
+        return born;
     }
     return romaji;
 }
@@ -26,6 +28,8 @@ bool NameSpelling::isKnown(int attribute) const
         return true;
     case NameAttribute::Gender:
         return !gender.empty();
+    case NameAttribute::Born:
+        return !born.empty();
     default:
         return hasReadings;
     }

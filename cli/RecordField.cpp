@@ -10,22 +10,24 @@ struct FieldRow
 {
     RecordField field;
     const char *name;
-    bool ofGiven; // the gender belongs to the given name
+    RecordPart part;
     NameAttribute attribute;
 };
 
 constexpr FieldRow kFields[] = {
-    {RecordField::Family, "family", false, NameAttribute::Romaji},
-    {RecordField::Given, "given", true, NameAttribute::Romaji},
-    {RecordField::FamilyKanji, "family_kanji", false, NameAttribute::Kanji},
-    {RecordField::GivenKanji, "given_kanji", true, NameAttribute::Kanji},
-    {RecordField::FamilyHiragana, "family_hiragana", false, NameAttribute::Hiragana},
-    {RecordField::GivenHiragana, "given_hiragana", true, NameAttribute::Hiragana},
-    {RecordField::FamilyKatakana, "family_katakana", false, NameAttribute::Katakana},
-    {RecordField::GivenKatakana, "given_katakana", true, NameAttribute::Katakana},
-    {RecordField::Gender, "gender", true, NameAttribute::Gender},
+    {RecordField::Family, "family", RecordPart::Family, NameAttribute::Romaji},
+    {RecordField::Given, "given", RecordPart::Given, NameAttribute::Romaji},
+    {RecordField::FamilyKanji, "family_kanji", RecordPart::Family, NameAttribute::Kanji},
+    {RecordField::GivenKanji, "given_kanji", RecordPart::Given, NameAttribute::Kanji},
+    {RecordField::FamilyHiragana, "family_hiragana", RecordPart::Family, NameAttribute::Hiragana},
+    {RecordField::GivenHiragana, "given_hiragana", RecordPart::Given, NameAttribute::Hiragana},
+    {RecordField::FamilyKatakana, "family_katakana", RecordPart::Family, NameAttribute::Katakana},
+    {RecordField::GivenKatakana, "given_katakana", RecordPart::Given, NameAttribute::Katakana},
+    {RecordField::Gender, "gender", RecordPart::Given, NameAttribute::Gender},
+    {RecordField::Born, "born", RecordPart::Born, NameAttribute::Born},
 };
-static_assert(std::size(kFields) == std::size(AllRecordFields));
+// The default fields and born.
+static_assert(std::size(kFields) == std::size(AllRecordFields) + 1);
 
 const FieldRow &rowOf(RecordField field)
 {
@@ -59,9 +61,9 @@ std::optional<RecordField> recordFieldNamed(QStringView name)
     return std::nullopt;
 }
 
-bool isGivenField(RecordField field)
+RecordPart partOf(RecordField field)
 {
-    return rowOf(field).ofGiven;
+    return rowOf(field).part;
 }
 
 NameAttribute attributeOf(RecordField field)

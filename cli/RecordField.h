@@ -15,7 +15,17 @@ enum class RecordField {
     FamilyKatakana,
     GivenKatakana,
     Gender,
+    Born, // only when asked for: not among the default fields
 };
+
+// What a field belongs to: the given name (the gender does), the family name, or the record's
+// years of birth.
+enum class RecordPart {
+    Given,
+    Family,
+    Born,
+};
+inline constexpr int RecordPartCount = 3;
 
 // Which way of writing a part a field shows.
 enum class NameAttribute {
@@ -24,6 +34,7 @@ enum class NameAttribute {
     Hiragana,
     Katakana,
     Gender,
+    Born,
 };
 
 inline constexpr RecordField AllRecordFields[] = {RecordField::Family, RecordField::Given, RecordField::FamilyKanji,
@@ -32,9 +43,9 @@ inline constexpr RecordField AllRecordFields[] = {RecordField::Family, RecordFie
 
 // The field's name in headers, keys and --fields.
 const char *recordFieldName(RecordField field);
-// Every field's name, comma-separated, in the default order (for messages and --help).
+// Every field's name, comma-separated, the default ones in their order, then born (for messages
+// and --help).
 QString recordFieldNames();
 std::optional<RecordField> recordFieldNamed(QStringView name);
-// Whether the field belongs to the given name (the gender does) or to the family name.
-bool isGivenField(RecordField field);
+RecordPart partOf(RecordField field);
 NameAttribute attributeOf(RecordField field);

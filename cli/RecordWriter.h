@@ -7,21 +7,21 @@
 #include <string_view>
 #include <vector>
 
-// Writes generated records in one output format. A record is a given name and a family name,
-// either missing when that part is not generated.
+// Writes generated records in one output format. A record is a given name, a family name and
+// its years of birth, each missing when that part is not generated. The years are a variant of
+// their own, one a decade, so that every part is prepared once and copied per record alike.
 class RecordWriter
 {
 public:
     virtual ~RecordWriter() = default;
 
-    // Encodes a spelling's attributes for this format once, before any record is written, as
-    // the given name's (ofGiven) or the family name's; a format that writes the texts as they
-    // are needs nothing.
-    virtual void prepare(NameVariant &, bool /*ofGiven*/) const { }
+    // Encodes a variant's attributes for this format once, before any record is written, as
+    // the part's; a format that writes the texts as they are needs nothing.
+    virtual void prepare(NameVariant &, RecordPart) const { }
     // Sees every prepared variant of one part once, before the first record.
-    virtual void measure(const std::vector<NameVariant> &, bool /*ofGiven*/) { }
+    virtual void measure(const std::vector<NameVariant> &, RecordPart) { }
     virtual Outcome begin() { return {}; }
-    virtual void write(const NameVariant *given, const NameVariant *family) = 0;
+    virtual void write(const NameVariant *given, const NameVariant *family, const NameVariant *born) = 0;
     virtual Outcome finish() { return {}; }
 
 protected:

@@ -10,7 +10,7 @@ TextRecordWriter::TextRecordWriter(OutputFile &output, NameAttribute script, boo
     , m_givenFirst(givenFirst)
 { }
 
-void TextRecordWriter::prepare(NameVariant &variant, bool) const
+void TextRecordWriter::prepare(NameVariant &variant, RecordPart) const
 {
     const int script = static_cast<int>(m_script);
     // A built-in name the readings do not know is still a name: its romaji stands in.
@@ -21,13 +21,16 @@ void TextRecordWriter::prepare(NameVariant &variant, bool) const
     variant.setHot(block);
 }
 
-void TextRecordWriter::measure(const std::vector<NameVariant> &variants, bool)
+void TextRecordWriter::measure(const std::vector<NameVariant> &variants, RecordPart part)
 {
+    // A line holds the names alone.
+    if (part == RecordPart::Born)
+        return;
     for (const NameVariant &variant : variants)
         m_longestPart = std::max(m_longestPart, variant.field(0).size());
 }
 
-void TextRecordWriter::write(const NameVariant *given, const NameVariant *family)
+void TextRecordWriter::write(const NameVariant *given, const NameVariant *family, const NameVariant *)
 {
     const NameVariant *first = m_givenFirst ? given : family;
     const NameVariant *second = m_givenFirst ? family : given;

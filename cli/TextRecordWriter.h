@@ -11,10 +11,10 @@ class TextRecordWriter : public RecordWriter
 public:
     TextRecordWriter(OutputFile &output, NameAttribute script, bool givenFirst);
 
-    void prepare(NameVariant &variant, bool ofGiven) const override;
+    void prepare(NameVariant &variant, RecordPart part) const override;
     // The longest line the prepared variants can make, for writing it without a check per part.
-    void measure(const std::vector<NameVariant> &variants, bool ofGiven) override;
-    void write(const NameVariant *given, const NameVariant *family) override;
+    void measure(const std::vector<NameVariant> &variants, RecordPart part) override;
+    void write(const NameVariant *given, const NameVariant *family, const NameVariant *born) override;
 
 private:
     OutputFile &m_output;

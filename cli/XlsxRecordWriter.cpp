@@ -41,11 +41,12 @@ Outcome XlsxRecordWriter::begin()
     return {};
 }
 
-void XlsxRecordWriter::write(const NameVariant *given, const NameVariant *family)
+void XlsxRecordWriter::write(const NameVariant *given, const NameVariant *family, const NameVariant *born)
 {
     ++m_row;
+    const NameVariant *const parts[RecordPartCount] = {given, family, born};
     for (std::size_t column = 0; column < m_fields.size(); ++column) {
-        const NameVariant *part = isGivenField(m_fields[column]) ? given : family;
+        const NameVariant *part = parts[static_cast<int>(partOf(m_fields[column]))];
         if (!part)
             continue;
         const std::string &text = part->text(static_cast<int>(attributeOf(m_fields[column])));

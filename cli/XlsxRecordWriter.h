@@ -25,7 +25,7 @@ public:
     XlsxRecordWriter &operator=(const XlsxRecordWriter &) = delete;
 
     Outcome begin() override;
-    void write(const NameVariant *given, const NameVariant *family) override;
+    void write(const NameVariant *given, const NameVariant *family, const NameVariant *born) override;
     Outcome finish() override;
 
 private:

@@ -20,6 +20,8 @@ public:
     explicit NameForms(QStringList names, std::vector<std::vector<Spelling>> spellings = {});
 
     const QStringList &names() const { return m_names; }
+    // Every spelling of every name, one form each (a name without readings has one).
+    std::int32_t formCount() const { return static_cast<std::int32_t>(m_nameOf.size()); }
     // The spellings a name may take: 0 for a name without readings.
     int spellingCount(std::int32_t name) const;
     // The form of a name in its 0-based spelling.

@@ -23,6 +23,17 @@ struct SpellingDraws
     RandomSource *random = nullptr;
 };
 
+// The weight of each form of a pane when names are drawn as common as they are, given its
+// spelling (null for a name without readings).
+using FormWeight = std::function<double(const Spelling *spelling)>;
+
+// Where the names of a run are drawn by weight: a pane without a weight is drawn uniformly.
+struct FrequencyDraws
+{
+    FormWeight first;
+    FormWeight last;
+};
+
 // The heart of "Start Generating": count passes, each drawing a last name and then a first
 // name from the panes' entries (with replacement), the entry made by the name part.
 class NameGenerator
@@ -33,9 +44,11 @@ public:
     // firstPane and lastPane are the panes' entries as shown; each drawn entry loses its
     // spaces and is proper-cased. An empty pane leaves its piece empty. NamePart::None still
     // draws in every pass but adds no row. Each name of a row gets one of its spellings,
-    // uniformly, when spellings are given.
+    // uniformly, when spellings are given. A pane with a weight draws each name and its spelling
+    // together, one form by its weight, with one value of random, and draws no spelling apart.
     static GeneratedNames generate(const QStringList &firstPane, const QStringList &lastPane, int count, NamePart part,
-        RandomSource &random, const Progress &progress = {}, const SpellingDraws &spellings = {});
+        RandomSource &random, const Progress &progress = {}, const SpellingDraws &spellings = {},
+        const FrequencyDraws &frequencies = {});
 
     // The progress bar position after done of total passes: done / total * 100, rounded to
     // the nearest whole number (a half to the even one).

@@ -1,0 +1,31 @@
+#include "generate/FrequencyWeights.h"
+
+static_assert(BirthYears::DecadeCount == NameFrequency::DecadeCount, "one column a decade");
+
+FrequencyWeights::FrequencyWeights(const NameFrequencies &frequencies, BirthYears years)
+    : m_frequencies(frequencies)
+    , m_years(years)
+{ }
+
+const NameFrequency &FrequencyWeights::frequencyOf(const Spelling *spelling, ReadingList list) const
+{
+    return spelling ? m_frequencies.of(spelling->list, spelling->kanji, spelling->hiragana) : m_frequencies.base(list);
+}
+
+double FrequencyWeights::of(const Spelling *spelling, ReadingList list) const
+{
+    if ((spelling ? spelling->list : list) == ReadingList::Last)
+        return frequencyOf(spelling, list).people;
+    double weight = 0;
+    for (int decade = 0; decade < BirthYears::DecadeCount; ++decade)
+        weight += inDecade(spelling, list, decade);
+    return weight;
+}
+
+double FrequencyWeights::inDecade(const Spelling *spelling, ReadingList list, int decade) const
+{
+    const int years = m_years.yearsIn(decade);
+    if (years == 0)
+        return 0;
+    return frequencyOf(spelling, list).born[static_cast<std::size_t>(decade)] * years / 10.0;
+}

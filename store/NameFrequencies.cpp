@@ -1,0 +1,152 @@
+#include "store/NameFrequencies.h"
+
+#include <QFile>
+#include <algorithm>
+#include <map>
+#include <optional>
+
+namespace {
+constexpr int kColumns = 4 + NameFrequency::DecadeCount;
+
+std::optional<ReadingList> listNamed(QByteArrayView name)
+{
+    if (name == "male")
+        return ReadingList::Male;
+    if (name == "female")
+        return ReadingList::Female;
+    if (name == "last")
+        return ReadingList::Last;
+    return std::nullopt;
+}
+
+// A count of people: finite, not negative; empty only where allowed.
+std::optional<double> count(QByteArrayView field)
+{
+    bool ok = false;
+    const double value = field.toDouble(&ok);
+    if (!ok || !(value >= 0.0) || value > 1e12)
+        return std::nullopt;
+    return value;
+}
+
+// One row, or nothing when it is not of the table's shape.
+std::optional<std::pair<ReadingList, NameFrequency>> parsed(const std::array<QByteArrayView, kColumns> &fields)
+{
+    const std::optional<ReadingList> list = listNamed(fields[0]);
+    const std::optional<double> people = count(fields[3]);
+    if (!list || fields[1].isEmpty() || fields[2].isEmpty() || !people)
+        return std::nullopt;
+    NameFrequency frequency;
+    frequency.people = *people;
+    for (int d = 0; d < NameFrequency::DecadeCount; ++d) {
+        const QByteArrayView field = fields[static_cast<std::size_t>(4 + d)];
+        // A surname has no decades; a given name has every one.
+        if (*list == ReadingList::Last) {
+            if (!field.isEmpty())
+                return std::nullopt;
+            continue;
+        }
+        const std::optional<double> born = count(field);
+        if (!born)
+            return std::nullopt;
+        frequency.born[static_cast<std::size_t>(d)] = *born;
+    }
+    return std::pair{*list, frequency};
+}
+} // namespace
+
+QString NameFrequencies::key(ReadingList list, QStringView kanji, QStringView hiragana)
+{
+    QString key;
+    key.reserve(kanji.size() + hiragana.size() + 2);
+    key.append(QChar(u'0' + static_cast<int>(list))).append(kanji).append(QLatin1Char('\t')).append(hiragana);
+    return key;
+}
+
+Outcome NameFrequencies::load(const QString &path, NameFrequencies &frequencies)
+{
+    frequencies = NameFrequencies();
+    QFile file(path);
+    QByteArray text;
+    if (file.open(QIODevice::ReadOnly))
+        text = file.readAll();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        frequencies.m_problem = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return Outcome::failure(frequencies.m_problem);
+    }
+
+    NameFrequencies loaded;
+    std::array<bool, 3> seen{};
+    qsizetype lineStart = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    int lineNumber = 0;
+    int skipped = 0;
+    int firstSkipped = 0;
+    while (lineStart < text.size()) {
+        ++lineNumber;
+        qsizetype lineEnd = text.indexOf('\n', lineStart);
+        if (lineEnd < 0)
+            lineEnd = text.size();
+        QByteArrayView line(text.constData() + lineStart, lineEnd - lineStart);
+        lineStart = lineEnd + 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.isEmpty() || (lineNumber == 1 && line.startsWith("list\t")))
+            continue;
+        std::array<QByteArrayView, kColumns> fields;
+        int fieldCount = 0;
+        for (qsizetype from = 0; fieldCount <= kColumns;) {
+            const qsizetype tab = line.indexOf('\t', from);
+            if (fieldCount < kColumns)
+                fields[static_cast<std::size_t>(fieldCount)] = line.sliced(from, (tab < 0 ? line.size() : tab) - from);
+            ++fieldCount;
+            if (tab < 0)
+                break;
+            from = tab + 1;
+        }
+        const auto row = fieldCount == kColumns ? parsed(fields) : std::nullopt;
+        if (!row) {
+            if (skipped++ == 0)
+                firstSkipped = lineNumber;
+            continue;
+        }
+        const auto [list, frequency] = *row;
+        const QString rowKey = key(list, QString::fromUtf8(fields[1]), QString::fromUtf8(fields[2]));
+        if (!loaded.m_index.contains(rowKey)) {
+            loaded.m_index.insert(rowKey, static_cast<qsizetype>(loaded.m_rows.size()));
+            loaded.m_rows.push_back(frequency);
+        }
+        // The least of each column of the list.
+        NameFrequency &base = loaded.m_base[static_cast<std::size_t>(list)];
+        const bool first = !seen[static_cast<std::size_t>(list)];
+        seen[static_cast<std::size_t>(list)] = true;
+        base.people = first ? frequency.people : std::min(base.people, frequency.people);
+        for (std::size_t d = 0; d < base.born.size(); ++d)
+            base.born[d] = first ? frequency.born[d] : std::min(base.born[d], frequency.born[d]);
+    }
+    if (skipped > 0) {
+        loaded.m_problem = QStringLiteral("%1: %2 skipped, the first at line %3, which is not "
+                                          "\"list, kanji, hiragana, people, 1920s, ..., 2020s\"")
+                               .arg(path, skipped == 1 ? QStringLiteral("1 row") : QStringLiteral("%1 rows").arg(skipped))
+                               .arg(firstSkipped);
+    }
+    frequencies = std::move(loaded);
+    return frequencies.m_problem.isEmpty() ? Outcome() : Outcome::failure(frequencies.m_problem);
+}
+
+const NameFrequencies &NameFrequencies::shipped(const QString &applicationFolder)
+{
+    static std::map<QString, NameFrequencies> tables;
+    auto found = tables.find(applicationFolder);
+    if (found == tables.end()) {
+        NameFrequencies frequencies;
+        static_cast<void>(load(applicationFolder + QStringLiteral("/frequency.tsv"), frequencies));
+        found = tables.emplace(applicationFolder, std::move(frequencies)).first;
+    }
+    return found->second;
+}
+
+const NameFrequency &NameFrequencies::of(ReadingList list, QStringView kanji, QStringView hiragana) const
+{
+    const auto found = m_index.constFind(key(list, kanji, hiragana));
+    return found == m_index.cend() ? base(list) : m_rows[static_cast<std::size_t>(*found)];
+}
