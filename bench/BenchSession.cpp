@@ -23,9 +23,12 @@ BenchSession::BenchSession(const QString &benchName, const QStringList &maleFirs
         QTextStream(stderr) << benchName << ": no names database: " << created.description() << '\n';
         return;
     }
-    // The kanji and kana of the built-in names lie beside names.mdb, as in a build.
-    if (!QFile::copy(QStringLiteral(TOVISKA_DATA_DIR "/readings.tsv"), m_folder.filePath(QStringLiteral("readings.tsv"))))
-        QTextStream(stderr) << benchName << ": readings.tsv could not be copied: names without kanji\n";
+    // The kanji and kana of the built-in names, and how common they are, lie beside names.mdb, as
+    // in a build.
+    for (const QString &table : {QStringLiteral("readings.tsv"), QStringLiteral("frequency.tsv")}) {
+        if (!QFile::copy(QStringLiteral(TOVISKA_DATA_DIR "/") + table, m_folder.filePath(table)))
+            QTextStream(stderr) << benchName << ": " << table << " could not be copied\n";
+    }
     m_ready = true;
 }
 

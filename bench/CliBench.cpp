@@ -94,6 +94,19 @@ void runCliBench(BenchTable &table)
     table.addInformational(QStringLiteral("Floor: the same lines to a file, fdatasync'ed"), fileFloor.seconds);
     table.addInformational(QStringLiteral("toviska-cli: 10,000,000 full names, txt -o FILE"), file.seconds);
 
+    // As common as they are against every name alike, in turns, best of three.
+    ChildRun uniform;
+    ChildRun weighted;
+    for (int round = 0; round < 3; ++round) {
+        const QStringList million{QStringLiteral("-n"), QStringLiteral("1000000")};
+        uniform.seconds = std::min(uniform.seconds, cli(db, million + seed).seconds);
+        weighted.seconds = std::min(weighted.seconds,
+            cli(db, million + seed + QStringList{QStringLiteral("--frequency"), QStringLiteral("real")}).seconds);
+    }
+    table.addInformational(QStringLiteral("toviska-cli: 1,000,000 full names, uniform, txt"), uniform.seconds);
+    table.add(QStringLiteral("toviska-cli: the same with --frequency real (target: 1.15 x the uniform row)"),
+        weighted.seconds, 1.15 * uniform.seconds);
+
     std::vector<double> single;
     for (int run = 0; run < 20; ++run)
         single.push_back(cli(db, QStringList{QStringLiteral("-n"), QStringLiteral("1")} + seed).seconds);

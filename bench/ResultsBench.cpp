@@ -16,6 +16,7 @@
 #include "results/ResultsListModel.h"
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -181,6 +182,31 @@ void benchWritings(BenchTable &table, BenchSession &session)
     table.addInformational(QStringLiteral("Generate 1,000,000 names again in romaji, press to results shown"), romajiRun);
     table.add(QStringLiteral("The same in kanji and hiragana (target: 1.25 x the romaji row, under 0.25 s)"), kanjiRun,
         std::min(1.25 * romajiRun, 0.25));
+
+    // As common as they are: the same run with Real frequency, against romaji, in turns.
+    back->click();
+    QCoreApplication::processEvents();
+    choose(NameWriting::Romaji);
+    auto *real = form.findChild<QCheckBox *>(QStringLiteral("Check1"));
+    const auto run = [&](bool weighted) {
+        return [&, weighted] {
+            if (real->isChecked() != weighted)
+                real->click();
+            form.findChild<QPushButton *>(QStringLiteral("PushButton1"))->click();
+            QCoreApplication::processEvents();
+            back->click();
+            QCoreApplication::processEvents();
+        };
+    };
+    const auto [uniform, weighted] = bestInTurns(run(false), run(true));
+    table.addInformational(QStringLiteral("Generate 1,000,000 names uniformly, press to results shown and back"),
+        uniform.wall);
+    table.add(QStringLiteral("The same with Real frequency (target: 1.15 x the uniform row)"), weighted.wall,
+        1.15 * uniform.wall);
+    if (real->isChecked())
+        real->click();
+    form.findChild<QPushButton *>(QStringLiteral("PushButton1"))->click();
+    QCoreApplication::processEvents();
 
     // The rows move to the end of the list first, so that the switch repaints rows in view.
     results->findChild<QAbstractItemView *>(QStringLiteral("ListView1"))->scrollToBottom();
