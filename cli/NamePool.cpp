@@ -87,6 +87,9 @@ void NamePool::makeTables(const Source &source, const std::vector<const Spelling
     }
     // The decade first, by the births it holds among these names, then the name in it: the same
     // mix as one table of the decades' sum, and the decade is known for the record.
+    std::vector<const NameFrequency *> rows(m_variants.size());
+    for (std::size_t v = 0; v < rows.size(); ++v)
+        rows[v] = &weights.frequencyOf(spellings[v], source.list);
     std::vector<double> decadeWeights;
     m_tableOf.assign(BirthYears::DecadeCount, 0);
     for (int decade = 0; decade < BirthYears::DecadeCount; ++decade) {
@@ -94,7 +97,7 @@ void NamePool::makeTables(const Source &source, const std::vector<const Spelling
             continue;
         double total = 0;
         for (std::size_t v = 0; v < column.size(); ++v) {
-            column[v] = weights.inDecade(spellings[v], source.list, decade);
+            column[v] = weights.inDecade(*rows[v], decade);
             total += column[v];
         }
         m_tableOf[static_cast<std::size_t>(decade)] = static_cast<std::uint32_t>(m_tables.size());

@@ -24,8 +24,10 @@ double FrequencyWeights::of(const Spelling *spelling, ReadingList list) const
 
 double FrequencyWeights::inDecade(const Spelling *spelling, ReadingList list, int decade) const
 {
-    const int years = m_years.yearsIn(decade);
-    if (years == 0)
-        return 0;
-    return frequencyOf(spelling, list).born[static_cast<std::size_t>(decade)] * years / 10.0;
+    return inDecade(frequencyOf(spelling, list), decade);
+}
+
+double FrequencyWeights::inDecade(const NameFrequency &frequency, int decade) const
+{
+    return frequency.born[static_cast<std::size_t>(decade)] * m_years.yearsIn(decade) / 10.0;
 }

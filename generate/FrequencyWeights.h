@@ -17,10 +17,11 @@ public:
     double of(const Spelling *spelling, ReadingList list) const;
     // The same, for those born in one decade (0 for the 1920s) among the years.
     double inDecade(const Spelling *spelling, ReadingList list, int decade) const;
-
-private:
+    double inDecade(const NameFrequency &frequency, int decade) const;
+    // The row of a spelling, looked up once for a caller that weighs it for many decades.
     const NameFrequency &frequencyOf(const Spelling *spelling, ReadingList list) const;
 
+private:
     const NameFrequencies &m_frequencies;
     BirthYears m_years;
 };

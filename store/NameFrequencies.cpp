@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <charconv>
 #include <map>
 #include <optional>
 
@@ -19,12 +20,14 @@ std::optional<ReadingList> listNamed(QByteArrayView name)
     return std::nullopt;
 }
 
-// A count of people: finite, not negative; empty only where allowed.
+// A count of people: finite, not negative. from_chars, not QByteArray::toDouble: two hundred
+// thousand of them are read before the first name, and toDouble cost half the start.
 std::optional<double> count(QByteArrayView field)
 {
-    bool ok = false;
-    const double value = field.toDouble(&ok);
-    if (!ok || !(value >= 0.0) || value > 1e12)
+    double value = 0;
+    const char *end = field.data() + field.size();
+    const auto [stop, error] = std::from_chars(field.data(), end, value);
+    if (field.isEmpty() || error != std::errc() || stop != end || !(value >= 0.0) || value > 1e12)
         return std::nullopt;
     return value;
 }
