@@ -140,8 +140,12 @@ Outcome GenerateCommand::checkReadings()
         return {};
     m_readings = &NameReadings::shipped(m_database.applicationFolder());
     // Gender alone is known without them, from the list a name comes from.
-    if (o.needsReadings() && !m_readings->problem().isEmpty())
-        return Outcome::failure(m_readings->problem());
+    if (o.needsReadings() && !m_readings->problem().isEmpty()) {
+        // As in the window, a bad row costs only its own spelling: told once, and the run goes on.
+        if (m_readings->skippedRows() == 0)
+            return Outcome::failure(m_readings->problem());
+        CliPrompts::printError(m_readings->problem());
+    }
     if (m_wantFirst && o.gender == GenderFilter::Both && o.needsGender())
         return gendersOfBothLists(m_database.path(), m_bothGenders);
     return {};

@@ -1,6 +1,7 @@
 #include "cli/GenerateOptions.h"
 
 #include "cli/ArgumentReader.h"
+#include "cli/OutputFile.h"
 
 #include <algorithm>
 
@@ -201,6 +202,10 @@ std::optional<UsageError> GenerateOptions::checkTogether(const ArgumentReader &r
     const QString word = QString::fromLatin1(info.word);
     if (info.fileOnly && output.isEmpty())
         return UsageError(kCommand, QStringLiteral("--format %1 writes a file only: name it with -o FILE").arg(word));
+    // The workbook is reopened by name and written in pieces: a stream would get a broken zip.
+    if (info.fileOnly && OutputFile::isStream(output))
+        return UsageError(kCommand,
+            QStringLiteral("--format %1 writes a file only, not a FIFO, pipe or device: %2 (-o)").arg(word, output));
     if (info.maxRecords != 0 && count > info.maxRecords)
         return UsageError::badValue(kCommand, QStringLiteral("--count"), QString::number(count),
             QStringLiteral("at most %1 with --format %2 (its row limit)").arg(info.maxRecords).arg(word));

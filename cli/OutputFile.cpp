@@ -1,6 +1,7 @@
 #include "cli/OutputFile.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -94,6 +95,40 @@ QByteArray descriptorPath(int fd)
 {
     return QByteArrayLiteral("/proc/self/fd/") + QByteArray::number(fd);
 }
+
+bool isNumber(QByteArrayView text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The descriptor of this process that a path names (/dev/stdout, /dev/fd/N, /proc/self/fd/N,
+// through any links), or -1. Opening such a path opens the file behind the descriptor afresh,
+// at its start and without O_APPEND, and replacing it takes the file from the caller.
+int descriptorNamed(QByteArray path)
+{
+    const QByteArray own = QByteArrayLiteral("/proc/") + QByteArray::number(::getpid());
+    for (int hop = 0; hop < 40; ++hop) {
+        const QByteArray name = path.mid(path.lastIndexOf('/') + 1);
+        char resolved[PATH_MAX];
+        if (isNumber(name) && name.size() < 10 && ::realpath(folderOf(path).constData(), resolved)) {
+            // /proc/self and /proc/thread-self resolve to this process's own numbers.
+            const QByteArrayView folder(resolved);
+            if (folder == own + "/fd" || (folder.startsWith(own + "/task/") && folder.endsWith("/fd")))
+                return name.toInt();
+        }
+        // Checked before following: a descriptor's own link leads past the descriptor.
+        struct stat status = {};
+        if (::lstat(path.constData(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return -1;
+        QByteArray target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(path.constData(), target.data(), static_cast<std::size_t>(target.size()));
+        if (length < 0 || length >= target.size())
+            return -1;
+        target.truncate(length);
+        path = target.startsWith('/') ? target : folderOf(path) + '/' + target;
+    }
+    return -1;
+}
 } // namespace
 
 OutputFile::~OutputFile()
@@ -119,19 +154,63 @@ Outcome OutputFile::open(const QString &path)
     }
     m_path = path;
     const QByteArray encoded = QFile::encodeName(path);
-    struct stat status = {};
-    if (::stat(encoded.constData(), &status) == 0 && !S_ISREG(status.st_mode)) {
-        if (S_ISDIR(status.st_mode))
-            return failure(EISDIR);
-        // A device or a FIFO cannot be replaced, and must not be: /dev/null stays a device.
-        m_kind = Kind::Direct;
-        m_fd = ::open(encoded.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-        return m_fd < 0 ? failure(errno) : Outcome();
+    if (const int given = descriptorNamed(encoded); given >= 0) {
+        if (::fcntl(given, F_GETFL) < 0)
+            return failure(errno);
+        m_kind = Kind::Descriptor;
+        m_fd = given;
+        return {};
+    }
+    // Opened first, then looked at: a path swapped in between cannot make a FIFO's or a device's
+    // writing land in a regular file. O_PATH neither waits for a FIFO's reader nor needs the
+    // file's permissions, which replacing it does not need either.
+    const int found = ::open(encoded.constData(), O_PATH | O_CLOEXEC);
+    if (found >= 0) {
+        struct stat status = {};
+        const int looked = ::fstat(found, &status) == 0 ? 0 : errno;
+        if (looked != 0 || !S_ISREG(status.st_mode)) {
+            const int error = looked != 0 ? looked : (S_ISDIR(status.st_mode) ? EISDIR : 0);
+            if (error == 0) {
+                // A device or a FIFO cannot be replaced, and must not be: /dev/null stays a
+                // device. Reopened through the descriptor, so what is written is what was seen.
+                m_kind = Kind::Direct;
+                m_fd = ::open(descriptorPath(found).constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+            }
+            const int opened = m_fd < 0 ? errno : 0;
+            ::close(found);
+            if (error != 0)
+                return failure(error);
+            return opened != 0 ? failure(opened) : Outcome();
+        }
+        m_old = status;
+        m_hadOld = true;
+        ::close(found);
     }
     m_kind = Kind::Replace;
     m_target = followLinks(encoded);
-    m_hadOld = ::stat(m_target.constData(), &m_old) == 0;
+    if (!m_hadOld)
+        m_hadOld = ::stat(m_target.constData(), &m_old) == 0;
     return openReplacement();
+}
+
+bool OutputFile::isStream(const QString &path)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    if (descriptorNamed(encoded) >= 0)
+        return true;
+    struct stat status = {};
+    return ::stat(encoded.constData(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode);
+}
+
+Outcome OutputFile::replacementFailure(int error) const
+{
+    if ((error == EACCES || error == EPERM) && m_hadOld
+        && ::faccessat(AT_FDCWD, m_target.constData(), W_OK, AT_EACCESS) == 0) {
+        return Outcome::failure(QStringLiteral("%1: %2 in its folder %3: the file is writable, but it is replaced "
+                                               "by a new file made beside it, never written in place")
+                                    .arg(m_path, errorText(error), QFile::decodeName(folderOf(m_target))));
+    }
+    return failure(error);
 }
 
 Outcome OutputFile::openReplacement()
@@ -142,7 +221,7 @@ Outcome OutputFile::openReplacement()
     if (m_fd >= 0)
         return {};
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-        return failure(errno);
+        return replacementFailure(errno);
     // No unnamed files here: a named one, removed on the signals that can be caught.
     const qsizetype slash = m_target.lastIndexOf('/');
     QByteArray pattern = folder + "/." + m_target.mid(slash + 1) + ".XXXXXX";
@@ -158,7 +237,7 @@ Outcome OutputFile::openReplacement()
         }
     }
     if (m_fd < 0)
-        return failure(error);
+        return replacementFailure(error);
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(m_fd, 0666 & ~mask);
@@ -251,14 +330,22 @@ Outcome OutputFile::commit()
     }
     forgetTemporary();
     m_temporary.clear();
-    const int closed = ::close(m_fd);
+    const int closed = ::close(m_fd) == 0 ? 0 : errno;
     m_fd = -1;
-    return closed == 0 ? Outcome() : failure(errno);
+    // The new name lives in the folder: until the folder is on disk, a crash can lose it and
+    // the old file with it. A file system that cannot sync a folder says EINVAL.
+    const int folder = ::open(folderOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int synced = folder < 0 ? errno : (::fsync(folder) == 0 || errno == EINVAL ? 0 : errno);
+    if (folder >= 0)
+        ::close(folder);
+    const int error = closed != 0 ? closed : synced;
+    return error == 0 ? Outcome() : failure(error);
 }
 
 void OutputFile::discard()
 {
-    if (m_kind == Kind::StandardOutput || m_fd < 0)
+    // A descriptor the process was given stays open for whoever writes to it next.
+    if (m_kind == Kind::StandardOutput || m_kind == Kind::Descriptor || m_fd < 0)
         return;
     ::close(m_fd);
     m_fd = -1;

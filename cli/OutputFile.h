@@ -13,9 +13,12 @@
 // symbolic links, is written as a new file beside it and put in its place only when complete,
 // with the old file's mode and, where the process may, its owner: a failure, a full disk or a
 // signal leaves the older file whole. The new file has no name until then where the file system
-// allows it, so even SIGKILL leaves nothing behind. Anything else (standard output, a character
-// device such as /dev/null, a FIFO) is written directly. Bytes are gathered in one large buffer
-// and written in big chunks; a reader that closes a pipe ends the writing quietly.
+// allows it, so even SIGKILL leaves nothing behind. A path that names a descriptor of this
+// process (/dev/stdout, /dev/fd/N, /proc/self/fd/N) is written through that descriptor, at its
+// offset or appended as it was opened, whatever it leads to: the file behind it belongs to the
+// caller, who goes on writing to it. Anything else (a character device such as /dev/null, a
+// FIFO) is written directly. Bytes are gathered in one large buffer and written in big chunks; a
+// reader that closes a pipe ends the writing quietly.
 class OutputFile
 {
 public:
@@ -26,6 +29,10 @@ public:
 
     // An empty path is standard output.
     Outcome open(const QString &path);
+    // Whether path leads to something written as it goes (a descriptor of this process, a FIFO,
+    // a device) rather than to a file that can be replaced: a format that reopens its file by
+    // name cannot write there.
+    static bool isStream(const QString &path);
     // A path that opens what this writes, for a writer that writes the file itself (the workbook),
     // and a folder for that writer's own scratch files.
     QString writablePath() const;
@@ -74,6 +81,7 @@ public:
 private:
     enum class Kind {
         StandardOutput,
+        Descriptor, // one this process was given, written through and left open
         Direct, // a device or FIFO, written as it is
         Replace, // a regular file, replaced when complete
     };
@@ -82,6 +90,9 @@ private:
     void writeOut(const char *data, std::size_t size);
     Outcome openReplacement();
     Outcome failure(int error) const;
+    // Why no new file can be made beside the target, clearer than a bare EACCES when the
+    // target itself could be written.
+    Outcome replacementFailure(int error) const;
     // Gives the unnamed file a name beside the target; false with errno set when it cannot.
     bool nameUnnamedFile();
 

@@ -52,6 +52,11 @@ QString PaneReadings::problem() const
     return m_readings && !m_lists.empty() ? m_readings->problem() : QString();
 }
 
+int PaneReadings::skippedRows() const
+{
+    return m_readings && !m_lists.empty() ? m_readings->skippedRows() : 0;
+}
+
 QString PaneReadings::describe(QStringView name, const Spelling *own) const
 {
     std::vector<const Spelling *> all = spellings(name);

@@ -36,6 +36,8 @@ public:
 
     // Why the readings of a built-in pane are missing or incomplete; empty when none are.
     QString problem() const;
+    // How many rows of the table were skipped, when it was read but not whole (see problem()).
+    int skippedRows() const;
 
 private:
     const NameReadings *m_readings = nullptr;

@@ -180,11 +180,16 @@ void Form2::Combo1_Click(int index)
 void Form2::describeWritings()
 {
     // One word on missing readings here, rather than a dialog per row or per run.
-    QString problem = m_firstReadings.problem();
+    const PaneReadings &told = m_firstReadings.problem().isEmpty() ? m_lastReadings : m_firstReadings;
+    const QString problem = told.problem();
     if (problem.isEmpty())
-        problem = m_lastReadings.problem();
-    m_Combo1->setToolTip(problem.isEmpty() ? QStringLiteral("How the names are shown, copied and saved")
-                                           : QStringLiteral("Kanji and kana unavailable: ") + problem);
+        m_Combo1->setToolTip(QStringLiteral("How the names are shown, copied and saved"));
+    // A table with a few bad rows still gives every other name its kanji and kana: its problem
+    // says how many rows were skipped, not that the writings are unavailable.
+    else if (told.skippedRows() > 0)
+        m_Combo1->setToolTip(problem);
+    else
+        m_Combo1->setToolTip(QStringLiteral("Kanji and kana unavailable: ") + problem);
 }
 
 QString Form2::rowSpellings(int position) const
@@ -272,8 +277,8 @@ void Form2::PushButton2_Click()
 
 namespace {
 // The numbered steps of the two workbook kinds: starting the spreadsheet application [128],
-// [148]; the new workbook [130], [150]; the cells [136], [138], [154]; fitting the columns
-// [142], [158]; showing the workbook [144], [160].
+// [148]; the new workbook [130], [150]; the cells [136], [138], [154], the hiragana cells of
+// two-cell rows [140]; fitting the columns [142], [158]; showing the workbook [144], [160].
 int workbookLine(WorkbookExport::Layout layout, WorkbookExport::Step step)
 {
     const bool twoCells = layout == WorkbookExport::Layout::TwoCells;
@@ -284,6 +289,8 @@ int workbookLine(WorkbookExport::Layout layout, WorkbookExport::Step step)
         return twoCells ? 136 : 154;
     case WorkbookExport::Step::SecondCell:
         return 138;
+    case WorkbookExport::Step::ReadingCell:
+        return 140;
     case WorkbookExport::Step::FitColumns:
         return twoCells ? 142 : 158;
     case WorkbookExport::Step::Finish:

@@ -159,7 +159,7 @@ Outcome WorkbookExport::writeRows(const GeneratedNames &names, Layout layout, co
             const lxw_error error
                 = worksheet_write_string(sheet, sheetRow, static_cast<lxw_col_t>(column), cells[column].text, nullptr);
             if (error != LXW_NO_ERROR) {
-                failedStep = column == 0 ? Step::FirstCell : Step::SecondCell;
+                failedStep = column == 0 ? Step::FirstCell : (column == 1 ? Step::SecondCell : Step::ReadingCell);
                 return failure(path, error);
             }
             // A text has at most as many characters as bytes: count only what may be longer.

@@ -25,6 +25,7 @@ public:
         Create, // the new workbook and its sheet
         FirstCell, // a cell of column A
         SecondCell, // a cell of column B
+        ReadingCell, // a cell of column C or D: the hiragana of kanji with their hiragana
         FitColumns,
         Finish, // the workbook put together into its file
     };

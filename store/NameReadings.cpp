@@ -100,6 +100,7 @@ Outcome NameReadings::load(const QString &path, NameReadings &readings)
             ++group->second;
         loaded.m_spellings.push_back(std::move(row.spelling));
     }
+    loaded.m_skippedRows = skipped;
     if (skipped > 0) {
         loaded.m_problem = QStringLiteral("%1: %2 skipped, the first at line %3, which is not "
                                           "\"list, kanji, hiragana, katakana, romaji\"")

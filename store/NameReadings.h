@@ -46,6 +46,8 @@ public:
     // Why the table is missing or incomplete ("<path>: <why>"), as load reported it; empty
     // when every row was read.
     const QString &problem() const { return m_problem; }
+    // How many rows of a table that was read were skipped; 0 when it could not be read at all.
+    int skippedRows() const { return m_skippedRows; }
     bool isEmpty() const { return m_spellings.empty(); }
     qsizetype count() const { return static_cast<qsizetype>(m_spellings.size()); }
 
@@ -59,4 +61,5 @@ private:
     std::vector<Spelling> m_spellings;
     QHash<QString, std::pair<qsizetype, qsizetype>> m_index;
     QString m_problem;
+    int m_skippedRows = 0;
 };

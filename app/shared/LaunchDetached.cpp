@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QTimer>
 
 #include <cerrno>
 #include <csignal>
@@ -82,15 +81,8 @@ Outcome LaunchDetached(
     if (error != 0)
         return systemFailure(error);
 
-    const int pidFd = openPidFd(pid);
-    if (pidFd < 0) {
-        // A kernel without pidfds: the launcher runs, unwatched.
-        QTimer::singleShot(0, QCoreApplication::instance(), [settled = std::move(settled)] {
-            if (settled)
-                settled({});
-        });
-        return {};
-    }
-    new LaunchWatch(pid, pidFd, settle, std::move(settled), QCoreApplication::instance());
+    // Without a pidfd (an older kernel, no descriptor left) the watch asks after the launcher
+    // instead: it is still this run's child, and a zombie until reaped.
+    new LaunchWatch(pid, openPidFd(pid), settle, std::move(settled), QCoreApplication::instance());
     return {};
 }

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <sys/types.h>
 
 // How a started launcher's first moments went: Ok, or how it ended in failure.
@@ -16,6 +17,8 @@ using LaunchSettled = std::function<void(const Outcome &)>;
 // so nothing waits for it: its verdict once (how it ended within settle, or Ok once settle has
 // passed with it still running), and its reaping whenever it ends, so that a launcher that
 // outlives the watch, as one that becomes the application does, leaves no zombie behind.
+// Without a pidfd (pidFd -1: a kernel before 5.3, no descriptor left) the launcher is asked
+// from the event loop whether it has ended, soon at first and more rarely as it runs on.
 // Deletes itself once the launcher is reaped; a run that ends first just closes the pidfd.
 class LaunchWatch : public QObject
 {
@@ -27,11 +30,14 @@ public:
 
 private:
     void launcherEnded();
+    void poll();
+    void reaped(pid_t reaped, int status);
     void settleWith(const Outcome &verdict);
 
     pid_t m_pid;
     int m_pidFd;
-    QSocketNotifier m_ended;
+    std::unique_ptr<QSocketNotifier> m_ended;
+    QTimer m_poll;
     QTimer m_settle;
     LaunchSettled m_settled;
 };

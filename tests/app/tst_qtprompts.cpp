@@ -1,3 +1,4 @@
+#include "app/shared/LaunchDetached.h"
 #include "app/shared/QtPrompts.h"
 
 #include <QApplication>
@@ -7,12 +8,16 @@
 #include <QFile>
 #include <QLabel>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <functional>
 #include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,6 +62,36 @@ Shown showAndRead(Box box, const QString &text)
     }
     return shown;
 }
+// Every descriptor below a low limit in use, as in a run that has none left, so that no pidfd
+// can be opened (EMFILE); all given back when it goes.
+class DescriptorsUsedUp
+{
+public:
+    DescriptorsUsedUp()
+    {
+        getrlimit(RLIMIT_NOFILE, &m_limit);
+        rlimit low = m_limit;
+        low.rlim_cur = 64;
+        setrlimit(RLIMIT_NOFILE, &low);
+        for (int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC); fd >= 0; fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC))
+            m_fillers.push_back(fd);
+        m_full = errno == EMFILE;
+    }
+    ~DescriptorsUsedUp()
+    {
+        for (const int fd : m_fillers)
+            ::close(fd);
+        setrlimit(RLIMIT_NOFILE, &m_limit);
+    }
+    DescriptorsUsedUp(const DescriptorsUsedUp &) = delete;
+    DescriptorsUsedUp &operator=(const DescriptorsUsedUp &) = delete;
+    bool isFull() const { return m_full; }
+
+private:
+    rlimit m_limit{};
+    std::vector<int> m_fillers;
+    bool m_full = false;
+};
 } // namespace
 
 Q_DECLARE_METATYPE(Box)
@@ -73,6 +108,8 @@ private slots:
     void launcherEndingIsReported_data();
     void launcherEndingIsReported();
     void launcherLeavesNothingBehind();
+    void launcherWithoutPidfdIsReaped_data();
+    void launcherWithoutPidfdIsReaped();
 };
 
 void TestQtPrompts::textIsShownAsItStands_data()
@@ -247,6 +284,70 @@ void TestQtPrompts::launcherLeavesNothingBehind()
     QVERIFY(listed.open(QIODevice::ReadOnly));
     for (const QByteArray &descriptor : listed.readAll().split('\n'))
         QVERIFY2(descriptor.toInt() <= 2, descriptor.constData());
+}
+
+// No pidfd to be had: the launcher is still watched for its verdict and reaped when it ends,
+// leaving no zombie, whether it ends within the watch or after it.
+void TestQtPrompts::launcherWithoutPidfdIsReaped_data()
+{
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<QString>("verdict"); // empty: Ok
+    QTest::newRow("fails at once") << "exit 1" << "ended with exit status 1";
+    QTest::newRow("outlives the watch") << R"(read -r line <"$0.fifo")" << QString();
+}
+
+void TestQtPrompts::launcherWithoutPidfdIsReaped()
+{
+    QFETCH(QString, ending);
+    QFETCH(QString, verdict);
+    QTemporaryDir root;
+    const QString program = root.filePath(QStringLiteral("launcher"));
+    QFile script(program);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho $$ >\"$0.pid\"\n" + ending.toUtf8() + "\n");
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
+    const bool keepsRunning = ending.contains(QLatin1String("fifo"));
+    if (keepsRunning)
+        QCOMPARE(mkfifo(QFile::encodeName(program + QStringLiteral(".fifo")).constData(), 0600), 0);
+
+    const QList<LaunchWatch *> before = qApp->findChildren<LaunchWatch *>(Qt::FindDirectChildrenOnly);
+    std::optional<Outcome> settled;
+    QEventLoop loop;
+    Outcome started;
+    {
+        const DescriptorsUsedUp full;
+        QVERIFY(full.isFull());
+        started = LaunchDetached(program, {}, keepsRunning ? 0ms : 10min, [&](const Outcome &how) {
+            settled = how;
+            loop.quit();
+        });
+    }
+    QVERIFY2(started.isOk(), qPrintable(started.description()));
+    LaunchWatch *watch = nullptr;
+    for (LaunchWatch *found : qApp->findChildren<LaunchWatch *>(Qt::FindDirectChildrenOnly)) {
+        if (!before.contains(found))
+            watch = found;
+    }
+    QVERIFY2(watch, "nothing watches the launcher");
+    QSignalSpy reaped(watch, &QObject::destroyed);
+    if (!settled)
+        loop.exec();
+    if (keepsRunning) {
+        QFile fifo(program + QStringLiteral(".fifo"));
+        QVERIFY(fifo.open(QIODevice::WriteOnly)); // waits for the launcher to read; it ends then
+    }
+    QVERIFY(settled);
+    QCOMPARE(settled->description(), verdict);
+    QCOMPARE(settled->isOk(), verdict.isEmpty());
+    QVERIFY(!reaped.isEmpty() || reaped.wait(60000));
+    QFile pidFile(program + QStringLiteral(".pid"));
+    QVERIFY(pidFile.open(QIODevice::ReadOnly));
+    const pid_t pid = pidFile.readAll().trimmed().toInt();
+    QVERIFY(pid > 0);
+    // A zombie still takes a signal 0; a reaped process is gone.
+    QCOMPARE(::kill(pid, 0), -1);
+    QCOMPARE(errno, ESRCH);
 }
 
 QTEST_MAIN(TestQtPrompts)

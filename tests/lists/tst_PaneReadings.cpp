@@ -76,17 +76,18 @@ void tst_PaneReadings::tableProblems_data()
     QTest::addColumn<QByteArray>("table");
     QTest::addColumn<QString>("says");
     QTest::addColumn<int>("kept");
+    QTest::addColumn<int>("skipped"); // what tells a table read in part from one not read at all
 
     const QByteArray header = "list\tkanji\thiragana\tkatakana\tromaji\n";
     const QByteArray sato = "last\t佐藤\tさとう\tサトウ\tSato\n";
     QTest::newRow("missing field") << header + "last\t佐藤\tさとう\tサトウ\n" + sato << "1 row skipped, the first at line 2"
-                                   << 1;
+                                   << 1 << 1;
     QTest::newRow("unknown list") << header + sato + "both\t光\tひかる\tヒカル\tHikaru\nmale\t光\t\tヒカル\tHikaru\n"
-                                  << "2 rows skipped, the first at line 3" << 1;
-    QTest::newRow("no file") << QByteArray() << "No such file" << 0;
-    QTest::newRow("CRLF line ends") << QByteArray(header + sato).replace("\n", "\r\n") << "" << 1;
-    QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + header + sato << "" << 1;
-    QTest::newRow("no header line") << sato + sato << "" << 2;
+                                  << "2 rows skipped, the first at line 3" << 1 << 2;
+    QTest::newRow("no file") << QByteArray() << "No such file" << 0 << 0;
+    QTest::newRow("CRLF line ends") << QByteArray(header + sato).replace("\n", "\r\n") << "" << 1 << 0;
+    QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + header + sato << "" << 1 << 0;
+    QTest::newRow("no header line") << sato + sato << "" << 2 << 0;
 }
 
 void tst_PaneReadings::tableProblems()
@@ -94,6 +95,7 @@ void tst_PaneReadings::tableProblems()
     QFETCH(QByteArray, table);
     QFETCH(QString, says);
     QFETCH(int, kept);
+    QFETCH(int, skipped);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("readings.tsv"));
     if (!table.isEmpty()) {
@@ -108,6 +110,7 @@ void tst_PaneReadings::tableProblems()
     QVERIFY2(says.isEmpty() || (loaded.description().startsWith(path + QStringLiteral(": ")) && loaded.description().contains(says)),
         qPrintable(loaded.description()));
     QCOMPARE(readings.count(), kept);
+    QCOMPARE(readings.skippedRows(), skipped);
     if (kept > 0)
         QCOMPARE(readings.spellings(ReadingList::Last, u"sato").front().kanji, QStringLiteral("佐藤"));
 }

@@ -164,6 +164,8 @@ private slots:
     void saveWorkbook();
     void workbookFailureNamesItsStep_data();
     void workbookFailureNamesItsStep();
+    void readingCellFailureNamesItsStep_data();
+    void readingCellFailureNamesItsStep();
     void launcherFailureIsReportedWhenItComes_data();
     void launcherFailureIsReportedWhenItComes();
     void holdsAMillionRows();
@@ -719,6 +721,44 @@ void tst_Form2::workbookFailureNamesItsStep()
         QVERIFY(f.prompts.ofKind(FakePrompts::Kind::OpenSpreadsheet).isEmpty());
         QVERIFY(f.workbooks().isEmpty());
     }
+}
+
+void tst_Form2::readingCellFailureNamesItsStep_data()
+{
+    // Kanji with their hiragana in two-cell rows: A and B the kanji, C and D the hiragana.
+    QTest::addColumn<int>("tooLong"); // 0 the family kanji, 1 the given kanji, 2 and 3 their hiragana
+    QTest::addColumn<int>("line");
+    QTest::newRow("column A") << 0 << 136;
+    QTest::newRow("column B") << 1 << 138;
+    QTest::newRow("column C") << 2 << 140;
+    QTest::newRow("column D") << 3 << 140;
+}
+
+void tst_Form2::readingCellFailureNamesItsStep()
+{
+    QFETCH(int, tooLong);
+    QFETCH(int, line);
+    // More than a cell of a sheet holds.
+    const QString longText(40000, QChar(u'あ'));
+    QStringList texts{QStringLiteral("山田"), QStringLiteral("花子"), QStringLiteral("やまだ"), QStringLiteral("はなこ")};
+    texts[tooLong] = longText;
+    GeneratedNames names(NameForms({QStringLiteral("Hanako")}, {{Spelling{texts[1], texts[3], QStringLiteral("ハナコ")}}}),
+        NameForms({QStringLiteral("Yamada")}, {{Spelling{texts[0], texts[2], QStringLiteral("ヤマダ")}}}),
+        NamePart::FirstAndLast);
+    names.append(0, 0);
+
+    Fixture f;
+    f.form->Form_Load();
+    f.form->setResults(std::move(names));
+    f.choose(NameWriting::KanjiHiragana);
+    f.select(OutputKind::WorkbookTwoCells);
+    f.control<QPushButton>(QStringLiteral("PushButton2"))->click();
+
+    QCOMPARE(f.prompts.errors().size(), 1);
+    const QString error = f.prompts.errors().first();
+    QVERIFY2(error.contains(QStringLiteral("Form2.PushButton2_Click at line %1\r").arg(line)), qPrintable(error));
+    QVERIFY(f.prompts.ofKind(FakePrompts::Kind::OpenSpreadsheet).isEmpty());
+    QVERIFY(f.workbooks().isEmpty());
 }
 
 // The handler hands the workbook over and returns; how the start went is known later. A failure
