@@ -810,8 +810,10 @@ void TestForm1::tabOrder()
         QStringLiteral("PushButton6"), QStringLiteral("PushButton4"), QStringLiteral("ListView2"),
         QStringLiteral("PushButton5"), QStringLiteral("PushButton7"), QStringLiteral("PushButton3"),
         QStringLiteral("PushButton1"), QStringLiteral("PushButton8"), QStringLiteral("Option9"),
-        QStringLiteral("Option1"), QStringLiteral("Option2"), QStringLiteral("Option3"), QStringLiteral("Option8"),
-        QStringLiteral("Option4"), QStringLiteral("Option5"), QStringLiteral("Option6")};
+        QStringLiteral("Option1"), QStringLiteral("Option2"), QStringLiteral("Option3"),
+        // The frequency choices stand beside the gender choice, and are reached after it.
+        QStringLiteral("Check1"), QStringLiteral("Combo1"), QStringLiteral("Option8"), QStringLiteral("Option4"),
+        QStringLiteral("Option5"), QStringLiteral("Option6")};
     QStringList chain;
     QWidget *widget = start.control<QWidget>(QStringLiteral("Text1"));
     do {

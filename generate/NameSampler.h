@@ -1,0 +1,98 @@
+#pragma once
+
+#include "generate/AliasTable.h"
+#include "generate/CounterRandom.h"
+#include "generate/UniqueOrder.h"
+#include "store/NameReadings.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class FrequencyWeights;
+
+// The people of a roster, drawn alike for the window and the command line. Person i is a pure
+// function of the key, the roster's origin and i, never of the people before it, so any slice of
+// a roster is drawn at once, on any core or machine.
+//
+// Each person takes, at the positions origin + 2i (the last name) and origin + 2i + 1 (the first
+// name): from stream 0 the name, from stream 1 its spelling, and from stream 2 a given name's
+// decade of birth. Both names are drawn whatever the part, so a part never changes the people.
+// A name is drawn uniformly (RandomIndex of the value) and then its spelling uniformly; or, by
+// weight, a name and its spelling together as common as they are, a given name first by decade;
+// or, unique, each combination of names once, in the order of a keyed permutation.
+class NameSampler
+{
+public:
+    static constexpr std::int32_t NoName = -1;
+    static constexpr int NoDecade = -1;
+
+    // The names of one part. The forms of name n (its spellings; one for a name without
+    // readings) are starts[n] to starts[n + 1] - 1.
+    struct Part
+    {
+        std::vector<std::int32_t> starts{0}; // per name its first form, and one past the last
+        std::vector<const Spelling *> spellings; // per form, for its weight; null without readings
+        ReadingList list = ReadingList::Last; // whose least weight a name without readings takes
+
+        std::int32_t names() const { return static_cast<std::int32_t>(starts.size()) - 1; }
+    };
+
+    struct Options
+    {
+        bool withSpellings = true; // uniform: a spelling drawn for each name, else its first form
+        const FrequencyWeights *weights = nullptr; // or uniform
+        bool unique = false; // each combination once (the parts' names distinct)
+        bool firstWanted = true; // a unique order counts the combinations of the wanted parts only
+        bool lastWanted = true;
+    };
+
+    // The forms drawn for one person, or NoName for an empty part.
+    struct Person
+    {
+        std::int32_t first = NoName;
+        std::int32_t last = NoName;
+        int decade = NoDecade; // of the given name drawn by weight
+    };
+
+    NameSampler(Part first, Part last, const CounterRandom &random, std::uint64_t origin, Options options);
+
+    // An index below n from a value 0 <= r < 1, as RandomIndex draws it, 0-based; never n, even
+    // where r * n rounds up to it.
+    static std::uint64_t indexBelow(double r, std::uint64_t n)
+    {
+        const auto index = static_cast<std::uint64_t>(r * static_cast<double>(n));
+        return index < n ? index : n - 1;
+    }
+
+    // What a unique roster can hold: the product of the wanted parts' names, at most 2^64 - 1.
+    std::uint64_t combinations() const { return m_combinations; }
+    Person at(std::uint64_t index) const;
+
+private:
+    struct Tables
+    {
+        // By weight: the forms' tables (one, or one a decade with births among the years), and
+        // for given names the table of those decades.
+        std::vector<AliasTable> forms;
+        AliasTable decades;
+        std::vector<std::int32_t> decadeOf; // per column of decades
+    };
+
+    static Tables tablesOf(const Part &part, const FrequencyWeights &weights);
+    // The form of a name: its spelling drawn at the position, when asked for.
+    std::int32_t spelled(const Part &part, std::uint64_t name, std::uint64_t position) const;
+    // The form of a name drawn uniformly at a position, its spelling too when asked for.
+    std::int32_t uniformForm(const Part &part, std::uint64_t position) const;
+    std::int32_t weightedForm(const Part &part, const Tables &tables, std::uint64_t position, int &decade) const;
+
+    Part m_first;
+    Part m_last;
+    CounterRandom m_random;
+    std::uint64_t m_origin;
+    Options m_options;
+    Tables m_firstTables;
+    Tables m_lastTables;
+    std::uint64_t m_combinations = 0;
+    std::optional<UniqueOrder> m_order;
+};
