@@ -64,23 +64,6 @@ NameSampler::Tables NameSampler::tablesOf(const Part &part, const FrequencyWeigh
     return tables;
 }
 
-std::int32_t NameSampler::spelled(const Part &part, std::uint64_t name, std::uint64_t position) const
-{
-    const std::int32_t first = part.starts[static_cast<std::size_t>(name)];
-    const std::int32_t spellings = part.starts[static_cast<std::size_t>(name) + 1] - first;
-    if (!m_options.withSpellings || spellings <= 1)
-        return first;
-    return first + static_cast<std::int32_t>(indexBelow(m_random.unit(position, SpellingStream), spellings));
-}
-
-std::int32_t NameSampler::uniformForm(const Part &part, std::uint64_t position) const
-{
-    const std::int32_t names = part.names();
-    if (names <= 0)
-        return NoName;
-    return spelled(part, indexBelow(m_random.unit(position, NameStream), names), position);
-}
-
 std::int32_t NameSampler::weightedForm(
     const Part &part, const Tables &tables, std::uint64_t position, int &decade) const
 {
@@ -94,27 +77,22 @@ std::int32_t NameSampler::weightedForm(
     return static_cast<std::int32_t>(tables.forms[table].pick(m_random.unit(position, NameStream)));
 }
 
-NameSampler::Person NameSampler::at(std::uint64_t index) const
+NameSampler::Person NameSampler::drawnOtherwise(std::uint64_t index, std::uint64_t position) const
 {
     Person person;
-    const std::uint64_t position = m_origin + 2 * index;
     if (m_order) {
         const std::uint64_t combination = m_order->at(index);
         const auto lastCount = static_cast<std::uint64_t>(m_options.lastWanted ? m_last.names() : 1);
         // The combination names the names; their spellings are drawn as usual.
+        const std::uint64_t spelling = spellingBits(position);
         if (m_options.lastWanted && m_last.names() > 0)
-            person.last = spelled(m_last, combination % lastCount, position);
+            person.last = spelled(m_last, combination % lastCount, spelling >> 32);
         if (m_options.firstWanted && m_first.names() > 0)
-            person.first = spelled(m_first, combination / lastCount, position + 1);
+            person.first = spelled(m_first, combination / lastCount, spelling & 0xffffffffU);
         return person;
     }
-    if (m_options.weights) {
-        int unused = NoDecade;
-        person.last = weightedForm(m_last, m_lastTables, position, unused);
-        person.first = weightedForm(m_first, m_firstTables, position + 1, person.decade);
-        return person;
-    }
-    person.last = uniformForm(m_last, position);
-    person.first = uniformForm(m_first, position + 1);
+    int unused = NoDecade;
+    person.last = weightedForm(m_last, m_lastTables, position, unused);
+    person.first = weightedForm(m_first, m_firstTables, position + 1, person.decade);
     return person;
 }
