@@ -201,6 +201,7 @@ Outcome GenerateCommand::makePools()
     NameSampler::Options options;
     options.withSpellings = o.needsSpellings();
     options.weights = m_weights.get();
+    options.withDecades = o.needsBorn();
     options.unique = o.unique;
     options.firstWanted = m_wantFirst;
     options.lastWanted = m_wantLast;

@@ -18,8 +18,8 @@ NameSampler::NameSampler(Part first, Part last, const CounterRandom &random, std
     , m_options(options)
 {
     if (m_options.weights) {
-        m_firstTables = tablesOf(m_first, *m_options.weights);
-        m_lastTables = tablesOf(m_last, *m_options.weights);
+        m_firstTables = tablesOf(m_first, *m_options.weights, m_options.withDecades);
+        m_lastTables = tablesOf(m_last, *m_options.weights, false);
     }
     const auto firstCount = static_cast<std::uint64_t>(m_options.firstWanted ? m_first.names() : 1);
     const auto lastCount = static_cast<std::uint64_t>(m_options.lastWanted ? m_last.names() : 1);
@@ -29,52 +29,43 @@ NameSampler::NameSampler(Part first, Part last, const CounterRandom &random, std
         m_order.emplace(m_combinations, m_random, OrderStream);
 }
 
-NameSampler::Tables NameSampler::tablesOf(const Part &part, const FrequencyWeights &weights)
+NameSampler::Tables NameSampler::tablesOf(const Part &part, const FrequencyWeights &weights, bool withDecades)
 {
     Tables tables;
     const std::size_t forms = part.spellings.size();
     if (forms == 0)
         return tables;
     std::vector<double> column(forms);
-    if (part.list == ReadingList::Last) {
-        for (std::size_t form = 0; form < forms; ++form)
-            column[form] = weights.of(part.spellings[form], part.list);
-        tables.forms.emplace_back(column);
-        return tables;
-    }
-    // The decade first, by the births it holds among these names, then a name given in it: the
-    // mix of one table of the decades' sum, and the decade is known for the record.
-    std::vector<const NameFrequency *> rows(forms);
     for (std::size_t form = 0; form < forms; ++form)
-        rows[form] = &weights.frequencyOf(part.spellings[form], part.list);
-    std::vector<double> decadeWeights;
-    for (int decade = 0; decade < BirthYears::DecadeCount; ++decade) {
-        if (weights.years().yearsIn(decade) == 0)
-            continue;
-        double total = 0;
-        for (std::size_t form = 0; form < forms; ++form) {
-            column[form] = weights.inDecade(*rows[form], decade);
-            total += column[form];
-        }
-        tables.forms.emplace_back(column);
-        tables.decadeOf.push_back(decade);
-        decadeWeights.push_back(total);
+        column[form] = weights.of(part.spellings[form], part.list);
+    tables.forms = AliasTable(column);
+    if (part.list == ReadingList::Last || !withDecades)
+        return tables;
+    // The decade of a given name drawn, by the people given it in each: with the form drawn by
+    // the decades' sum, the same mix as a decade drawn first, and the people of a seed stay the
+    // same whether or not their decade is asked for.
+    tables.decades.reserve(forms);
+    std::vector<double> decades(BirthYears::DecadeCount);
+    for (std::size_t form = 0; form < forms; ++form) {
+        const NameFrequency &row = weights.frequencyOf(part.spellings[form], part.list);
+        for (int decade = 0; decade < BirthYears::DecadeCount; ++decade)
+            decades[static_cast<std::size_t>(decade)] = weights.inDecade(row, decade);
+        tables.decades.emplace_back(decades);
     }
-    tables.decades = AliasTable(decadeWeights);
     return tables;
 }
 
 std::int32_t NameSampler::weightedForm(
     const Part &part, const Tables &tables, std::uint64_t position, int &decade) const
 {
-    if (tables.forms.empty() || part.names() <= 0)
+    if (tables.forms.isEmpty() || part.names() <= 0)
         return NoName;
-    std::size_t table = 0;
-    if (!tables.decades.isEmpty()) {
-        table = tables.decades.pick(m_random.unit(position, DecadeStream));
-        decade = tables.decadeOf[table];
+    const auto form = static_cast<std::int32_t>(tables.forms.pick(m_random.bits(position, NameStream)));
+    if (!tables.decades.empty()) {
+        decade = static_cast<int>(
+            tables.decades[static_cast<std::size_t>(form)].pick(m_random.bits(position, DecadeStream)));
     }
-    return static_cast<std::int32_t>(tables.forms[table].pick(m_random.unit(position, NameStream)));
+    return form;
 }
 
 NameSampler::Person NameSampler::drawnOtherwise(std::uint64_t index, std::uint64_t position) const

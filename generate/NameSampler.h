@@ -17,7 +17,9 @@ class FrequencyWeights;
 //
 // Each person takes, at the positions origin + 2i (the last name) and origin + 2i + 1 (the first
 // name): from stream 0 the name and from stream 2 a given name's decade of birth; and at
-// origin + 2i from stream 1 the spellings of both (the high half the last name's). Both names are drawn whatever the part, so a part never changes the people.
+// origin + 2i from stream 1 the spellings of both (the high half the last name's). By weight, a
+// name and its spelling are drawn together, and a given name's decade after it, by the people
+// given that spelling in each decade: the mix of a decade drawn first, by its births. Both names are drawn whatever the part, so a part never changes the people.
 // A name is drawn uniformly (RandomIndex of the value) and then its spelling uniformly; or, by
 // weight, a name and its spelling together as common as they are, a given name first by decade;
 // or, unique, each combination of names once, in the order of a keyed permutation.
@@ -47,6 +49,7 @@ public:
     {
         bool withSpellings = true; // uniform: a spelling drawn for each name, else its first form
         const FrequencyWeights *weights = nullptr; // or uniform
+        bool withDecades = false; // by weight: a given name's decade of birth drawn too
         bool unique = false; // each combination once (the parts' names distinct)
         bool firstWanted = true; // a unique order counts the combinations of the wanted parts only
         bool lastWanted = true;
@@ -94,14 +97,13 @@ private:
 
     struct Tables
     {
-        // By weight: the forms' tables (one, or one a decade with births among the years), and
-        // for given names the table of those decades.
-        std::vector<AliasTable> forms;
-        AliasTable decades;
-        std::vector<std::int32_t> decadeOf; // per column of decades
+        // By weight: the forms' table over the years, and for given names per form the table of
+        // its decades (when asked for).
+        AliasTable forms;
+        std::vector<AliasTable> decades;
     };
 
-    static Tables tablesOf(const Part &part, const FrequencyWeights &weights);
+    static Tables tablesOf(const Part &part, const FrequencyWeights &weights, bool withDecades);
     // The form of a name: its spelling from 32 bits (0 without spellings: the first). No branch
     // on the count of spellings: taken at random, it cost more than the multiply.
     static std::int32_t spelled(const Part &part, std::uint64_t name, std::uint64_t spelling)

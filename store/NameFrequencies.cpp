@@ -58,11 +58,11 @@ std::optional<std::pair<ReadingList, NameFrequency>> parsed(const std::array<QBy
 }
 } // namespace
 
-QString NameFrequencies::key(ReadingList list, QStringView kanji, QStringView hiragana)
+QByteArray NameFrequencies::key(ReadingList list, QByteArrayView kanji, QByteArrayView hiragana)
 {
-    QString key;
+    QByteArray key;
     key.reserve(kanji.size() + hiragana.size() + 2);
-    key.append(QChar(u'0' + static_cast<int>(list))).append(kanji).append(QLatin1Char('\t')).append(hiragana);
+    key.append(static_cast<char>('0' + static_cast<int>(list))).append(kanji).append('\t').append(hiragana);
     return key;
 }
 
@@ -113,7 +113,7 @@ Outcome NameFrequencies::load(const QString &path, NameFrequencies &frequencies)
             continue;
         }
         const auto [list, frequency] = *row;
-        const QString rowKey = key(list, QString::fromUtf8(fields[1]), QString::fromUtf8(fields[2]));
+        const QByteArray rowKey = key(list, fields[1], fields[2]);
         if (!loaded.m_index.contains(rowKey)) {
             loaded.m_index.insert(rowKey, static_cast<qsizetype>(loaded.m_rows.size()));
             loaded.m_rows.push_back(frequency);
@@ -150,6 +150,6 @@ const NameFrequencies &NameFrequencies::shipped(const QString &applicationFolder
 
 const NameFrequency &NameFrequencies::of(ReadingList list, QStringView kanji, QStringView hiragana) const
 {
-    const auto found = m_index.constFind(key(list, kanji, hiragana));
+    const auto found = m_index.constFind(key(list, kanji.toUtf8(), hiragana.toUtf8()));
     return found == m_index.cend() ? base(list) : m_rows[static_cast<std::size_t>(*found)];
 }

@@ -3,6 +3,7 @@
 #include "app/shared/Outcome.h"
 #include "store/NameReadings.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringView>
@@ -44,10 +45,12 @@ public:
     const NameFrequency &base(ReadingList list) const { return m_base[static_cast<std::size_t>(list)]; }
 
 private:
-    static QString key(ReadingList list, QStringView kanji, QStringView hiragana);
+    // The list's number, the kanji, a tab and the hiragana, in UTF-8 as the file has them: the
+    // table's rows are keyed without a text made of each.
+    static QByteArray key(ReadingList list, QByteArrayView kanji, QByteArrayView hiragana);
 
     std::vector<NameFrequency> m_rows;
-    QHash<QString, qsizetype> m_index;
+    QHash<QByteArray, qsizetype> m_index;
     std::array<NameFrequency, 3> m_base{};
     QString m_problem;
 };
