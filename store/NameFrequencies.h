@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringView>
 #include <array>
+#include <unordered_map>
 #include <vector>
 
 // How common a spelling is: for a surname, the people estimated to bear it; for a given name,
@@ -45,12 +46,21 @@ public:
     const NameFrequency &base(ReadingList list) const { return m_base[static_cast<std::size_t>(list)]; }
 
 private:
-    // The list's number, the kanji, a tab and the hiragana, in UTF-8 as the file has them: the
-    // table's rows are keyed without a text made of each.
-    static QByteArray key(ReadingList list, QByteArrayView kanji, QByteArrayView hiragana);
+    // Rows are found by a hash of their list, kanji and hiragana, then checked: a run looks up
+    // every spelling of its panes, and a key text made for each cost more than the drawing.
+    static std::size_t hashOf(ReadingList list, QStringView kanji, QStringView hiragana);
 
-    std::vector<NameFrequency> m_rows;
-    QHash<QByteArray, qsizetype> m_index;
+    struct Row
+    {
+        ReadingList list;
+        QString kanji;
+        QString hiragana;
+        NameFrequency frequency;
+    };
+    const Row *find(ReadingList list, QStringView kanji, QStringView hiragana) const;
+
+    std::vector<Row> m_rows;
+    std::unordered_multimap<std::size_t, std::size_t> m_index;
     std::array<NameFrequency, 3> m_base{};
     QString m_problem;
 };
