@@ -55,35 +55,16 @@ NameSampler::Tables NameSampler::tablesOf(const Part &part, const FrequencyWeigh
     return tables;
 }
 
-std::int32_t NameSampler::weightedForm(
-    const Part &part, const Tables &tables, std::uint64_t position, int &decade) const
-{
-    if (tables.forms.isEmpty() || part.names() <= 0)
-        return NoName;
-    const auto form = static_cast<std::int32_t>(tables.forms.pick(m_random.bits(position, NameStream)));
-    if (!tables.decades.empty()) {
-        decade = static_cast<int>(
-            tables.decades[static_cast<std::size_t>(form)].pick(m_random.bits(position, DecadeStream)));
-    }
-    return form;
-}
-
-NameSampler::Person NameSampler::drawnOtherwise(std::uint64_t index, std::uint64_t position) const
+NameSampler::Person NameSampler::unique(std::uint64_t index, std::uint64_t position) const
 {
     Person person;
-    if (m_order) {
-        const std::uint64_t combination = m_order->at(index);
-        const auto lastCount = static_cast<std::uint64_t>(m_options.lastWanted ? m_last.names() : 1);
-        // The combination names the names; their spellings are drawn as usual.
-        const std::uint64_t spelling = spellingBits(position);
-        if (m_options.lastWanted && m_last.names() > 0)
-            person.last = spelled(m_last, combination % lastCount, spelling >> 32);
-        if (m_options.firstWanted && m_first.names() > 0)
-            person.first = spelled(m_first, combination / lastCount, spelling & 0xffffffffU);
-        return person;
-    }
-    int unused = NoDecade;
-    person.last = weightedForm(m_last, m_lastTables, position, unused);
-    person.first = weightedForm(m_first, m_firstTables, position + 1, person.decade);
+    const std::uint64_t combination = m_order->at(index);
+    const auto lastCount = static_cast<std::uint64_t>(m_options.lastWanted ? m_last.names() : 1);
+    // The combination names the names; their spellings are drawn as usual.
+    const std::uint64_t spelling = spellingBits(position);
+    if (m_options.lastWanted && m_last.names() > 0)
+        person.last = spelled(m_last, combination % lastCount, spelling >> 32);
+    if (m_options.firstWanted && m_first.names() > 0)
+        person.first = spelled(m_first, combination / lastCount, spelling & 0xffffffffU);
     return person;
 }

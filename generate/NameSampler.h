@@ -85,8 +85,15 @@ public:
     Person at(std::uint64_t index) const
     {
         const std::uint64_t position = m_origin + 2 * index;
-        if (m_order || m_options.weights)
-            return drawnOtherwise(index, position);
+        if (m_options.weights && !m_order) {
+            Person person;
+            int unused = NoDecade;
+            person.last = weightedForm(m_lastTables, position, unused);
+            person.first = weightedForm(m_firstTables, position + 1, person.decade);
+            return person;
+        }
+        if (m_order)
+            return unique(index, position);
         const std::uint64_t spelling = spellingBits(position);
         return {uniformForm(m_first, position + 1, spelling & 0xffffffffU), uniformForm(m_last, position, spelling >> 32),
             NoDecade};
@@ -126,9 +133,20 @@ private:
     {
         return m_options.withSpellings ? m_random.bits(position, SpellingStream) : 0;
     }
-    // A unique or weighted person.
-    Person drawnOtherwise(std::uint64_t index, std::uint64_t position) const;
-    std::int32_t weightedForm(const Part &part, const Tables &tables, std::uint64_t position, int &decade) const;
+    // The person of a unique roster: the index-th combination of names.
+    Person unique(std::uint64_t index, std::uint64_t position) const;
+    // A name and its spelling by weight, and a given name's decade when asked for.
+    std::int32_t weightedForm(const Tables &tables, std::uint64_t position, int &decade) const
+    {
+        if (tables.forms.isEmpty())
+            return NoName;
+        const auto form = static_cast<std::int32_t>(tables.forms.pick(m_random.bits(position, NameStream)));
+        if (!tables.decades.empty()) {
+            decade = static_cast<int>(
+                tables.decades[static_cast<std::size_t>(form)].pick(m_random.bits(position, DecadeStream)));
+        }
+        return form;
+    }
 
     Part m_first;
     Part m_last;
