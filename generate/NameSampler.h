@@ -125,8 +125,10 @@ private:
         const std::int32_t names = part.names();
         if (names <= 0)
             return NoName;
-        return spelled(part,
-            indexBelowBits(m_random.bits(position, NameStream), static_cast<std::uint64_t>(names)), spelling);
+        const std::uint64_t name
+            = indexBelowBits(m_random.bits(position, NameStream), static_cast<std::uint64_t>(names));
+        // Without spellings the name's first form, without a look at its count.
+        return m_options.withSpellings ? spelled(part, name, spelling) : part.starts[static_cast<std::size_t>(name)];
     }
     // Both spellings of person at a position: one value, its high half the last name's.
     std::uint64_t spellingBits(std::uint64_t position) const
