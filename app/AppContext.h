@@ -22,7 +22,4 @@ struct AppContext
     QString namesFolder = {};
     // Where this run's workbooks go (see WorkbookFolder); the temporary folder when empty.
     QString workbookFolder = {};
-    // Seeds the draws of each generated name's spelling, a sequence of their own so that the
-    // names drawn stay those of the one random source; fixed in tests, from entropy in a run.
-    quint64 spellingSeed = 0;
 };

@@ -69,7 +69,6 @@ Form1::Form1(AppContext &context, QWidget *parent)
     , m_context(context)
     , m_applicationTitle(ApplicationTitle(ProductTitle()))
     , m_timeOfDay(&secondsSinceMidnight)
-    , m_spellingRandom(context.spellingSeed)
     , m_pointer(this)
     , m_hover(m_pointer)
     , m_firstNames(new NameListModel(this))
@@ -540,19 +539,14 @@ void Form1::PushButton1_Click()
         PaneReadings firstReadings = paneReadings(ListKind::FirstNames);
         PaneReadings lastReadings = paneReadings(ListKind::LastNames);
         const SpellingDraws spellings{[&](QStringView name) { return firstReadings.spellingCopies(name); },
-            [&](QStringView name) { return lastReadings.spellingCopies(name); }, &m_spellingRandom};
+            [&](QStringView name) { return lastReadings.spellingCopies(name); }};
         // As common as they are: each pane's forms by their weight; a name without readings as
         // the least common of the list it is drawn from. Without the table, uniformly.
         std::optional<FrequencyWeights> weights;
         if (realFrequency() && !frequencies().isEmpty())
             weights.emplace(frequencies(), bornYears());
-        FrequencyDraws frequencyDraws;
-        if (weights) {
-            const ReadingList firstList
-                = genderFilter() == GenderFilter::FemaleOnly ? ReadingList::Female : ReadingList::Male;
-            frequencyDraws.first = [&weights, firstList](const Spelling *s) { return weights->of(s, firstList); };
-            frequencyDraws.last = [&weights](const Spelling *s) { return weights->of(s, ReadingList::Last); };
-        }
+        const FrequencyDraws frequencyDraws{weights ? &*weights : nullptr,
+            genderFilter() == GenderFilter::FemaleOnly ? ReadingList::Female : ReadingList::Male};
         GeneratedNames names = NameGenerator::generate(m_firstNames->names(), m_lastNames->names(), count.passes(),
             namePart(), m_context.random, [this, &shownPosition, &pacer](int done, int total) {
                 // The bar moves after every name, but only a new position can need a paint.

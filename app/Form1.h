@@ -4,7 +4,6 @@
 #include "app/shared/Outcome.h"
 #include "app/shared/WindowPointer.h"
 #include "generate/NamePart.h"
-#include "generate/RandomSource.h"
 #include "lists/GenderFilter.h"
 #include "lists/ListSource.h"
 #include "lists/PaneReadings.h"
@@ -149,8 +148,6 @@ private:
     // Hidden for the results window, and the count box not focused since.
     bool m_selectCountOnReturn = false;
 
-    // The spellings of generated names: their own sequence (see AppContext::spellingSeed).
-    RandomSource m_spellingRandom;
     // A readings table that could not be read whole is told on standard error once a run.
     bool m_readingsProblemReported = false;
     bool m_frequenciesProblemReported = false;

@@ -10,7 +10,6 @@
 #include "store/NamesLocation.h"
 
 #include <QApplication>
-#include <QRandomGenerator>
 
 int main(int argc, char *argv[])
 {
@@ -27,7 +26,6 @@ int main(int argc, char *argv[])
         = NamesLocation::forExecutable(QCoreApplication::applicationDirPath(), QStringLiteral(TOVISKA_DATA_FROM_BIN));
     AppContext context{prompts, settings, random, folders.application, DesktopFolder()};
     context.namesFolder = folders.names;
-    context.spellingSeed = QRandomGenerator::system()->generate64();
     // Also clears away the workbooks of earlier runs. Without a folder of its own the export
     // falls back to the temporary folder.
     WorkbookFolder workbooks(WorkbookFolder::defaultRoot());

@@ -94,16 +94,18 @@ void runCliBench(BenchTable &table)
     table.addInformational(QStringLiteral("Floor: the same lines to a file, fdatasync'ed"), fileFloor.seconds);
     table.addInformational(QStringLiteral("toviska-cli: 10,000,000 full names, txt -o FILE"), file.seconds);
 
-    // As common as they are against every name alike, in turns, best of three.
+    // As common as they are against every name alike, in turns, best of five: csv of every
+    // field, so that both sides read the readings and differ by the weights alone.
     ChildRun uniform;
     ChildRun weighted;
-    for (int round = 0; round < 3; ++round) {
-        const QStringList million{QStringLiteral("-n"), QStringLiteral("1000000")};
+    for (int round = 0; round < 5; ++round) {
+        const QStringList million{
+            QStringLiteral("-n"), QStringLiteral("1000000"), QStringLiteral("--format"), QStringLiteral("csv")};
         uniform.seconds = std::min(uniform.seconds, cli(db, million + seed).seconds);
         weighted.seconds = std::min(weighted.seconds,
             cli(db, million + seed + QStringList{QStringLiteral("--frequency"), QStringLiteral("real")}).seconds);
     }
-    table.addInformational(QStringLiteral("toviska-cli: 1,000,000 full names, uniform, txt"), uniform.seconds);
+    table.addInformational(QStringLiteral("toviska-cli: 1,000,000 csv records, every field, uniform"), uniform.seconds);
     table.add(QStringLiteral("toviska-cli: the same with --frequency real (target: 1.15 x the uniform row)"),
         weighted.seconds, 1.15 * uniform.seconds);
 
@@ -116,6 +118,19 @@ void runCliBench(BenchTable &table)
     const ChildRun unique
         = cli(db, QStringList{QStringLiteral("-n"), QStringLiteral("1000000"), QStringLiteral("--unique")} + seed);
     table.add(QStringLiteral("toviska-cli: 1,000,000 unique full names from Both"), unique.seconds, 0.5);
+
+    // A slice far into a roster costs what its start costs: record K is drawn from K alone.
+    ChildRun near;
+    ChildRun far;
+    for (int round = 0; round < 3; ++round) {
+        const QStringList million{QStringLiteral("-n"), QStringLiteral("1000000"), QStringLiteral("--start")};
+        near.seconds = std::min(near.seconds, cli(db, million + QStringList{QStringLiteral("0")} + seed).seconds);
+        far.seconds = std::min(
+            far.seconds, cli(db, million + QStringList{QStringLiteral("1000000000000")} + seed).seconds);
+    }
+    table.addInformational(QStringLiteral("toviska-cli: 1,000,000 full names from --start 0"), near.seconds);
+    table.add(QStringLiteral("toviska-cli: the same from --start 1000000000000 (target: 1.15 x --start 0)"),
+        far.seconds, 1.15 * near.seconds);
 
     // The command's own peak, as /usr/bin/time would show it.
     table.addMemory(QStringLiteral("toviska-cli: peak memory of the 10,000,000 txt names"), txt.peakMegabytes, 40);

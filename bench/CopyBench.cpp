@@ -43,11 +43,10 @@ void runCopyBench(BenchTable &table)
     const PaneReadings female(readings, ListSource::BuiltIn, GenderFilter::FemaleOnly, ListKind::FirstNames);
     const PaneReadings last(readings, ListSource::BuiltIn, GenderFilter::Both, ListKind::LastNames);
     RandomSource random(7);
-    RandomSource spellingRandom(8);
     ResultsListModel model;
     model.setNames(NameGenerator::generate(firstNames, lastNames, kRowCount, NamePart::FirstAndLast, random, {},
         {[&](QStringView name) { return female.spellingCopies(name); },
-            [&](QStringView name) { return last.spellingCopies(name); }, &spellingRandom}));
+            [&](QStringView name) { return last.spellingCopies(name); }}));
     ListPane pane;
     pane.setModel(&model);
     pane.setRowsCopyable(true, [&model](int row, QString &buffer) { model.names().appendText(row + 1, buffer); });

@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <cstring>
 
-DelimitedRecordWriter::DelimitedRecordWriter(OutputFile &output, Kind kind, std::vector<RecordField> fields)
+DelimitedRecordWriter::DelimitedRecordWriter(
+    OutputFile &output, Kind kind, std::vector<RecordField> fields, bool header)
     : m_output(output)
     , m_kind(kind)
     , m_separator(kind == Kind::Csv ? ',' : '\t')
     , m_lineEnd(kind == Kind::Csv ? "\r\n" : "\n")
     , m_fields(std::move(fields))
+    , m_header(header)
 {
     std::size_t taken[RecordPartCount] = {};
     for (const RecordField field : m_fields) {
@@ -83,6 +85,8 @@ void DelimitedRecordWriter::measure(const std::vector<NameVariant> &variants, Re
 
 Outcome DelimitedRecordWriter::begin()
 {
+    if (!m_header)
+        return {};
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         if (i > 0)
             m_output.append(m_separator);

@@ -19,7 +19,8 @@ public:
         Tsv,
     };
 
-    DelimitedRecordWriter(OutputFile &output, Kind kind, std::vector<RecordField> fields);
+    // Without header, the records alone: a slice of a roster after its first.
+    DelimitedRecordWriter(OutputFile &output, Kind kind, std::vector<RecordField> fields, bool header = true);
 
     void prepare(NameVariant &variant, RecordPart part) const override;
     // The longest record the prepared variants can make, for writing it without a check per field.
@@ -37,6 +38,7 @@ private:
     char m_separator;
     std::string_view m_lineEnd;
     std::vector<RecordField> m_fields;
+    bool m_header;
     std::vector<RecordPart> m_part; // per field
     bool m_uses[RecordPartCount] = {}; // whether any field is of the part
     std::vector<std::size_t> m_slot; // per field: its place among the fields of its part

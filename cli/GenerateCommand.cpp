@@ -4,7 +4,6 @@
 #include "cli/CliPrompts.h"
 #include "cli/OutputFile.h"
 #include "cli/RecordWriter.h"
-#include "cli/UniqueOrder.h"
 #include "cli/UsageError.h"
 #include "generate/FrequencyWeights.h"
 #include "generate/PreparedName.h"
@@ -15,6 +14,7 @@
 
 #include <array>
 #include <optional>
+#include <random>
 
 namespace {
 std::string genderOfList(ListSource list, GenderFilter gender)
@@ -85,9 +85,20 @@ int GenerateCommand::run()
             return failed(outcome);
     }
     const GenerateOptions &o = m_options;
-    if (o.unique && o.count > m_combinations) {
+    if (o.unique && o.start >= m_combinations && o.start > 0) {
         return UsageError(QStringLiteral("generate"),
-            QStringLiteral("--unique: asked for %1 unique names; these lists give %2").arg(o.count).arg(m_combinations))
+            QStringLiteral("--start %1 is past the end of the unique roster: these lists give %2")
+                .arg(o.start)
+                .arg(m_combinations))
+            .report();
+    }
+    if (o.unique && o.count > m_combinations - std::min(o.start, m_combinations)) {
+        const QString from = o.start > 0 ? QStringLiteral(" from %1 on").arg(o.start) : QString();
+        return UsageError(QStringLiteral("generate"),
+            QStringLiteral("--unique: asked for %1 unique names%2; these lists give %3")
+                .arg(o.count)
+                .arg(from)
+                .arg(m_combinations))
             .report();
     }
 
@@ -179,10 +190,10 @@ Outcome GenerateCommand::makePools()
     m_given = std::make_unique<NamePool>(
         NamePool::Source{&m_firstNames, m_readings, PaneReadings::listsOf(o.list, o.gender, ListKind::FirstNames),
             o.romaji, genderOfList(o.list, o.gender), m_bothGenders.isEmpty() ? nullptr : &m_bothGenders, o.unique,
-            m_weights.get(), firstList});
+            firstList});
     m_family = std::make_unique<NamePool>(NamePool::Source{&m_lastNames, m_readings,
         PaneReadings::listsOf(o.list, o.gender, ListKind::LastNames), o.romaji, {}, nullptr, o.unique,
-        m_weights.get(), ReadingList::Last});
+        ReadingList::Last});
     const bool noFirst = m_wantFirst && m_given->isEmpty();
     if (noFirst || (m_wantLast && m_family->isEmpty())) {
         return Outcome::failure(
@@ -191,10 +202,22 @@ Outcome GenerateCommand::makePools()
                     o.list == ListSource::BuiltIn ? QStringLiteral("built-in") : QStringLiteral("user"),
                     noFirst ? QStringLiteral("first") : QStringLiteral("last")));
     }
-    const std::uint64_t firstCount = m_wantFirst ? m_given->size() : 1;
-    const std::uint64_t lastCount = m_wantLast ? m_family->size() : 1;
-    if (__builtin_mul_overflow(firstCount, lastCount, &m_combinations))
-        m_combinations = UINT64_MAX; // more than any count can ask for
+    NameSampler::Options options;
+    options.withSpellings = o.needsSpellings();
+    options.weights = m_weights.get();
+    options.withDecades = o.needsBorn();
+    options.unique = o.unique;
+    options.firstWanted = m_wantFirst;
+    options.lastWanted = m_wantLast;
+    std::uint64_t seed = 0;
+    if (o.seed) {
+        seed = *o.seed;
+    } else {
+        std::random_device device;
+        seed = (static_cast<std::uint64_t>(device()) << 32) ^ device();
+    }
+    m_sampler = std::make_unique<NameSampler>(m_given->part(), m_family->part(), CounterRandom(seed), 0, options);
+    m_combinations = m_sampler->combinations();
     return {};
 }
 
@@ -204,36 +227,17 @@ Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) 
     Outcome outcome = writer.begin();
     if (!outcome)
         return outcome;
-    const std::uint64_t seed = o.seed ? *o.seed : SeededRandom::entropySeed();
-    SeededRandom names(seed);
-    SeededRandom spellings(seed, 1);
-    const bool withSpelling = o.needsSpellings();
+    const NameSampler &sampler = *m_sampler;
     const NamePool &given = *m_given;
     const NamePool &family = *m_family;
-    const std::uint64_t lastCount = m_wantLast ? family.size() : 1;
-    std::optional<UniqueOrder> order;
-    if (o.unique)
-        order.emplace(m_combinations, names);
-    // One record's names: each combination once in a random order (--unique), or, as the
-    // window draws, the last name first, then the first name; the spellings as usual.
+    // Record K of the roster, wherever a run starts.
     const auto drawRecord = [&](std::uint64_t i) -> Record {
-        if (m_weights) {
-            int decade = NamePool::NoDecade;
-            const NameVariant *last = m_wantLast ? &family.drawWeighted(names, decade) : nullptr;
-            const NameVariant *first = m_wantFirst ? &given.drawWeighted(names, decade) : nullptr;
-            const NameVariant *born = decade != NamePool::NoDecade && !m_born.empty()
-                ? &m_born[static_cast<std::size_t>(decade)]
-                : nullptr;
-            return {first, last, born};
-        }
-        if (order) {
-            const std::uint64_t combination = order->at(i);
-            const NameVariant *last
-                = m_wantLast ? &family.pick(combination % lastCount, spellings, withSpelling) : nullptr;
-            return {m_wantFirst ? &given.pick(combination / lastCount, spellings, withSpelling) : nullptr, last, nullptr};
-        }
-        const NameVariant *last = m_wantLast ? &family.draw(names, spellings, withSpelling) : nullptr;
-        return {m_wantFirst ? &given.draw(names, spellings, withSpelling) : nullptr, last, nullptr};
+        const NameSampler::Person person = sampler.at(o.start + i);
+        const NameVariant *born = person.decade != NameSampler::NoDecade && !m_born.empty()
+            ? &m_born[static_cast<std::size_t>(person.decade)]
+            : nullptr;
+        return {person.first == NameSampler::NoName ? nullptr : &given.variant(person.first),
+            person.last == NameSampler::NoName ? nullptr : &family.variant(person.last), born};
     };
     // Records are drawn a few ahead of the one written, their variants fetched meanwhile: a
     // variant is one among thousands, and waiting for each in turn cost more than the writing.

@@ -15,11 +15,10 @@ class RecordWriter;
 // "toviska-cli generate": draws names as the window's generator does, from the lists the
 // window would show for the same choices, and streams them out in the chosen format.
 //
-// One seed gives the same people whatever the output: the names come from one stream and the
-// spellings (kanji, kana, the reading behind a romaji style, the gender of a name in both lists)
-// from a second stream of the same seed, so a format that shows a spelling draws nothing more
-// from the names' stream than one that does not. With --frequency real, a name and its spelling
-// are drawn together from the names' stream, by weight.
+// One seed gives the same people whatever the output: record K is the sampler's person K of the
+// roster of that seed and those lists and options (NameSampler), a pure function of them, so any
+// slice of a roster (--start) is the same records as in the whole run, and what a record shows
+// never changes who it is.
 class GenerateCommand
 {
 public:
@@ -49,5 +48,6 @@ private:
     std::unique_ptr<NamePool> m_family;
     // The years of birth a record may show, one variant a decade (those of its years only).
     std::vector<NameVariant> m_born;
+    std::unique_ptr<NameSampler> m_sampler;
     std::uint64_t m_combinations = 0;
 };

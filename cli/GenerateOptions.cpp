@@ -66,7 +66,8 @@ std::optional<UsageError> GenerateOptions::parse(const QStringList &arguments, G
             {QStringLiteral("part"), {}}, {QStringLiteral("script"), {}}, {QStringLiteral("romaji"), {}},
             {QStringLiteral("order"), {}}, {QStringLiteral("format"), {}}, {QStringLiteral("fields"), {}},
             {QStringLiteral("frequency"), {}}, {QStringLiteral("born"), {}}, {QStringLiteral("seed"), {}},
-            {QStringLiteral("unique"), {}, false},
+            {QStringLiteral("unique"), {}, false}, {QStringLiteral("start"), {}},
+            {QStringLiteral("no-header"), {}, false},
             {QStringLiteral("output"), QLatin1Char('o')}, {QStringLiteral("db"), {}}});
     if (auto error = reader.read(arguments))
         return error;
@@ -100,6 +101,16 @@ std::optional<UsageError> GenerateOptions::readNumbers(const ArgumentReader &rea
                 QStringLiteral("a whole number from 0 to 18446744073709551615"));
     }
     unique = reader.has(QStringLiteral("unique"));
+    if (reader.has(QStringLiteral("start"))) {
+        const std::optional<std::uint64_t> value = unsignedNumber(reader.value(QStringLiteral("start")));
+        // The counter places of a roster hold 2^61 records; past them it would start over.
+        if (!value || *value >= (std::uint64_t{1} << 61))
+            return UsageError::badValue(kCommand, QStringLiteral("--start"), reader.value(QStringLiteral("start")),
+                QStringLiteral("a whole number from 0 to 2305843009213693951"));
+        start = *value;
+    }
+    // A slice after the first continues the one header of its roster.
+    header = start == 0 && !reader.has(QStringLiteral("no-header"));
     return std::nullopt;
 }
 

@@ -33,6 +33,8 @@ struct GenerateOptions
     Frequency frequency = Frequency::Uniform;
     BirthYears born; // with --frequency real: the years given names are weighted for
     std::optional<std::uint64_t> seed;
+    std::uint64_t start = 0; // the first record written, counted from 0
+    bool header = true; // csv and tsv: a header line (only at --start 0, and not with --no-header)
     bool unique = false;
     QString output; // empty: standard output
     QString database; // empty: the one the window uses

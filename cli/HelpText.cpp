@@ -46,10 +46,13 @@ Draws names as the window's Start Generating does and writes them to standard ou
       --born YEARS       weight given names for these years of birth, 1920-2029: a year (1985),
                          a decade (1960s) or a range (1950-1979); implies --frequency real
       --seed N           0 to 18446744073709551615: the same seed, lists and --list, --gender,
-                         --part, --frequency, --born, --unique and count give the same people in
-                         the same order, whatever the format, fields, script, romaji style and
-                         order, on every run and machine
+                         --frequency, --born and --unique give the same people in the same
+                         order, whatever the format, fields, script, romaji style, order, part,
+                         count and --start, on every run and machine
       --unique           no name twice (refused when the lists give fewer)
+      --start K          write the records K onward of the roster that seed and these options
+                         define, counted from 0: slices of one roster concatenate to the whole
+      --no-header        no header line in csv and tsv (a slice after --start 0 has none)
   -o, --output FILE      write FILE (a regular file is replaced only once complete; a device or
                          FIFO is written as it is) instead of standard output
       --db FILE          the names database to read

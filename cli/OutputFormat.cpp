@@ -18,12 +18,12 @@ std::unique_ptr<RecordWriter> txtWriter(OutputFile &output, const GenerateOption
 
 std::unique_ptr<RecordWriter> csvWriter(OutputFile &output, const GenerateOptions &options)
 {
-    return std::make_unique<DelimitedRecordWriter>(output, DelimitedRecordWriter::Kind::Csv, options.fields);
+    return std::make_unique<DelimitedRecordWriter>(output, DelimitedRecordWriter::Kind::Csv, options.fields, options.header);
 }
 
 std::unique_ptr<RecordWriter> tsvWriter(OutputFile &output, const GenerateOptions &options)
 {
-    return std::make_unique<DelimitedRecordWriter>(output, DelimitedRecordWriter::Kind::Tsv, options.fields);
+    return std::make_unique<DelimitedRecordWriter>(output, DelimitedRecordWriter::Kind::Tsv, options.fields, options.header);
 }
 
 std::unique_ptr<RecordWriter> jsonWriter(OutputFile &output, const GenerateOptions &options)

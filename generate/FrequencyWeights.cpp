@@ -14,11 +14,12 @@ const NameFrequency &FrequencyWeights::frequencyOf(const Spelling *spelling, Rea
 
 double FrequencyWeights::of(const Spelling *spelling, ReadingList list) const
 {
+    const NameFrequency &frequency = frequencyOf(spelling, list);
     if ((spelling ? spelling->list : list) == ReadingList::Last)
-        return frequencyOf(spelling, list).people;
+        return frequency.people;
     double weight = 0;
     for (int decade = 0; decade < BirthYears::DecadeCount; ++decade)
-        weight += inDecade(spelling, list, decade);
+        weight += inDecade(frequency, decade);
     return weight;
 }
 

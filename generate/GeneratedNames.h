@@ -38,6 +38,8 @@ public:
     // Indexes are 0-based into the prepared texts, or NoName; a spelling is 0-based among the
     // name's spellings (0 for a name without readings).
     void append(std::int32_t firstIndex, std::int32_t lastIndex, int firstSpelling = 0, int lastSpelling = 0);
+    // A row of the forms drawn (a name in one of its spellings), or NoName.
+    void appendForms(std::int32_t firstForm, std::int32_t lastForm) { m_rows.push_back({firstForm, lastForm}); }
 
     NameWriting writing() const { return m_first.writing(); }
     // Shows every row in that writing; the rows keep their people and spellings.

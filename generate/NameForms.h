@@ -20,6 +20,9 @@ public:
     explicit NameForms(QStringList names, std::vector<std::vector<Spelling>> spellings = {});
 
     const QStringList &names() const { return m_names; }
+    // Per name its first form, and one past the last form: the forms of name n are starts()[n]
+    // to starts()[n + 1] - 1.
+    const std::vector<std::int32_t> &starts() const { return m_start; }
     // Every spelling of every name, one form each (a name without readings has one).
     std::int32_t formCount() const { return static_cast<std::int32_t>(m_nameOf.size()); }
     // The spellings a name may take: 0 for a name without readings.

@@ -2,40 +2,40 @@
 
 #include "generate/GeneratedNames.h"
 #include "generate/NamePart.h"
+#include "store/NameReadings.h"
 
 #include <QStringList>
 #include <QStringView>
 #include <functional>
 #include <vector>
 
+class FrequencyWeights;
 class RandomSource;
 struct Spelling;
 
 // The ways a prepared name of a pane is written; empty for a name without readings.
 using SpellingsOf = std::function<std::vector<Spelling>(QStringView name)>;
 
-// Where each generated row's spellings come from. Their draws use a source of their own, so
-// the names drawn are the same with or without readings.
+// Where each generated row's spellings come from. Their draws are a stream of their own, so the
+// names drawn are the same with or without readings.
 struct SpellingDraws
 {
     SpellingsOf first;
     SpellingsOf last;
-    RandomSource *random = nullptr;
 };
 
-// The weight of each form of a pane when names are drawn as common as they are, given its
-// spelling (null for a name without readings).
-using FormWeight = std::function<double(const Spelling *spelling)>;
-
-// Where the names of a run are drawn by weight: a pane without a weight is drawn uniformly.
+// Names drawn as common as they are: the weights, and the list whose least weight a first name
+// without readings takes. No weights: uniformly.
 struct FrequencyDraws
 {
-    FormWeight first;
-    FormWeight last;
+    const FrequencyWeights *weights = nullptr;
+    ReadingList firstList = ReadingList::Male;
 };
 
 // The heart of "Start Generating": count passes, each drawing a last name and then a first
-// name from the panes' entries (with replacement), the entry made by the name part.
+// name from the panes' entries (with replacement), the entry made by the name part. The draws
+// are the sampler's (NameSampler) at the source's position, two values a pass, which the run
+// then takes from the source.
 class NameGenerator
 {
 public:
@@ -44,8 +44,8 @@ public:
     // firstPane and lastPane are the panes' entries as shown; each drawn entry loses its
     // spaces and is proper-cased. An empty pane leaves its piece empty. NamePart::None still
     // draws in every pass but adds no row. Each name of a row gets one of its spellings,
-    // uniformly, when spellings are given. A pane with a weight draws each name and its spelling
-    // together, one form by its weight, with one value of random, and draws no spelling apart.
+    // uniformly, when spellings are given. With weights, each name and its spelling are drawn
+    // together by their weight.
     static GeneratedNames generate(const QStringList &firstPane, const QStringList &lastPane, int count, NamePart part,
         RandomSource &random, const Progress &progress = {}, const SpellingDraws &spellings = {},
         const FrequencyDraws &frequencies = {});

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "generate/CounterRandom.h"
+
 #include <QtGlobal>
 
-#include <random>
-
-// The application's one sequence of uniform values in [0, 1). Seeded once per run;
-// tests seed it with a fixed value to pin the generator's output.
+// The application's one sequence of uniform values in [0, 1). Seeded once per run; tests seed
+// it with a fixed value to pin the generator's output. The k-th value is stream 0 of a counter
+// generator at position k, so a run can hand its draws to the sampler by position.
 class RandomSource
 {
 public:
@@ -15,8 +16,15 @@ public:
     // The start-up seed: the time of day in seconds since midnight.
     void seedWithTimeOfDay(float secondsSinceMidnight);
     // The next value r, 0 <= r < 1.
-    double next();
+    double next() { return m_counter.unit(m_position++); }
+
+    const CounterRandom &counter() const { return m_counter; }
+    // How many values have been drawn since the seeding.
+    quint64 position() const { return m_position; }
+    // Takes the next count values as drawn elsewhere.
+    void skip(quint64 count) { m_position += count; }
 
 private:
-    std::mt19937_64 m_engine;
+    CounterRandom m_counter;
+    quint64 m_position = 0;
 };

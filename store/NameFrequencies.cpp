@@ -58,12 +58,9 @@ std::optional<std::pair<ReadingList, NameFrequency>> parsed(const std::array<QBy
 }
 } // namespace
 
-QString NameFrequencies::key(ReadingList list, QStringView kanji, QStringView hiragana)
+std::size_t NameFrequencies::hashOf(ReadingList list, QStringView kanji, QStringView hiragana)
 {
-    QString key;
-    key.reserve(kanji.size() + hiragana.size() + 2);
-    key.append(QChar(u'0' + static_cast<int>(list))).append(kanji).append(QLatin1Char('\t')).append(hiragana);
-    return key;
+    return qHashMulti(0, static_cast<int>(list), kanji, hiragana);
 }
 
 Outcome NameFrequencies::load(const QString &path, NameFrequencies &frequencies)
@@ -113,10 +110,11 @@ Outcome NameFrequencies::load(const QString &path, NameFrequencies &frequencies)
             continue;
         }
         const auto [list, frequency] = *row;
-        const QString rowKey = key(list, QString::fromUtf8(fields[1]), QString::fromUtf8(fields[2]));
-        if (!loaded.m_index.contains(rowKey)) {
-            loaded.m_index.insert(rowKey, static_cast<qsizetype>(loaded.m_rows.size()));
-            loaded.m_rows.push_back(frequency);
+        Row entry{list, QString::fromUtf8(fields[1]), QString::fromUtf8(fields[2]), frequency};
+        // A row given twice counts once, as first given.
+        if (!loaded.find(list, entry.kanji, entry.hiragana)) {
+            loaded.m_index.emplace(hashOf(list, entry.kanji, entry.hiragana), loaded.m_rows.size());
+            loaded.m_rows.push_back(std::move(entry));
         }
         // The least of each column of the list.
         NameFrequency &base = loaded.m_base[static_cast<std::size_t>(list)];
@@ -150,6 +148,17 @@ const NameFrequencies &NameFrequencies::shipped(const QString &applicationFolder
 
 const NameFrequency &NameFrequencies::of(ReadingList list, QStringView kanji, QStringView hiragana) const
 {
-    const auto found = m_index.constFind(key(list, kanji, hiragana));
-    return found == m_index.cend() ? base(list) : m_rows[static_cast<std::size_t>(*found)];
+    const Row *row = find(list, kanji, hiragana);
+    return row ? row->frequency : base(list);
+}
+
+const NameFrequencies::Row *NameFrequencies::find(ReadingList list, QStringView kanji, QStringView hiragana) const
+{
+    const auto [first, last] = m_index.equal_range(hashOf(list, kanji, hiragana));
+    for (auto it = first; it != last; ++it) {
+        const Row &row = m_rows[it->second];
+        if (row.list == list && row.kanji == kanji && row.hiragana == hiragana)
+            return &row;
+    }
+    return nullptr;
 }

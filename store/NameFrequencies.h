@@ -3,10 +3,12 @@
 #include "app/shared/Outcome.h"
 #include "store/NameReadings.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringView>
 #include <array>
+#include <unordered_map>
 #include <vector>
 
 // How common a spelling is: for a surname, the people estimated to bear it; for a given name,
@@ -44,10 +46,21 @@ public:
     const NameFrequency &base(ReadingList list) const { return m_base[static_cast<std::size_t>(list)]; }
 
 private:
-    static QString key(ReadingList list, QStringView kanji, QStringView hiragana);
+    // Rows are found by a hash of their list, kanji and hiragana, then checked: a run looks up
+    // every spelling of its panes, and a key text made for each cost more than the drawing.
+    static std::size_t hashOf(ReadingList list, QStringView kanji, QStringView hiragana);
 
-    std::vector<NameFrequency> m_rows;
-    QHash<QString, qsizetype> m_index;
+    struct Row
+    {
+        ReadingList list;
+        QString kanji;
+        QString hiragana;
+        NameFrequency frequency;
+    };
+    const Row *find(ReadingList list, QStringView kanji, QStringView hiragana) const;
+
+    std::vector<Row> m_rows;
+    std::unordered_multimap<std::size_t, std::size_t> m_index;
     std::array<NameFrequency, 3> m_base{};
     QString m_problem;
 };

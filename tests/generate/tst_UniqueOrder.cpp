@@ -1,7 +1,9 @@
-#include "cli/SeededRandom.h"
-#include "cli/UniqueOrder.h"
+#include "generate/CounterRandom.h"
+#include "generate/NameSampler.h"
+#include "generate/UniqueOrder.h"
 
 #include <QtTest>
+#include <cmath>
 #include <vector>
 
 class tst_UniqueOrder : public QObject
@@ -27,8 +29,7 @@ void tst_UniqueOrder::everyNumberOnce_data()
 void tst_UniqueOrder::everyNumberOnce()
 {
     QFETCH(quint64, size);
-    SeededRandom random(size);
-    const UniqueOrder order(size, random);
+    const UniqueOrder order(size, CounterRandom(size), 3);
     std::vector<bool> seen(size);
     for (quint64 i = 0; i < size; ++i) {
         const quint64 value = order.at(i);
@@ -48,20 +49,22 @@ void tst_UniqueOrder::indexesStayBelowTheBound_data()
 void tst_UniqueOrder::indexesStayBelowTheBound()
 {
     QFETCH(quint64, bound);
-    SeededRandom random(99);
-    for (int i = 0; i < 10000; ++i)
-        QVERIFY(random.below(bound) < bound);
+    const CounterRandom random(99);
+    for (quint64 i = 0; i < 10000; ++i)
+        QVERIFY(NameSampler::indexBelow(random.unit(i), bound) < bound);
+    // The largest value below 1, where r * n rounds up to n for a large n.
+    QVERIFY(NameSampler::indexBelow(std::nextafter(1.0, 0.0), bound) < bound);
 }
 
 void tst_UniqueOrder::mappingOfASeed()
 {
     // The same seed must give the same indexes on every machine: a change here changes every
     // seeded output.
-    SeededRandom random(0);
+    const CounterRandom random(0);
     QList<quint64> drawn;
-    for (int i = 0; i < 8; ++i)
-        drawn.append(random.below(1000));
-    QCOMPARE(drawn, (QList<quint64>{601, 747, 103, 416, 732, 999, 422, 535}));
+    for (quint64 i = 0; i < 8; ++i)
+        drawn.append(NameSampler::indexBelow(random.unit(i), 1000));
+    QCOMPARE(drawn, (QList<quint64>{883, 106, 245, 523, 488, 855, 865, 636}));
 }
 
 QTEST_APPLESS_MAIN(tst_UniqueOrder)

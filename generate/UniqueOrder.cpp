@@ -1,4 +1,4 @@
-#include "cli/UniqueOrder.h"
+#include "generate/UniqueOrder.h"
 
 namespace {
 std::uint64_t mix(std::uint64_t value, std::uint64_t key)
@@ -10,15 +10,15 @@ std::uint64_t mix(std::uint64_t value, std::uint64_t key)
 }
 } // namespace
 
-UniqueOrder::UniqueOrder(std::uint64_t size, SeededRandom &random)
+UniqueOrder::UniqueOrder(std::uint64_t size, const CounterRandom &random, std::uint64_t stream)
     : m_size(size)
 {
     // Domain 2^(2 * halfBits) >= size, so at most four steps of the walk per number on average.
     while (m_halfBits < 32 && (std::uint64_t{1} << (2 * m_halfBits)) < size)
         ++m_halfBits;
     m_halfMask = (std::uint64_t{1} << m_halfBits) - 1;
-    for (std::uint64_t &key : m_keys)
-        key = random.next();
+    for (std::size_t round = 0; round < m_keys.size(); ++round)
+        m_keys[round] = random.bits(round, stream);
 }
 
 std::uint64_t UniqueOrder::permute(std::uint64_t value) const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/SeededRandom.h"
+#include "generate/CounterRandom.h"
 
 #include <array>
 #include <cstdint>
@@ -11,7 +11,8 @@
 class UniqueOrder
 {
 public:
-    UniqueOrder(std::uint64_t size, SeededRandom &random);
+    // The keys are values of random's given stream, so that a seed gives one order.
+    UniqueOrder(std::uint64_t size, const CounterRandom &random, std::uint64_t stream);
 
     // The position-th number of the order; position < size.
     std::uint64_t at(std::uint64_t position) const;
