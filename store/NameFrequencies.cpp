@@ -1,5 +1,7 @@
 #include "store/NameFrequencies.h"
 
+#include "store/TsvTable.h"
+
 #include <QFile>
 #include <algorithm>
 #include <charconv>
@@ -33,7 +35,7 @@ std::optional<double> count(QByteArrayView field)
 }
 
 // One row, or nothing when it is not of the table's shape.
-std::optional<std::pair<ReadingList, NameFrequency>> parsed(const std::array<QByteArrayView, kColumns> &fields)
+std::optional<std::pair<ReadingList, NameFrequency>> parsed(std::span<const QByteArrayView> fields)
 {
     const std::optional<ReadingList> list = listNamed(fields[0]);
     const std::optional<double> people = count(fields[3]);
@@ -66,72 +68,39 @@ std::size_t NameFrequencies::hashOf(ReadingList list, QStringView kanji, QString
 Outcome NameFrequencies::load(const QString &path, NameFrequencies &frequencies)
 {
     frequencies = NameFrequencies();
-    QFile file(path);
-    QByteArray text;
-    if (file.open(QIODevice::ReadOnly))
-        text = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        frequencies.m_problem = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return Outcome::failure(frequencies.m_problem);
-    }
-
     NameFrequencies loaded;
     std::array<bool, 3> seen{};
-    qsizetype lineStart = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    int lineNumber = 0;
     int skipped = 0;
-    int firstSkipped = 0;
-    while (lineStart < text.size()) {
-        ++lineNumber;
-        qsizetype lineEnd = text.indexOf('\n', lineStart);
-        if (lineEnd < 0)
-            lineEnd = text.size();
-        QByteArrayView line(text.constData() + lineStart, lineEnd - lineStart);
-        lineStart = lineEnd + 1;
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (line.isEmpty() || (lineNumber == 1 && line.startsWith("list\t")))
-            continue;
-        std::array<QByteArrayView, kColumns> fields;
-        int fieldCount = 0;
-        for (qsizetype from = 0; fieldCount <= kColumns;) {
-            const qsizetype tab = line.indexOf('\t', from);
-            if (fieldCount < kColumns)
-                fields[static_cast<std::size_t>(fieldCount)] = line.sliced(from, (tab < 0 ? line.size() : tab) - from);
-            ++fieldCount;
-            if (tab < 0)
-                break;
-            from = tab + 1;
-        }
-        const auto row = fieldCount == kColumns ? parsed(fields) : std::nullopt;
-        if (!row) {
-            if (skipped++ == 0)
-                firstSkipped = lineNumber;
-            continue;
-        }
-        const auto [list, frequency] = *row;
-        Row entry{list, QString::fromUtf8(fields[1]), QString::fromUtf8(fields[2]), frequency};
-        // A row given twice counts once, as first given.
-        if (!loaded.find(list, entry.kanji, entry.hiragana)) {
-            loaded.m_index.emplace(hashOf(list, entry.kanji, entry.hiragana), loaded.m_rows.size());
-            loaded.m_rows.push_back(std::move(entry));
-        }
-        // The least of each column of the list.
-        NameFrequency &base = loaded.m_base[static_cast<std::size_t>(list)];
-        const bool first = !seen[static_cast<std::size_t>(list)];
-        seen[static_cast<std::size_t>(list)] = true;
-        base.people = first ? frequency.people : std::min(base.people, frequency.people);
-        for (std::size_t d = 0; d < base.born.size(); ++d)
-            base.born[d] = first ? frequency.born[d] : std::min(base.born[d], frequency.born[d]);
-    }
-    if (skipped > 0) {
-        loaded.m_problem = QStringLiteral("%1: %2 skipped, the first at line %3, which is not "
-                                          "\"list, kanji, hiragana, people, 1920s, ..., 2020s\"")
-                               .arg(path, skipped == 1 ? QStringLiteral("1 row") : QStringLiteral("%1 rows").arg(skipped))
-                               .arg(firstSkipped);
-    }
+    const Outcome read = TsvTable::read(path, kColumns,
+        QStringLiteral("list, kanji, hiragana, people, 1920s, ..., 2020s"),
+        [&](std::span<const QByteArrayView> fields) {
+            const auto row = parsed(fields);
+            if (!row)
+                return false;
+            const auto [list, frequency] = *row;
+            Row entry{list, QString::fromUtf8(fields[1]), QString::fromUtf8(fields[2]), frequency};
+            // A row given twice counts once, as first given.
+            if (!loaded.find(list, entry.kanji, entry.hiragana)) {
+                const std::size_t hash = hashOf(list, entry.kanji, entry.hiragana);
+                if (loaded.m_index.contains(hash))
+                    loaded.m_collided.push_back(loaded.m_rows.size());
+                else
+                    loaded.m_index.insert(hash, loaded.m_rows.size());
+                loaded.m_rows.push_back(std::move(entry));
+            }
+            // The least of each column of the list.
+            NameFrequency &base = loaded.m_base[static_cast<std::size_t>(list)];
+            const bool first = !seen[static_cast<std::size_t>(list)];
+            seen[static_cast<std::size_t>(list)] = true;
+            base.people = first ? frequency.people : std::min(base.people, frequency.people);
+            for (std::size_t d = 0; d < base.born.size(); ++d)
+                base.born[d] = first ? frequency.born[d] : std::min(base.born[d], frequency.born[d]);
+            return true;
+        },
+        skipped);
+    loaded.m_problem = read.isOk() ? QString() : read.description();
     frequencies = std::move(loaded);
-    return frequencies.m_problem.isEmpty() ? Outcome() : Outcome::failure(frequencies.m_problem);
+    return read;
 }
 
 const NameFrequencies &NameFrequencies::shipped(const QString &applicationFolder)
@@ -154,11 +123,18 @@ const NameFrequency &NameFrequencies::of(ReadingList list, QStringView kanji, QS
 
 const NameFrequencies::Row *NameFrequencies::find(ReadingList list, QStringView kanji, QStringView hiragana) const
 {
-    const auto [first, last] = m_index.equal_range(hashOf(list, kanji, hiragana));
-    for (auto it = first; it != last; ++it) {
-        const Row &row = m_rows[it->second];
-        if (row.list == list && row.kanji == kanji && row.hiragana == hiragana)
-            return &row;
+    const auto matches = [&](std::size_t at) {
+        const Row &row = m_rows[at];
+        return row.list == list && row.kanji == kanji && row.hiragana == hiragana;
+    };
+    const auto found = m_index.constFind(hashOf(list, kanji, hiragana));
+    if (found == m_index.cend())
+        return nullptr;
+    if (matches(*found))
+        return &m_rows[*found];
+    for (const std::size_t at : m_collided) {
+        if (matches(at))
+            return &m_rows[at];
     }
     return nullptr;
 }

@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringView>
 #include <array>
-#include <unordered_map>
 #include <vector>
 
 // How common a spelling is: for a surname, the people estimated to bear it; for a given name,
@@ -60,7 +59,8 @@ private:
     const Row *find(ReadingList list, QStringView kanji, QStringView hiragana) const;
 
     std::vector<Row> m_rows;
-    std::unordered_multimap<std::size_t, std::size_t> m_index;
+    QHash<std::size_t, std::size_t> m_index; // by hash; rows whose hash is taken stand in m_collided
+    std::vector<std::size_t> m_collided;
     std::array<NameFrequency, 3> m_base{};
     QString m_problem;
 };
