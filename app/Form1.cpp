@@ -279,9 +279,12 @@ void Form1::updateFrequencyChoices()
     QString tip = builtIn
         ? QStringLiteral("Draw names as common as they are in Japan: surnames by population, given names by year of birth")
         : QStringLiteral("Only the built-in list has frequencies: names of the user list are drawn uniformly");
-    // The table is read only once it is wanted: start-up reads nothing for an unchecked box.
-    if (builtIn && m_Check1->isChecked() && !frequencies().problem().isEmpty())
-        tip = QStringLiteral("Frequencies unavailable: %1").arg(frequencies().problem());
+    // The table is read only once it is wanted: start-up reads nothing for an unchecked box. A
+    // table with a few bad rows still weighs every other name: its problem says how many.
+    if (builtIn && m_Check1->isChecked() && !frequencies().problem().isEmpty()) {
+        tip = frequencies().isEmpty() ? QStringLiteral("Frequencies unavailable: %1").arg(frequencies().problem())
+                                      : frequencies().problem();
+    }
     m_Check1->setToolTip(tip);
     m_Combo1->setToolTip(builtIn ? QStringLiteral("Weights given names by the decade they were given in") : tip);
     m_Label1->setToolTip(m_Combo1->toolTip());

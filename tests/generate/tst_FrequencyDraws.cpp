@@ -256,8 +256,9 @@ void tst_FrequencyDraws::windowDraws_data()
     QTest::newRow("born in the 1930s") << kFrequencies << true << "1930s" << 0.95 << 1.0 << 0.85;
     QTest::newRow("born in the 2010s") << kFrequencies << true << "2010s" << 0.0 << 0.05 << 0.85;
     QTest::newRow("any year") << kFrequencies << true << "Any year" << 0.4 << 0.6 << 0.85;
-    // Without the table the window still generates, uniformly.
+    // Without the table the window still generates, uniformly; with a bad row, by the others.
     QTest::newRow("no table") << QByteArray() << true << "1930s" << 0.4 << 0.6 << 0.4;
+    QTest::newRow("a bad row") << kFrequencies + "female\t花\tはな\tmany\n" << true << "1930s" << 0.95 << 1.0 << 0.85;
 }
 
 void tst_FrequencyDraws::windowDraws()
@@ -281,9 +282,13 @@ void tst_FrequencyDraws::windowDraws()
     QVERIFY2(sato >= satoAtLeast && (satoAtLeast > 0.5 || sato <= 0.6), qPrintable(QString::number(sato)));
     // Each name drawn by weight keeps the spelling it was drawn with.
     QVERIFY(w.form->resultsWindow()->results().names().firstSpelling(1));
+    const QString tip = w.check1()->toolTip();
     if (frequencies.isNull())
-        QVERIFY2(w.check1()->toolTip().startsWith(QStringLiteral("Frequencies unavailable: ")),
-            qPrintable(w.check1()->toolTip()));
+        QVERIFY2(tip.startsWith(QStringLiteral("Frequencies unavailable: ")), qPrintable(tip));
+    else if (frequencies != kFrequencies)
+        QVERIFY2(tip.endsWith(QStringLiteral("1 row skipped, the first at line 6, which is not "
+                                             "\"list, kanji, hiragana, people, 1920s, ..., 2020s\"")),
+            qPrintable(tip));
 }
 
 void tst_FrequencyDraws::choicesAreRememberedAndOnlyForTheBuiltInList()
