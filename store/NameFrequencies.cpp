@@ -5,7 +5,6 @@
 #include <QFile>
 #include <algorithm>
 #include <charconv>
-#include <map>
 #include <optional>
 
 namespace {
@@ -105,14 +104,7 @@ Outcome NameFrequencies::load(const QString &path, NameFrequencies &frequencies)
 
 const NameFrequencies &NameFrequencies::shipped(const QString &applicationFolder)
 {
-    static std::map<QString, NameFrequencies> tables;
-    auto found = tables.find(applicationFolder);
-    if (found == tables.end()) {
-        NameFrequencies frequencies;
-        static_cast<void>(load(applicationFolder + QStringLiteral("/frequency.tsv"), frequencies));
-        found = tables.emplace(applicationFolder, std::move(frequencies)).first;
-    }
-    return found->second;
+    return TsvTable::shipped<NameFrequencies>(applicationFolder, QStringLiteral("frequency.tsv"));
 }
 
 const NameFrequency &NameFrequencies::of(ReadingList list, QStringView kanji, QStringView hiragana) const

@@ -6,7 +6,6 @@
 #include <QFile>
 #include <algorithm>
 #include <array>
-#include <map>
 #include <optional>
 
 namespace {
@@ -74,15 +73,7 @@ Outcome NameReadings::load(const QString &path, NameReadings &readings)
 
 const NameReadings &NameReadings::shipped(const QString &applicationFolder)
 {
-    // Read once a run, the first time a name's spellings are asked for: start-up reads nothing.
-    static std::map<QString, NameReadings> tables;
-    auto found = tables.find(applicationFolder);
-    if (found == tables.end()) {
-        NameReadings readings;
-        static_cast<void>(load(applicationFolder + QStringLiteral("/readings.tsv"), readings));
-        found = tables.emplace(applicationFolder, std::move(readings)).first;
-    }
-    return found->second;
+    return TsvTable::shipped<NameReadings>(applicationFolder, QStringLiteral("readings.tsv"));
 }
 
 std::span<const Spelling> NameReadings::spellings(ReadingList list, QStringView romaji) const

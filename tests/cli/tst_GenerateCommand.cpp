@@ -274,6 +274,27 @@ void tst_GenerateCommand::usageErrors_data()
                                       << "--output needs a value, not the option '--version'";
     QTest::newRow("past the unique limit")
         << QStringList{"--unique", "-n", "10"} << "asked for 10 unique names; these lists give 9";
+    QTest::newRow("unique from its end") << QStringList{"--unique", "--start", "9", "-n", "1"}
+                                         << "--start 9 is past the end of the unique roster";
+    QTest::newRow("unique running past its end") << QStringList{"--unique", "--start", "8", "-n", "2"}
+                                                 << "asked for 2 unique names from 8 on; these lists give 9";
+    QTest::newRow("start past the roster's places") << QStringList{"--start", "2305843009213693952"}
+                                                    << "invalid value '2305843009213693952' for --start";
+    QTest::newRow("born before the data") << QStringList{"--born", "1919"} << "invalid value '1919' for --born";
+    QTest::newRow("born after the data") << QStringList{"--born", "2030"} << "within 1920-2029";
+    QTest::newRow("born not a decade") << QStringList{"--born", "1965s"} << "invalid value '1965s' for --born";
+    QTest::newRow("born backwards") << QStringList{"--born", "1980-1970"} << "invalid value '1980-1970' for --born";
+    QTest::newRow("born empty") << QStringList{"--born="} << "invalid value '' for --born";
+    QTest::newRow("frequency word") << QStringList{"--frequency", "common"}
+                                    << "invalid value 'common' for --frequency (accepted: uniform, real)";
+    QTest::newRow("born with uniform") << QStringList{"--frequency", "uniform", "--born", "1960s"}
+                                       << "not with --frequency uniform";
+    QTest::newRow("real for the user list") << QStringList{"--list", "user", "--frequency", "real"}
+                                            << "--frequency real applies to the built-in list";
+    QTest::newRow("born for the user list") << QStringList{"--list", "user", "--born", "1985"}
+                                            << "--born applies to the built-in list";
+    QTest::newRow("unique by weight") << QStringList{"--unique", "--born", "1960s"}
+                                      << "--unique draws every combination alike";
 }
 
 void tst_GenerateCommand::usageErrors()

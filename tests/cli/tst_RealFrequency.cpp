@@ -46,8 +46,6 @@ class tst_RealFrequency : public QObject
     Q_OBJECT
 
 private slots:
-    void usageErrors_data();
-    void usageErrors();
     void surnamesByPopulation();
     void decadesChangeTheMix_data();
     void decadesChangeTheMix();
@@ -57,36 +55,6 @@ private slots:
     void damagedTable_data();
     void damagedTable();
 };
-
-void tst_RealFrequency::usageErrors_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("before the data") << QStringList{"--born", "1919"} << "invalid value '1919' for --born";
-    QTest::newRow("after the data") << QStringList{"--born", "2030"} << "invalid value '2030' for --born";
-    QTest::newRow("not a decade") << QStringList{"--born", "1965s"} << "within 1920-2029";
-    QTest::newRow("backwards") << QStringList{"--born", "1980-1970"} << "invalid value '1980-1970' for --born";
-    QTest::newRow("empty") << QStringList{"--born="} << "invalid value '' for --born";
-    QTest::newRow("missing") << QStringList{"--born"} << "--born needs a value";
-    QTest::newRow("frequency word") << QStringList{"--frequency", "common"}
-                                    << "invalid value 'common' for --frequency (accepted: uniform, real)";
-    QTest::newRow("born with uniform") << QStringList{"--frequency", "uniform", "--born", "1960s"}
-                                       << "not with --frequency uniform";
-    QTest::newRow("user list") << QStringList{"--list", "user", "--frequency", "real"}
-                               << "--frequency real applies to the built-in list";
-    QTest::newRow("user list born") << QStringList{"--list", "user", "--born", "1985"} << "--born applies to the built-in";
-    QTest::newRow("unique") << QStringList{"--unique", "--born", "1960s"} << "--unique draws every combination alike";
-}
-
-void tst_RealFrequency::usageErrors()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, message);
-    const CliRun run = CliRun::of(shipped(arguments));
-    QCOMPARE(run.exitCode, 2);
-    QCOMPARE(run.out, QByteArray());
-    QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
-}
 
 void tst_RealFrequency::surnamesByPopulation()
 {
