@@ -2,14 +2,6 @@
 
 #include "generate/FrequencyWeights.h"
 
-namespace {
-constexpr std::uint64_t NameStream = 0;
-constexpr std::uint64_t SpellingStream = 1;
-constexpr std::uint64_t DecadeStream = 2;
-constexpr std::uint64_t OrderStream = 3;
-
-} // namespace
-
 NameSampler::NameSampler(Part first, Part last, const CounterRandom &random, std::uint64_t origin, Options options)
     : m_first(std::move(first))
     , m_last(std::move(last))
