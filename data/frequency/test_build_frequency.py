@@ -91,6 +91,22 @@ class Builder(unittest.TestCase):
         self.assertAlmostEqual(last["佐藤"] / total, 0.0266, delta=0.003)
         self.assertAlmostEqual(sum(last[k] for k in TOP10) / total, 0.17, delta=0.02)
 
+    def test_every_figure_names_a_listed_source(self):
+        # A figure whose source id is not in sources.tsv has no provenance in NOTICE.md.
+        def rows(name):
+            with open(os.path.join(HERE, name), encoding="utf-8") as f:
+                return table(f.read())
+        head, listed = rows("sources.tsv")
+        ids = {r[head.index("id")] for r in listed}
+        for name in sorted(os.listdir(HERE)):
+            if not name.endswith(".tsv") or name == "sources.tsv":
+                continue
+            head, body = rows(name)
+            column = head.index("source")
+            for n, r in enumerate(body, start=2):
+                for source in r[column].split(","):
+                    self.assertIn(source.strip(), ids, f"{name}:{n}")
+
     def test_check_mode_passes_on_the_shipped_file(self):
         self.assertEqual(bf.main(["--check"]), 0)
 
