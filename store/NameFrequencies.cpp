@@ -10,17 +10,6 @@
 namespace {
 constexpr int kColumns = 4 + NameFrequency::DecadeCount;
 
-std::optional<ReadingList> listNamed(QByteArrayView name)
-{
-    if (name == "male")
-        return ReadingList::Male;
-    if (name == "female")
-        return ReadingList::Female;
-    if (name == "last")
-        return ReadingList::Last;
-    return std::nullopt;
-}
-
 // A count of people: finite, not negative. from_chars, not QByteArray::toDouble: two hundred
 // thousand of them are read before the first name, and toDouble cost half the start.
 std::optional<double> count(QByteArrayView field)
@@ -36,7 +25,7 @@ std::optional<double> count(QByteArrayView field)
 // One row, or nothing when it is not of the table's shape.
 std::optional<std::pair<ReadingList, NameFrequency>> parsed(std::span<const QByteArrayView> fields)
 {
-    const std::optional<ReadingList> list = listNamed(fields[0]);
+    const std::optional<ReadingList> list = readingListNamed(fields[0]);
     const std::optional<double> people = count(fields[3]);
     if (!list || fields[1].isEmpty() || fields[2].isEmpty() || !people)
         return std::nullopt;

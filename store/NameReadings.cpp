@@ -8,9 +8,7 @@
 #include <array>
 #include <optional>
 
-namespace {
-
-std::optional<ReadingList> listNamed(QByteArrayView name)
+std::optional<ReadingList> readingListNamed(QByteArrayView name)
 {
     if (name == "male")
         return ReadingList::Male;
@@ -20,8 +18,6 @@ std::optional<ReadingList> listNamed(QByteArrayView name)
         return ReadingList::Last;
     return std::nullopt;
 }
-
-} // namespace
 
 QString NameReadings::key(ReadingList list, QStringView romaji)
 {
@@ -42,7 +38,7 @@ Outcome NameReadings::load(const QString &path, NameReadings &readings)
     int skipped = 0;
     const Outcome read = TsvTable::read(path, 5, QStringLiteral("list, kanji, hiragana, katakana, romaji"),
         [&rows](std::span<const QByteArrayView> fields) {
-            const std::optional<ReadingList> list = listNamed(fields[0]);
+            const std::optional<ReadingList> list = readingListNamed(fields[0]);
             if (!list || fields[1].isEmpty() || fields[2].isEmpty() || fields[4].isEmpty())
                 return false;
             rows.push_back({key(*list, QString::fromUtf8(fields[4])),

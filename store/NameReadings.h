@@ -2,10 +2,12 @@
 
 #include "app/shared/Outcome.h"
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -15,6 +17,9 @@ enum class ReadingList : std::uint8_t {
     Female,
     Last,
 };
+
+// The list a table's first field names ("male", "female", "last"), or nothing.
+std::optional<ReadingList> readingListNamed(QByteArrayView name);
 
 // One way of writing a built-in name: its kanji and its kana reading.
 struct Spelling
