@@ -15,9 +15,11 @@ struct CliRun
 
     static QString program() { return qEnvironmentVariable("TOVISKA_BIN_DIR") + QStringLiteral("/toviska-cli"); }
 
-    static CliRun of(const QStringList &arguments, const QByteArray &input = {})
+    static CliRun of(const QStringList &arguments, const QByteArray &input = {},
+        const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
     {
         QProcess process;
+        process.setProcessEnvironment(environment);
         process.start(program(), arguments);
         CliRun run;
         if (!process.waitForStarted())

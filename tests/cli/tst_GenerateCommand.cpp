@@ -137,19 +137,7 @@ CliRun interposedRun(const QStringList &arguments, const QHash<QString, QString>
         (asan.isEmpty() ? QString() : asan + QLatin1Char(':')) + QStringLiteral("verify_asan_link_order=0"));
     for (auto it = variables.begin(); it != variables.end(); ++it)
         environment.insert(it.key(), it.value());
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(CliRun::program(), arguments);
-    CliRun run;
-    if (!process.waitForStarted())
-        return run;
-    process.closeWriteChannel();
-    process.waitForFinished(120000);
-    run.crashed = process.exitStatus() != QProcess::NormalExit;
-    run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return CliRun::of(arguments, {}, environment);
 }
 
 bool isSpelling(std::span<const Spelling> spellings, const QString &kanji, const QString &hiragana,
