@@ -85,15 +85,15 @@ public:
     Person at(std::uint64_t index) const
     {
         const std::uint64_t position = m_origin + 2 * index;
-        if (m_options.weights && !m_order) {
+        if (m_order)
+            return unique(index, position);
+        if (m_options.weights) {
             Person person;
             int unused = NoDecade;
             person.last = weightedForm(m_lastTables, position, unused);
             person.first = weightedForm(m_firstTables, position + 1, person.decade);
             return person;
         }
-        if (m_order)
-            return unique(index, position);
         const std::uint64_t spelling = spellingBits(position);
         return {uniformForm(m_first, position + 1, spelling & 0xffffffffU), uniformForm(m_last, position, spelling >> 32),
             NoDecade};
