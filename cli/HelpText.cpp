@@ -47,11 +47,15 @@ Draws names as the window's Start Generating does and writes them to standard ou
                          a decade (1960s) or a range (1950-1979); implies --frequency real
       --seed N           0 to 18446744073709551615: the same seed, lists and --list, --gender,
                          --frequency, --born and --unique give the same people in the same
-                         order, whatever the format, fields, script, romaji style, order, part,
-                         count and --start, on every run and machine
-      --unique           no name twice (refused when the lists give fewer)
+                         order, whatever the format, fields, script, romaji style, order,
+                         count and --start, on every run and machine, and whatever --part
+                         without --unique
+      --unique           no name twice (refused when the lists give fewer). With --unique, the
+                         roster is every combination of the parts asked for, so --part
+                         changes its people
       --start K          write the records K onward of the roster that seed and these options
-                         define, counted from 0: slices of one roster concatenate to the whole
+                         define, counted from 0 (K + N at most 2305843009213693952): slices of
+                         one roster concatenate to the whole
       --no-header        no header line in csv and tsv (a slice after --start 0 has none)
   -o, --output FILE      write FILE (a regular file is replaced only once complete; a device or
                          FIFO is written as it is) instead of standard output
