@@ -188,6 +188,7 @@ private slots:
     void genderFilterPicksSpellings();
     void uniqueCountsEachNameOnce_data();
     void uniqueCountsEachNameOnce();
+    void partWithUniqueIsOneSentence();
     void optionForms_data();
     void optionForms();
     void emptyListIsARunTimeFailure();
@@ -282,7 +283,15 @@ void tst_GenerateCommand::usageErrors_data()
     QTest::newRow("born for the user list") << QStringList{"--list", "user", "--born", "1985"}
                                             << "--born applies to the built-in list";
     QTest::newRow("unique by weight") << QStringList{"--unique", "--born", "1960s"}
-                                      << "--unique draws every combination alike";
+                                      << "--unique draws every combination alike: not with --born";
+    QTest::newRow("unique by real weight") << QStringList{"--unique", "--frequency", "real"}
+                                           << "--unique draws every combination alike: not with --frequency real";
+    QTest::newRow("born with a line end") << QStringList{"--born", "1985\n"} << "invalid value '1985\n' for --born";
+    QTest::newRow("born with a space") << QStringList{"--born", "1960s "} << "invalid value '1960s ' for --born";
+    QTest::newRow("count past the roster's end")
+        << QStringList{"-n", "2", "--start", "2305843009213693951"} << "invalid value '2' for --count";
+    QTest::newRow("count beyond the roster") << QStringList{"-n", "2305843009213693953"}
+                                             << "invalid value '2305843009213693953' for --count";
 }
 
 void tst_GenerateCommand::usageErrors()
@@ -575,6 +584,25 @@ void tst_GenerateCommand::uniqueCountsEachNameOnce()
     QCOMPARE(past.exitCode, 2);
     QVERIFY(past.err.contains(
         QStringLiteral("asked for %1 unique names; these lists give %2").arg(limit + 1).arg(limit).toUtf8()));
+}
+
+void tst_GenerateCommand::partWithUniqueIsOneSentence()
+{
+    // What uniqueCountsEachNameOnce shows (a unique --part first holds each first name once),
+    // said alike by --help, README and the manual page, their markup and line breaks aside.
+    const auto plain = [](QString text) {
+        text.remove(QLatin1Char('`'));
+        text.replace(QStringLiteral("\\-"), QStringLiteral("-"));
+        return text.simplified();
+    };
+    const QString sentence = QStringLiteral(
+        "With --unique, the roster is every combination of the parts asked for, so --part changes its people");
+    const QString source = qEnvironmentVariable("TOVISKA_TEST_DATA") + QStringLiteral("/..");
+    const CliRun help = CliRun::of({"generate", "--help"});
+    QCOMPARE(help.exitCode, 0);
+    for (const QString &text : {QString::fromUtf8(help.out), QString::fromUtf8(contentsOf(source + "/README.md")),
+             QString::fromUtf8(contentsOf(source + "/packaging/toviska-cli.1.in"))})
+        QVERIFY2(plain(text).contains(sentence), qPrintable(plain(text).left(200)));
 }
 
 void tst_GenerateCommand::optionForms_data()
@@ -1097,8 +1125,9 @@ void tst_GenerateCommand::fileOnlyFormatRefusesStreams()
     QVERIFY(process.waitForFinished(120000));
     QCOMPARE(process.exitCode(), 2);
     const QByteArray err = process.readAllStandardError();
-    QVERIFY2(err.contains("--format xlsx writes a file only, not a FIFO, pipe or device: " + path.toUtf8()),
-        err.constData());
+    const QByteArray why = path == QStringLiteral("/dev/stdout") ? "not a descriptor of this process: "
+                                                                 : "not a FIFO, pipe or device: ";
+    QVERIFY2(err.contains("--format xlsx writes a file only, " + why + path.toUtf8()), err.constData());
     QCOMPARE(process.readAllStandardOutput(), QByteArray());
     if (kind == QStringLiteral("fifo")) {
         // The command never opened it: the reader ends on the test's own empty writing.
