@@ -207,6 +207,16 @@ void tst_RealFrequency::damagedTable_data()
                               "1990s\t2000s\t2010s\t2020s\n";
     QTest::newRow("missing") << QByteArray() << "No such file or directory";
     QTest::newRow("a bad row") << header + "last\t佐藤\tさとう\tmany\t\t\t\t\t\t\t\t\t\t\t\n" << "1 row skipped";
+    // Damaged as a whole: each once accepted without a word, the surnames then drawn uniformly.
+    const QByteArray given = "male\t太郎\tたろう\t7\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\n"
+                             "female\t花子\tはなこ\t7\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\n";
+    const QByteArray sato = "last\t佐藤\tさとう\t900\t\t\t\t\t\t\t\t\t\t\t\n";
+    QTest::newRow("empty") << QByteArray("") << "empty";
+    QTest::newRow("only a header") << header << "no rows";
+    QTest::newRow("no surnames") << header + given << "no good row of the list \"last\"";
+    QTest::newRow("cut in a number") << header + given + sato.first(sato.indexOf("900") + 2) << "cut short: line 4";
+    QTest::newRow("a row again with other numbers")
+        << header + given + sato + "last\t佐藤\tさとう\t90\t\t\t\t\t\t\t\t\t\t\t\n" << "which repeats line 4";
 }
 
 void tst_RealFrequency::damagedTable()
@@ -225,10 +235,11 @@ void tst_RealFrequency::damagedTable()
         file.write(table);
     }
     const QString output = dir.filePath(QStringLiteral("names.txt"));
-    for (const bool real : {true, false}) {
+    for (const QStringList &weighing : {QStringList{"--frequency", "real"}, QStringList{"--born", "1930s"},
+             QStringList{"--frequency", "uniform"}}) {
+        const bool real = weighing.last() != QStringLiteral("uniform");
         QProcess process;
-        process.start(program,
-            shipped({"-n", "20", "--seed", "3", "--frequency", real ? "real" : "uniform", "-o", output}));
+        process.start(program, shipped(QStringList{"-n", "20", "--seed", "3", "-o", output} + weighing));
         QVERIFY(process.waitForFinished(120000));
         const QByteArray err = process.readAllStandardError();
         if (!real) {
