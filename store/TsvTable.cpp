@@ -66,9 +66,11 @@ Outcome TsvTable::read(const QString &path, const Shape &shape,
             from = tab + 1;
         }
         bool good = fieldCount == columns;
-        if (good && shape.keyColumns > 0) {
-            const QByteArrayView key = line.first(keyEnd);
-            const QByteArrayView rest = line.sliced(keyEnd);
+        // Keyed by the good rows only: a bad row's key is free for a good one after it.
+        const bool keyed = good && shape.keyColumns > 0;
+        const QByteArrayView key = keyed ? line.first(keyEnd) : QByteArrayView();
+        const QByteArrayView rest = keyed ? line.sliced(keyEnd) : QByteArrayView();
+        if (keyed) {
             const auto known = keys.constFind(key);
             if (known != keys.cend()) {
                 // The same row again counts once; other values for it are a bad row.
@@ -77,8 +79,6 @@ Outcome TsvTable::read(const QString &path, const Shape &shape,
                 if (skipped == 0)
                     firstRepeated = known->second;
                 good = false;
-            } else {
-                keys.insert(key, {rest, lineNumber});
             }
         }
         // One bad row costs that row, not the names of every other.
@@ -87,6 +87,8 @@ Outcome TsvTable::read(const QString &path, const Shape &shape,
                 firstSkipped = lineNumber;
             continue;
         }
+        if (keyed)
+            keys.insert(key, {rest, lineNumber});
         for (qsizetype list = 0; list < shape.lists.size(); ++list) {
             if (fields[0] == shape.lists[list])
                 ++listRows[static_cast<std::size_t>(list)];

@@ -206,11 +206,12 @@ void tst_RealFrequency::damagedTable_data()
     const QByteArray header = "list\tkanji\thiragana\tpeople\t1920s\t1930s\t1940s\t1950s\t1960s\t1970s\t1980s\t"
                               "1990s\t2000s\t2010s\t2020s\n";
     QTest::newRow("missing") << QByteArray() << "No such file or directory";
-    QTest::newRow("a bad row") << header + "last\t佐藤\tさとう\tmany\t\t\t\t\t\t\t\t\t\t\t\n" << "1 row skipped";
-    // Damaged as a whole: each once accepted without a word, the surnames then drawn uniformly.
     const QByteArray given = "male\t太郎\tたろう\t7\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\n"
                              "female\t花子\tはなこ\t7\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\n";
     const QByteArray sato = "last\t佐藤\tさとう\t900\t\t\t\t\t\t\t\t\t\t\t\n";
+    QTest::newRow("a bad row") << header + given + sato + "last\t伊藤\tいとう\tmany\t\t\t\t\t\t\t\t\t\t\t\n"
+                               << "1 row skipped";
+    // Damaged as a whole: each once accepted without a word, the surnames then drawn uniformly.
     QTest::newRow("empty") << QByteArray("") << "empty";
     QTest::newRow("only a header") << header << "no rows";
     QTest::newRow("no surnames") << header + given << "no good row of the list \"last\"";
