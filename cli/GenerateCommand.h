@@ -49,5 +49,4 @@ private:
     // The years of birth a record may show, one variant a decade (those of its years only).
     std::vector<NameVariant> m_born;
     std::unique_ptr<NameSampler> m_sampler;
-    std::uint64_t m_combinations = 0;
 };
