@@ -177,14 +177,20 @@ struct Mora
 // with a hyphen.
 QString hiraganaOf(QStringView kana)
 {
-    QString marked = kana.toString();
-    for (QChar &c : marked) {
-        if (c == u'゛')
-            c = QChar(0x3099);
-        else if (c == u'゜')
-            c = QChar(0x309A);
+    // Only the voicing marks are joined: any other text stays as it stands.
+    QString marked;
+    marked.reserve(kana.size());
+    for (const QChar c : kana) {
+        const char16_t u = c.unicode();
+        if (u < 0x3099 || u > 0x309C) {
+            marked += c;
+            continue;
+        }
+        const QChar mark(u == 0x309B ? 0x3099 : u == 0x309C ? 0x309A : u);
+        const QString joined = marked.isEmpty() ? QString() : (QString(marked.back()) + mark).normalized(QString::NormalizationForm_C);
+        if (joined.size() == 1)
+            marked.back() = joined.front();
     }
-    marked = marked.normalized(QString::NormalizationForm_C);
     QString hiragana;
     hiragana.reserve(marked.size());
     for (const QChar c : marked) {
@@ -209,7 +215,7 @@ QString hiraganaOf(QStringView kana)
             hiragana += u' ';
         } else if (u == u'゠') {
             hiragana += u'-';
-        } else if (u != 0x3099 && u != 0x309A) {
+        } else {
             hiragana += c;
         }
     }
