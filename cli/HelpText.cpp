@@ -29,7 +29,7 @@ Exit status: 0 on success, 1 when something failed at run time, 2 on a usage err
 const char kGenerate[] = R"(Usage: toviska-cli generate [OPTION]...
 Draws names as the window's Start Generating does and writes them to standard output or FILE.
 
-  -n, --count N          how many names, 1 or more (default 100)
+  -n, --count N          how many names, 1 or more (default 100), at most 2^61 less --start
       --list L           %1
       --gender G         %2: the built-in first names drawn from
       --part P           %3
@@ -54,8 +54,7 @@ Draws names as the window's Start Generating does and writes them to standard ou
                          roster is every combination of the parts asked for, so --part
                          changes its people
       --start K          write the records K onward of the roster that seed and these options
-                         define, counted from 0 (K + N at most 2305843009213693952): slices of
-                         one roster concatenate to the whole
+                         define, counted from 0: slices of one roster concatenate to the whole
       --no-header        no header line in csv and tsv (a slice after --start 0 has none)
   -o, --output FILE      write FILE (a regular file is replaced only once complete; a device or
                          FIFO is written as it is) instead of standard output
