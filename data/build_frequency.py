@@ -22,6 +22,8 @@ DECADES = list(range(1920, 2030, 10))
 # Estimate: a ranked reading is written at least this many common ways, so the few spellings of
 # readings.tsv each take at most this part of what the reading's ranked writings leave.
 WRITINGS_PER_READING = 10
+# The place given to a ranked writing in a neighbouring ranked year whose top ten lacks it.
+NEXT_RANK = 11
 # An unranked writing stays below this part of the least of the decade's steadily ranked writings.
 STEADY_MARGIN = 0.95
 HEADER = ["list", "kanji", "hiragana", "people"] + ["%ds" % d for d in DECADES]
@@ -314,6 +316,16 @@ def given_weights(rows, tables, dates, report):
                     written[key] = written.get(key, 0.0) + share("name", x["year"], x["rank"]) * total / len(written_years)
                 else:
                     read[x["hiragana"]] = read.get(x["hiragana"], 0.0) + share("reading", x["year"], x["rank"]) * total / len(read_years)
+            # estimate: a writing out of the top ten in a ranked year next to one where it is in stood just
+            # below it, at the eleventh place, rather than nowhere
+            years_of = {}
+            for x in in_decade:
+                if x["kanji"]:
+                    years_of.setdefault((x["kanji"], x["hiragana"]), set()).add(x["year"])
+            for key, years in sorted(years_of.items()):
+                for y in sorted(written_years - years):
+                    if y - 1 in years or y + 1 in years:
+                        written[key] += share("name", y, NEXT_RANK) * total / len(written_years)
             ranked = {}
             for (kanji, hira), mass in sorted(written.items()):
                 rows_of = [r for r in by_kanji.get(kanji, []) if not hira or r[2] == hira]
