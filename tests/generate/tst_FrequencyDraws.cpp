@@ -126,6 +126,7 @@ private slots:
     void windowDraws_data();
     void windowDraws();
     void choicesAreRememberedAndOnlyForTheBuiltInList();
+    void leastWeightOfTheDecadesANameCouldBeGiven();
     void windowKeepsTheKanjiLaw_data();
     void windowKeepsTheKanjiLaw();
 };
@@ -330,6 +331,20 @@ void tst_FrequencyDraws::choicesAreRememberedAndOnlyForTheBuiltInList()
     QVERIFY2(w.prompts.errors().first().contains(QStringLiteral("Form1.Form_Load at line 156")),
         qPrintable(w.prompts.errors().first()));
     QCOMPARE(w.combo1()->currentText(), QStringLiteral("Any year"));
+}
+
+void tst_FrequencyDraws::leastWeightOfTheDecadesANameCouldBeGiven()
+{
+    // 翔子 could not be given in the 1970s: a name without readings still could, as rarely as 花.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("frequency.tsv"));
+    QVERIFY(write(path, "female\t翔子\tしょうこ\t50\t0\t0\t0\t0\t0\t0\t10\t10\t10\t10\t10\n"
+                        "female\t花\tはな\t77\t7\t7\t7\t7\t7\t7\t7\t7\t7\t7\t7\n"));
+    NameFrequencies frequencies;
+    QVERIFY(NameFrequencies::load(path, frequencies).isOk());
+    const NameFrequency &base = frequencies.base(ReadingList::Female);
+    QCOMPARE(base.born[5], 7.0);
+    QCOMPARE(base.born[6], 7.0);
 }
 
 void tst_FrequencyDraws::windowKeepsTheKanjiLaw_data()
