@@ -27,7 +27,7 @@ void tst_PaneReadings::initTestCase()
     const Outcome loaded
         = NameReadings::load(qEnvironmentVariable("TOVISKA_TEST_DATA") + QStringLiteral("/readings.tsv"), m_readings);
     QVERIFY2(loaded, qPrintable(loaded.description()));
-    QCOMPARE(m_readings.count(), 13769);
+    QCOMPARE(m_readings.count(), 13768);
 }
 
 void tst_PaneReadings::describe_data()
@@ -47,7 +47,7 @@ void tst_PaneReadings::describe_data()
     QTest::newRow("female first name of that romaji") << builtIn << GenderFilter::FemaleOnly << first << "Sato"
                                                       << "Sato: 咲杜, 紗都, 彩登, 彩智, 郷, 桜都 (さと)";
     QTest::newRow("male only") << builtIn << GenderFilter::MaleOnly << first << "Hikaru"
-                               << "Hikaru: 太陽, 光, 陽翔 (ひかる)";
+                               << "Hikaru: 太陽, 光 (ひかる)";
     // Male spellings first; 薫 and かおる are in both lists and shown once; eight, then "…".
     QTest::newRow("both lists") << builtIn << GenderFilter::Both << first << "Kaoru"
                                 << "Kaoru: かおる, 薫, 馨, 匂, 佳緒, 香瑠, 香薫, 芳 … (かおる)";
