@@ -5,8 +5,8 @@
 
 For each decade of birth, the share of the given names of the shipped data (data/frequency.tsv,
 the people given each spelling in each decade, as "Real frequency" draws them) that end in 子
-or 美 (girls), in 郎 or in 雄, 夫 or 男 (boys), that are one kanji, or that are written in kana;
-next to the published figures the data is fitted to (data/frequency/targets.tsv: sex, decade,
+or 美 (girls), in 郎 or in 雄, 夫 or 男 (boys), that are one kanji, or that are written in kana
+(a decade without the spellings whose kanji data/kanji-dates.tsv permits only after it); next to the published figures the data is fitted to (data/frequency/targets.tsv: sex, decade,
 indicator, share, source, note), drawn as marks. Without that table the chart shows the data
 alone. Also prints the shares as a table.
 
@@ -16,6 +16,7 @@ installs it with apt-get (through sudo when not root) when it is missing.
 
 import argparse
 import csv
+import datetime
 import importlib
 import os
 import re
@@ -61,8 +62,39 @@ def decade_columns(header):
     return columns
 
 
-def read_frequencies(path):
-    """{sex: {decade: {indicator key or "all": people}}} of the given names of frequency.tsv."""
+# From 1948 a name could hold only the kanji permitted by then; births before take any.
+RESTRICTED_FROM = datetime.date(1948, 1, 1)
+
+
+def read_kanji_dates(path):
+    """{kanji: the day it was permitted in names} of kanji-dates.tsv (kanji, permitted, ...)."""
+    days = {}
+    with open(path, encoding="utf-8-sig") as stream:
+        for line in stream:
+            fields = line.rstrip("\r\n").split("\t")
+            if len(fields) >= 2 and re.fullmatch(r"\d{4}-\d{2}-\d{2}", fields[1]):
+                days[fields[0]] = datetime.date.fromisoformat(fields[1])
+    return days
+
+
+def drawn_in(written, decade, kanji_dates):
+    """Whether a spelling can be drawn for some birth of the decade, as the application decides:
+    any day before 1948, from then only once all its kanji were permitted (never, for a kanji
+    the table lacks)."""
+    if kanji_dates is None or decade < RESTRICTED_FROM.year:
+        return True
+    permitted = RESTRICTED_FROM
+    for char in written:
+        if is_kanji(char):
+            if char not in kanji_dates:
+                return False
+            permitted = max(permitted, kanji_dates[char])
+    return permitted < datetime.date(decade + 10, 1, 1)
+
+
+def read_frequencies(path, kanji_dates=None):
+    """{sex: {decade: {indicator key or "all": people}}} of the given names of frequency.tsv, each
+    decade without the spellings the kanji dates rule out (when given)."""
     with open(path, encoding="utf-8-sig", newline="") as stream:
         rows = csv.reader(stream, delimiter="\t")
         header = next(rows)
@@ -80,7 +112,7 @@ def read_frequencies(path):
             written = row[position["kanji"]].strip()
             keys = ["all"] + [key for key, _, test in indicators_of(sex) if test(written)]
             for index, decade in decades.items():
-                people = float(row[index] or 0)
+                people = float(row[index] or 0) if drawn_in(written, decade, kanji_dates) else 0.0
                 bucket = totals[sex].setdefault(decade, {})
                 for key in keys:
                     bucket[key] = bucket.get(key, 0.0) + people
@@ -239,7 +271,11 @@ def main(argv):
     args = parser.parse_args(argv)
     ensure_matplotlib(argv)
 
-    result = shares(read_frequencies(args.data / "frequency.tsv"))
+    kanji_dates_path = args.data / "kanji-dates.tsv"
+    kanji_dates = read_kanji_dates(kanji_dates_path) if kanji_dates_path.is_file() else None
+    if kanji_dates is None:
+        print(f"era-chart.py: no {kanji_dates_path}: every spelling counts in every decade", file=sys.stderr)
+    result = shares(read_frequencies(args.data / "frequency.tsv", kanji_dates))
     readings = args.data / "readings.tsv"
     if readings.is_file():
         with open(readings, encoding="utf-8-sig") as stream:

@@ -45,6 +45,18 @@ class EraChartTest(unittest.TestCase):
         self.assertEqual(shares["male"]["ro"], [(1930, 0.75)])
         self.assertEqual(shares["male"]["o"], [(1930, 0.25)])
 
+    def test_kanji_dates_rule_out_decades_before_the_permit(self):
+        rows = ["male\t翔\tしょう\t1\t1\t1\t1\n", "male\t颯\tはやて\t1\t1\t1\t1\n", "male\tハル\tはる\t1\t1\t1\t1\n"]
+        with tempfile.TemporaryDirectory() as folder:
+            path = Path(folder) / "frequency.tsv"
+            path.write_text("list\tkanji\thiragana\t1940s\t1970s\t1980s\t2020s\n" + "".join(rows), encoding="utf-8")
+            dates = Path(folder) / "kanji-dates.tsv"
+            dates.write_text("kanji\tpermitted\tsource\tnote\n翔\t1981-10-01\tmoj\t\n", encoding="utf-8")
+            totals = era_chart.read_frequencies(path, era_chart.read_kanji_dates(dates))["male"]
+        # 颯 is not in the table: before 1948 only. ハル is kana: always.
+        self.assertEqual({d: (b["all"], b.get("one-kanji", 0)) for d, b in totals.items()},
+                         {1940: (3, 2), 1970: (1, 0), 1980: (2, 1), 2020: (2, 1)})
+
     def test_targets_in_percent_or_fractions(self):
         for shares, expected in [(("78%", "1.5"), (0.78, 0.015)), (("0.78", "0.015"), (0.78, 0.015)),
                                  (("78", "1.5"), (0.78, 0.015))]:
