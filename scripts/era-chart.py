@@ -6,7 +6,8 @@
 For each decade of birth, the share of the given names of the shipped data (data/frequency.tsv,
 the people given each spelling in each decade, as "Real frequency" draws them) that end in 子
 or 美 (girls), in 郎 or in 雄, 夫 or 男 (boys), that are one kanji, or that are written in kana
-(a decade without the spellings whose kanji data/kanji-dates.tsv permits only after it); next to the published figures the data is fitted to (data/frequency/targets.tsv: sex, decade,
+(a decade without the spellings whose kanji data/kanji-dates.tsv permits only after it); next
+to the published figures the data is fitted to (data/frequency/targets.tsv: sex, decade,
 indicator, share, source, note), drawn as marks. Without that table the chart shows the data
 alone. Also prints the shares as a table.
 
