@@ -216,7 +216,7 @@ def import_matplotlib():
     return matplotlib, pyplot, font_manager
 
 
-def draw(result, targets, target_note, output):
+def draw(result, targets, data_label, target_note, output):
     matplotlib, pyplot, font_manager = import_matplotlib()
     installed = {font.name for font in font_manager.fontManager.ttflist}
     japanese = [name for name in ("IPAGothic", "IPAPGothic", "Noto Sans CJK JP", "TakaoGothic") if name in installed]
@@ -250,7 +250,7 @@ def draw(result, targets, target_note, output):
             axis.yaxis.set_major_formatter(matplotlib.ticker.PercentFormatter(decimals=None))
             axis.grid(True, color="#dddddd", linewidth=0.6)
     handles = [matplotlib.lines.Line2D([], [], color="#555555", marker=".", linewidth=1.6)]
-    labels = ["the shipped data (data/frequency.tsv), as drawn with Real frequency"]
+    labels = [data_label]
     for marker, source in zip(markers * 4, sources):
         handles.append(matplotlib.lines.Line2D([], [], linestyle="none", marker=marker, markerfacecolor="none",
                                                markeredgecolor="#222222"))
@@ -304,7 +304,8 @@ def main(argv):
         print(f"{SEXES[sex]:<6}" + "".join(f"{label:>24}" for _, label, _ in keys))
         for index, (decade, _) in enumerate(result[sex][keys[0][0]]):
             print(f"{decade}s " + "".join(f"{100 * result[sex][key][index][1]:23.1f}%" for key, _, _ in keys))
-    draw(result, targets, note, args.output)
+    tables = "data/frequency.tsv" + (", kanji-dates.tsv" if kanji_dates is not None else "")
+    draw(result, targets, f"the shipped data ({tables}), as drawn with Real frequency", note, args.output)
     print(f"era-chart.py: wrote {args.output}", file=sys.stderr)
     return 0
 
