@@ -27,6 +27,8 @@ Outcome TsvTable::read(const QString &path, const Shape &shape,
     if (shape.keyColumns > 0)
         keys.reserve(text.size() / 64);
     std::vector<int> listRows(static_cast<std::size_t>(shape.lists.size()));
+    // The header names the shape's first column: "list\t..." or "kanji\t...".
+    const QByteArray headerStart = shape.text.section(QLatin1Char(','), 0, 0).toUtf8() + '\t';
     qsizetype lineStart = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     int lineNumber = 0;
     int rows = 0;
@@ -46,7 +48,7 @@ Outcome TsvTable::read(const QString &path, const Shape &shape,
             line.chop(1);
         if (line.isEmpty())
             continue;
-        const bool header = headerPossible && line.startsWith("list\t");
+        const bool header = headerPossible && line.startsWith(headerStart);
         headerPossible = false;
         if (header)
             continue;

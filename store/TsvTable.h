@@ -11,8 +11,8 @@
 #include <span>
 
 // The shipped tables' one file form: UTF-8 rows of tab-separated fields, LF or CRLF line ends
-// (a file saved by a Windows editor), a byte-order mark and a header line "list\t..." (the
-// first line that is not blank) allowed.
+// (a file saved by a Windows editor), a byte-order mark and a header line naming the first
+// column of the shape ("list\t...") allowed, the first line that is not blank.
 namespace TsvTable {
 
 // What a table's rows look like.

@@ -589,7 +589,8 @@ void tst_GenerateCommand::uniqueCountsEachNameOnce()
 void tst_GenerateCommand::partWithUniqueIsOneSentence()
 {
     // What uniqueCountsEachNameOnce shows (a unique --part first holds each first name once),
-    // said alike by --help, README and the manual page, their markup and line breaks aside.
+    // said alike by --help, the command line's page in docs/ and the manual page, their markup
+    // and line breaks aside.
     const auto plain = [](QString text) {
         text.remove(QLatin1Char('`'));
         text.replace(QStringLiteral("\\-"), QStringLiteral("-"));
@@ -600,7 +601,7 @@ void tst_GenerateCommand::partWithUniqueIsOneSentence()
     const QString source = qEnvironmentVariable("TOVISKA_TEST_DATA") + QStringLiteral("/..");
     const CliRun help = CliRun::of({"generate", "--help"});
     QCOMPARE(help.exitCode, 0);
-    for (const QString &text : {QString::fromUtf8(help.out), QString::fromUtf8(contentsOf(source + "/README.md")),
+    for (const QString &text : {QString::fromUtf8(help.out), QString::fromUtf8(contentsOf(source + "/docs/command-line.md")),
              QString::fromUtf8(contentsOf(source + "/packaging/toviska-cli.1.in"))})
         QVERIFY2(plain(text).contains(sentence), qPrintable(plain(text).left(200)));
 }
@@ -725,18 +726,18 @@ void tst_GenerateCommand::goldenAcrossFormats_data()
                                                           "Zzyzx Abe\n"
                                                           "Aoi Abe\n");
     QTest::newRow("txt kanji") << QStringList{"--script", "kanji"}
-                               << QByteArray("安部 碧惟\n"
-                                             "佐藤 遙人\n"
+                               << QByteArray("安部 碧泉\n"
+                                             "佐藤 陽人\n"
                                              "阿部 Zzyzx\n"
-                                             "佐藤 温斗\n");
+                                             "佐藤 陽人\n");
     QTest::newRow("csv") << QStringList{"--format", "csv"}
                          << QByteArray(
                                 "family,given,family_kanji,given_kanji,family_hiragana,given_hiragana,family_katakana,"
                                 "given_katakana,gender\r\n"
-                                "Abe,Aoi,安部,碧惟,あべ,あおい,アベ,アオイ,female\r\n"
-                                "Sato,Haruto,佐藤,遙人,さとう,はると,サトウ,ハルト,male\r\n"
+                                "Abe,Aoi,安部,碧泉,あべ,あおい,アベ,アオイ,female\r\n"
+                                "Sato,Haruto,佐藤,陽人,さとう,はると,サトウ,ハルト,male\r\n"
                                 "Abe,Zzyzx,阿部,,あべ,,アベ,,female\r\n"
-                                "Sato,Haruto,佐藤,温斗,さとう,はると,サトウ,ハルト,male\r\n");
+                                "Sato,Haruto,佐藤,陽人,さとう,はると,サトウ,ハルト,male\r\n");
     QTest::newRow("jsonl, some fields")
         << QStringList{"--format", "jsonl", "--fields", "given_katakana,family,gender"}
         << QByteArray("{\"given_katakana\":\"アオイ\",\"family\":\"Abe\",\"gender\":\"female\"}\n"
