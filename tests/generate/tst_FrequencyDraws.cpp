@@ -364,7 +364,9 @@ void tst_FrequencyDraws::leastWeightOfTheDecadesANameCouldBeGiven()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("frequency.tsv"));
     QVERIFY(write(path, "female\t翔子\tしょうこ\t50\t0\t0\t0\t0\t0\t0\t10\t10\t10\t10\t10\n"
-                        "female\t花\tはな\t77\t7\t7\t7\t7\t7\t7\t7\t7\t7\t7\t7\n"));
+                        "female\t花\tはな\t77\t7\t7\t7\t7\t7\t7\t7\t7\t7\t7\t7\n"
+                        "male\t太郎\tたろう\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\n"
+                        "last\t佐藤\tさとう\t900\t\t\t\t\t\t\t\t\t\t\t\n"));
     NameFrequencies frequencies;
     QVERIFY(NameFrequencies::load(path, frequencies).isOk());
     const NameFrequency &base = frequencies.base(ReadingList::Female);
