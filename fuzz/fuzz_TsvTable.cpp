@@ -2,24 +2,17 @@
 // whole only when it is one: not empty, not cut short, every list of the frequencies present,
 // each spelling's numbers given once. A failure names the file first.
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzScratch.h"
 #include "store/NameFrequencies.h"
 #include "store/NameReadings.h"
 
 #include <QByteArray>
-#include <QFile>
-#include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
 namespace {
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 // What any accepted table must be, read again by lines.
 void checkWhole(const QByteArray &bytes, const Outcome &outcome, const QString &path)
 {
@@ -34,11 +27,8 @@ void checkWhole(const QByteArray &bytes, const Outcome &outcome, const QString &
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const QTemporaryDir dir;
-    fuzzCheck(dir.isValid(), "a scratch folder can be made");
-    const QString path = dir.filePath(QStringLiteral("table.tsv"));
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    fuzzCheck(writeFile(path, bytes), "the table can be written");
+    const QString path = writtenToScratch(QStringLiteral("table.tsv"), bytes);
 
     NameReadings readings;
     const Outcome read = NameReadings::load(path, readings);
