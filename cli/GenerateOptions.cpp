@@ -131,10 +131,7 @@ std::optional<UsageError> GenerateOptions::readChoices(const ArgumentReader &rea
         return e;
     if (reader.has(QStringLiteral("born"))) {
         const QString value = reader.value(QStringLiteral("born"));
-        // Only digits, "s" and "-": a line end or a space after the value is not part of a year.
-        const bool plain = std::all_of(value.begin(), value.end(),
-            [](QChar c) { return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == u's' || c == u'-'; });
-        const std::optional<BirthYears> years = plain ? BirthYears::parse(value) : std::nullopt;
+        const std::optional<BirthYears> years = BirthYears::parse(value);
         if (!years)
             return UsageError::badValue(kCommand, QStringLiteral("--born"), value,
                 QStringLiteral("a year (1985), a decade (1960s) or a range (1950-1979) within %1-%2")
