@@ -279,6 +279,9 @@ void tst_Form2::savedAsShown_data()
 
     QTest::newRow("romaji") << NameWriting::Romaji << QByteArray("Hanako Yamada\r\nTaro Sato\r\nZzyzx Yamada\r\n")
                             << QStringList{"A1=Hanako", "B1=Yamada", "A2=Taro", "B2=Sato", "A3=Zzyzx", "B3=Yamada"};
+    QTest::newRow("romaji, family name first")
+        << NameWriting::RomajiFamilyFirst << QByteArray("YAMADA Hanako\r\nSATO Taro\r\nYAMADA Zzyzx\r\n")
+        << QStringList{"A1=YAMADA", "B1=Hanako", "A2=SATO", "B2=Taro", "A3=YAMADA", "B3=Zzyzx"};
     QTest::newRow("kanji") << NameWriting::Kanji << QByteArray("山田 花子\r\n佐藤 太郎\r\n山田 Zzyzx\r\n")
                            << QStringList{"A1=山田", "B1=花子", "A2=佐藤", "B2=太郎", "A3=山田", "B3=Zzyzx"};
     QTest::newRow("kanji and hiragana")
