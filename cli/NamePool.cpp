@@ -79,4 +79,7 @@ NamePool::NamePool(const Source &source)
             }
         }
     }
+    // ContactName copies names in whole steps.
+    if (source.withAscii)
+        m_ascii.append(ContactName::Step, '\0');
 }

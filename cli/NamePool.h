@@ -44,12 +44,12 @@ public:
     {
         const auto at = static_cast<std::size_t>(form);
         const std::uint32_t start = at == 0 ? 0 : m_asciiEnd[at - 1];
-        return std::string_view(m_ascii).substr(start, m_asciiEnd[at] - start);
+        return std::string_view(m_ascii.data() + start, m_asciiEnd[at] - start);
     }
 
 private:
     std::vector<NameVariant> m_variants;
     NameSampler::Part m_part;
-    std::string m_ascii; // every form's, one after the other
+    std::string m_ascii; // every form's, one after the other, and ContactName::Step bytes of slack
     std::vector<std::uint32_t> m_asciiEnd; // per form
 };

@@ -62,6 +62,11 @@ PersonFields::PersonFields(const Source &source)
         m_domains = {"example.com", "example.net", "example.org"};
     else
         m_domains = {o.emailDomain.toStdString()};
+    // Copied in whole steps, as names are.
+    for (std::string &domain : m_domains) {
+        m_domainSizes.push_back(domain.size());
+        domain.append(ContactName::Step, '\0');
+    }
     if (!m_needsBirth)
         return;
     // Only a given name drawn by weight has a decade of birth.
@@ -174,10 +179,12 @@ int PersonFields::fill(std::uint64_t index, const NameSampler::Person &person, P
             char *out = texts.room(kEmail);
             out += ContactName::write(given, family, bits, number, ContactName::MaxEmailLocal, out);
             *out++ = '@';
-            const std::string &domain
-                = m_domains[static_cast<std::size_t>(((bits >> 48) * m_domains.size()) >> 16)];
-            std::memcpy(out, domain.data(), domain.size());
-            out += domain.size();
+            const auto domain = static_cast<std::size_t>(((bits >> 48) * m_domains.size()) >> 16);
+            const char *text = m_domains[domain].data();
+            const std::size_t size = m_domainSizes[domain];
+            for (std::size_t done = 0; done < size; done += ContactName::Step)
+                std::memcpy(out + done, text + done, ContactName::Step);
+            out += size;
             texts.set(kEmail, static_cast<std::size_t>(out - texts.room(kEmail)));
         }
         if (m_wants[kLogin]) {

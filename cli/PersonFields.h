@@ -72,5 +72,6 @@ private:
     int m_asOfYear;
     int m_asOfMonth;
     int m_asOfDay;
-    std::vector<std::string> m_domains;
+    std::vector<std::string> m_domains; // each with ContactName::Step bytes of slack
+    std::vector<std::size_t> m_domainSizes;
 };

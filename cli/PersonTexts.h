@@ -9,7 +9,8 @@
 
 // What a record adds to its people, written per record: birth_date, age, birth_date_wareki,
 // email and login in UTF-8. Each text has a room of its own, 32 bytes longer than the longest it
-// holds, so that a writer copies it in whole steps as it copies a name.
+// holds, so that a writer copies it in whole steps as it copies a name (and ContactName writes
+// names into it so).
 struct PersonTexts
 {
     static constexpr std::size_t Fields = 5;

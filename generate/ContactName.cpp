@@ -19,10 +19,13 @@ unsigned below(std::uint64_t bits, unsigned n)
     return static_cast<unsigned>(((bits & 0xffffU) * n) >> 16);
 }
 
-char *put(char *out, std::string_view text)
+// Copies text, whole steps from its start: the caller's slack takes what runs past its end.
+char *put(char *out, const char *text, std::size_t size)
 {
-    std::memcpy(out, text.data(), text.size());
-    return out + text.size();
+    std::memcpy(out, text, ContactName::Step);
+    for (std::size_t done = ContactName::Step; done < size; done += ContactName::Step)
+        std::memcpy(out + done, text + done, ContactName::Step);
+    return out + size;
 }
 
 char *decimal(char *out, std::uint64_t value, int minDigits)
@@ -66,30 +69,32 @@ std::size_t ContactName::write(std::string_view given, std::string_view family, 
         digitsEnd = decimal(digits, 10 + below(bits >> 32, 90), 2);
     const auto digitCount = static_cast<std::size_t>(digitsEnd - digits);
 
+    // "user" with the slack a name has.
+    static const char kUser[Step + 4] = "user";
     std::string_view first = given;
     std::string_view second = family;
-    std::string_view separator;
+    char separator = '\0';
     if (given.empty() && family.empty()) {
-        first = "user";
+        first = std::string_view(kUser, 4);
     } else if (!given.empty() && !family.empty()) {
         switch (static_cast<Pattern>(below(bits, kPatterns))) {
         case Pattern::GivenDotFamily:
-            separator = ".";
+            separator = '.';
             break;
         case Pattern::FamilyDotGiven:
             std::swap(first, second);
-            separator = ".";
+            separator = '.';
             break;
         case Pattern::InitialDotFamily:
-            first = given.substr(0, 1);
-            separator = ".";
+            first = std::string_view(given.data(), 1);
+            separator = '.';
             break;
         case Pattern::GivenUnderscoreFamily:
-            separator = "_";
+            separator = '_';
             break;
         case Pattern::FamilyInitial:
             first = family;
-            second = given.substr(0, 1);
+            second = std::string_view(given.data(), 1);
             break;
         }
     } else if (given.empty()) {
@@ -97,15 +102,17 @@ std::size_t ContactName::write(std::string_view given, std::string_view family, 
         second = {};
     }
     // Each name shortened to what room is left, the first no shorter than half of it.
-    const std::size_t room = maxLength - digitCount - separator.size();
+    const std::size_t room = maxLength - digitCount - (separator ? 1 : 0);
     const std::size_t firstSize = std::min(first.size(), std::max(room / 2, room - std::min(room, second.size())));
     const std::size_t secondSize = std::min(second.size(), room - firstSize);
-    char *end = put(out, first.substr(0, firstSize));
+    char *end = put(out, first.data(), firstSize);
     if (secondSize > 0) {
-        end = put(end, separator);
-        end = put(end, second.substr(0, secondSize));
+        if (separator)
+            *end++ = separator;
+        end = put(end, second.data(), secondSize);
     }
-    end = put(end, std::string_view(digits, digitCount));
+    for (const char *digit = digits; digit < digitsEnd; ++digit)
+        *end++ = *digit;
     // A login is three characters at least.
     if (static_cast<std::size_t>(end - out) < MinLogin)
         end = decimal(end, 10 + below(bits >> 48, 90), 2);

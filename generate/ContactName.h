@@ -18,6 +18,7 @@ public:
     static constexpr std::size_t MaxEmailLocal = 64; // RFC 5321
     static constexpr std::size_t MaxLogin = 32;
     static constexpr std::size_t MinLogin = 3;
+    static constexpr std::size_t Step = 32;
 
     // A name's letters in lower-case ASCII, accents dropped (Ō is o), anything else left out.
     static std::string asciiOf(const QString &name);
@@ -26,6 +27,8 @@ public:
     // bytes, and returns its length. The pattern and the digits come from bits. With a number,
     // the name ends in it (two digits at least) instead of digits drawn: names have no digits,
     // so two different numbers never give one name, whatever the names.
+    // Names are copied in whole steps of Step bytes, a few vector moves rather than a call each:
+    // given and family must be readable, and out writable, Step bytes past maxLength.
     static std::size_t write(std::string_view given, std::string_view family, std::uint64_t bits,
         std::optional<std::uint64_t> number, std::size_t maxLength, char *out);
 };
