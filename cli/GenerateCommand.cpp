@@ -180,7 +180,10 @@ Outcome GenerateCommand::readFrequencies()
     const NameFrequencies &frequencies = NameFrequencies::shipped(m_database.applicationFolder());
     if (!frequencies.problem().isEmpty())
         return Outcome::failure(frequencies.problem());
-    m_weights = std::make_unique<FrequencyWeights>(frequencies, o.born);
+    const KanjiDates &kanjiDates = KanjiDates::shipped(m_database.applicationFolder());
+    if (!kanjiDates.problem().isEmpty())
+        return Outcome::failure(kanjiDates.problem());
+    m_weights = std::make_unique<FrequencyWeights>(frequencies, kanjiDates, o.born);
     // Only a given name has a year of birth.
     if (m_wantFirst && o.needsBorn()) {
         m_born.resize(BirthYears::DecadeCount);
@@ -190,12 +193,8 @@ Outcome GenerateCommand::readFrequencies()
         }
     }
     // A day of birth is never before the given name's kanji were permitted.
-    if (m_wantFirst && o.needsBirthDate()) {
-        const KanjiDates &dates = KanjiDates::shipped(m_database.applicationFolder());
-        if (!dates.problem().isEmpty())
-            return Outcome::failure(dates.problem());
-        m_kanjiDates = &dates;
-    }
+    if (m_wantFirst && o.needsBirthDate())
+        m_kanjiDates = &kanjiDates;
     return {};
 }
 
