@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
@@ -17,11 +18,51 @@ constexpr std::size_t kWareki = PersonTexts::indexOf(NameAttribute::Wareki);
 constexpr std::size_t kEmail = PersonTexts::indexOf(NameAttribute::Email);
 constexpr std::size_t kLogin = PersonTexts::indexOf(NameAttribute::Login);
 
-char *digits(char *out, int value, int width)
+// "00" to "99": two digits a copy, rather than a division each.
+constexpr std::array<char, 200> kPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+char *pair(char *out, int value)
 {
-    for (int i = width - 1; i >= 0; --i, value /= 10)
-        out[i] = static_cast<char>('0' + value % 10);
-    return out + width;
+    std::memcpy(out, kPairs.data() + 2 * value, 2);
+    return out + 2;
+}
+
+// A whole number below 10000 in as few digits as it takes.
+char *number(char *out, int value)
+{
+    if (value >= 100) {
+        if (value >= 1000)
+            out = pair(out, value / 100);
+        else
+            *out++ = static_cast<char>('0' + value / 100);
+        return pair(out, value % 100);
+    }
+    if (value >= 10)
+        return pair(out, value);
+    *out = static_cast<char>('0' + value);
+    return out + 1;
+}
+
+// The Gregorian date of a Julian day, as QDate::getDate gives it, in a few integer steps
+// (Howard Hinnant's civil_from_days): Qt's calendar code cost more than the rest of a record.
+void civilOf(qint64 julianDay, int &year, int &month, int &day)
+{
+    const qint64 days = julianDay - 2440588 + 719468; // from 0000-03-01
+    const qint64 era = (days >= 0 ? days : days - 146096) / 146097;
+    const auto dayOfEra = static_cast<unsigned>(days - era * 146097);
+    const unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const unsigned shifted = (5 * dayOfYear + 2) / 153;
+    day = static_cast<int>(dayOfYear - (153 * shifted + 2) / 5 + 1);
+    month = static_cast<int>(shifted < 10 ? shifted + 3 : shifted - 9);
+    year = static_cast<int>(static_cast<qint64>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0));
 }
 
 // The first index of days whose day is on or after day (days are in calendar order).
@@ -140,28 +181,26 @@ int PersonFields::fill(std::uint64_t index, const NameSampler::Person &person, P
         int month = 0;
         int dayOfMonth = 0;
         if (day != 0) {
-            QDate::fromJulianDay(day).getDate(&year, &month, &dayOfMonth);
+            civilOf(day, year, month, dayOfMonth);
             decade = (year - BirthYears::FirstYear) / 10;
         }
         if (m_wants[kBirthDate]) {
             char *out = texts.room(kBirthDate);
             if (day != 0) {
-                out = digits(out, year, 4);
+                out = pair(pair(out, year / 100), year % 100);
                 *out++ = '-';
-                out = digits(out, month, 2);
+                out = pair(out, month);
                 *out++ = '-';
-                out = digits(out, dayOfMonth, 2);
+                out = pair(out, dayOfMonth);
             }
             texts.set(kBirthDate, static_cast<std::size_t>(out - texts.room(kBirthDate)));
         }
         if (m_wants[kAge]) {
             const int age
                 = day != 0 ? Age::on(year, month, dayOfMonth, m_asOfYear, m_asOfMonth, m_asOfDay) : -1;
-            // None for a birth after --as-of.
-            int width = 1;
-            for (int rest = age; rest >= 10; rest /= 10)
-                ++width;
-            texts.set(kAge, age >= 0 ? static_cast<std::size_t>(digits(texts.room(kAge), age, width) - texts.room(kAge)) : 0);
+            // None for a birth after --as-of (or past 9999 years).
+            const bool shown = age >= 0 && age < 10000;
+            texts.set(kAge, shown ? static_cast<std::size_t>(number(texts.room(kAge), age) - texts.room(kAge)) : 0);
         }
         if (m_wants[kWareki])
             texts.set(kWareki, day != 0 ? Wareki::write(year, month, dayOfMonth, texts.room(kWareki)) : 0);

@@ -1,20 +1,5 @@
 #include "generate/Age.h"
 
-int Age::on(int birthYear, int birthMonth, int birthDay, int year, int month, int day)
-{
-    int age = year - birthYear;
-    // The birthday of that year; 29 February is 1 March of a common year.
-    int anniversaryMonth = birthMonth;
-    int anniversaryDay = birthDay;
-    if (birthMonth == 2 && birthDay == 29 && !QDate::isLeapYear(year)) {
-        anniversaryMonth = 3;
-        anniversaryDay = 1;
-    }
-    if (month < anniversaryMonth || (month == anniversaryMonth && day < anniversaryDay))
-        --age;
-    return age < 0 ? -1 : age;
-}
-
 int Age::on(const QDate &birth, const QDate &day)
 {
     if (birth > day)

@@ -13,7 +13,7 @@ public:
     // The most UTF-8 bytes a date takes.
     static constexpr std::size_t MaxBytes = 32;
 
-    // Writes the date's UTF-8 to out and returns its length: nothing before 1873, when Japan
+    // Writes the date's UTF-8 to out (room for MaxBytes) and returns its length: nothing before 1873, when Japan
     // took the Gregorian calendar.
     static std::size_t write(int year, int month, int day, char *out);
     static QString text(const QDate &date);
