@@ -20,17 +20,18 @@ DelimitedRecordWriter::DelimitedRecordWriter(
         const RecordField field = m_fields[i];
         m_part.push_back(partOf(field));
         const std::string_view after = i + 1 < m_fields.size() ? std::string_view(&m_separator, 1) : m_lineEnd;
-        m_after.push_back({after[0], after.size() > 1 ? after[1] : '\0'});
-        m_afterSize.push_back(static_cast<std::uint8_t>(after.size()));
         if (m_part.back() == RecordPart::Person) {
             m_usesPerson = true;
             m_slot.push_back(PersonTexts::indexOf(attributeOf(field)));
             const std::size_t slot = m_slot.back();
             m_longest[i] = PersonTexts::Starts[slot + 1] - PersonTexts::Starts[slot] - Step + after.size();
+            m_steps.push_back({static_cast<std::uint8_t>(RecordPart::Person), static_cast<std::uint8_t>(slot),
+                static_cast<std::uint8_t>(after.size()), {after[0], after.size() > 1 ? after[1] : '\0'}});
             continue;
         }
         m_uses[static_cast<int>(m_part.back())] = true;
         m_slot.push_back(taken[static_cast<int>(m_part.back())]++);
+        m_steps.push_back({static_cast<std::uint8_t>(m_part.back()), static_cast<std::uint8_t>(m_slot.back()), 0, {}});
     }
 }
 
@@ -124,14 +125,14 @@ void DelimitedRecordWriter::write(
             m_output.advance(out);
             return;
         }
-        for (std::size_t i = 0; i < m_part.size(); ++i) {
-            if (m_part[i] == RecordPart::Person) {
-                out = copyInSteps(out, person->field(m_slot[i]));
-                std::memcpy(out, m_after[i].data(), 2);
-                out += m_afterSize[i];
-                continue;
+        for (const FieldStep &step : m_steps) {
+            if (step.afterSize != 0) {
+                out = copyInSteps(out, person->field(step.slot));
+                std::memcpy(out, step.after, 2);
+                out += step.afterSize;
+            } else {
+                out = copyInSteps(out, parts[step.part]->field(step.slot));
             }
-            out = copyInSteps(out, parts[static_cast<int>(m_part[i])]->field(m_slot[i]));
         }
         m_output.advance(out);
         return;
@@ -140,7 +141,7 @@ void DelimitedRecordWriter::write(
         if (m_part[i] == RecordPart::Person) {
             if (person)
                 m_output.append(person->field(m_slot[i]).data(), person->field(m_slot[i]).size());
-            m_output.append(m_after[i].data(), m_afterSize[i]);
+            m_output.append(m_steps[i].after, m_steps[i].afterSize);
             continue;
         }
         const NameVariant *part = parts[static_cast<int>(m_part[i])];

@@ -46,8 +46,15 @@ private:
     bool m_uses[RecordPartCount] = {}; // whether any field is of the part
     bool m_usesPerson = false;
     std::vector<std::size_t> m_slot; // per field: its place among the fields of its part
-    std::vector<std::array<char, 2>> m_after; // per field of the person: its separator or line end
-    std::vector<std::uint8_t> m_afterSize;
+    // Per field, for records with fields of the person: what it copies and what follows it.
+    struct FieldStep
+    {
+        std::uint8_t part; // a RecordPart
+        std::uint8_t slot;
+        std::uint8_t afterSize; // 0 for a field of a name, whose text holds its separator
+        char after[2];
+    };
+    std::vector<FieldStep> m_steps;
     std::vector<std::size_t> m_longest; // per field
     std::size_t m_longestRecord = 0;
 };

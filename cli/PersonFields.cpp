@@ -2,6 +2,7 @@
 
 #include "cli/NamePool.h"
 #include "generate/Age.h"
+#include "generate/BirthDays.h"
 #include "generate/ContactName.h"
 #include "generate/Wareki.h"
 #include "store/KanjiDates.h"
@@ -143,10 +144,26 @@ void PersonFields::makeDays(const KanjiDates &kanji)
     m_days.reserve(dates.size() * BirthYears::DecadeCount);
     for (const QDate &date : dates) {
         for (int decade = 0; decade < BirthYears::DecadeCount; ++decade) {
-            Days days{BirthDays(decade, m_options.born, date)};
+            const BirthDays all(decade, m_options.born, date);
             // Ages ask for days, not whole years.
-            days.first = firstFrom(days.days, from);
-            days.count = firstFrom(days.days, to + 1) - days.first;
+            const qint64 first = firstFrom(all, from);
+            Days days;
+            days.count = firstFrom(all, to + 1) - first;
+            if (days.count > 0) {
+                days.firstRun = all.at(first).toJulianDay();
+                // The first index whose day is not a run on from the first.
+                qint64 low = 0;
+                qint64 high = days.count;
+                while (low < high) {
+                    const qint64 middle = low + (high - low) / 2;
+                    if (all.at(first + middle).toJulianDay() == days.firstRun + middle)
+                        low = middle + 1;
+                    else
+                        high = middle;
+                }
+                days.split = low;
+                days.secondRun = low < days.count ? all.at(first + low).toJulianDay() : 0;
+            }
             m_days.push_back(days);
         }
     }
@@ -162,8 +179,8 @@ qint64 PersonFields::birthDay(std::uint64_t position, const NameSampler::Person 
             + static_cast<std::size_t>(person.decade)];
         if (days.count <= 0)
             return 0;
-        const auto index = NameSampler::indexBelowBits(bits, static_cast<std::uint64_t>(days.count));
-        return days.days.at(days.first + static_cast<qint64>(index)).toJulianDay();
+        const auto index = static_cast<qint64>(NameSampler::indexBelowBits(bits, static_cast<std::uint64_t>(days.count)));
+        return index < days.split ? days.firstRun + index : days.secondRun + (index - days.split);
     }
     if (m_uniformCount <= 0)
         return 0;

@@ -2,7 +2,6 @@
 
 #include "cli/GenerateOptions.h"
 #include "cli/PersonTexts.h"
-#include "generate/BirthDays.h"
 #include "generate/CounterRandom.h"
 #include "generate/NameSampler.h"
 
@@ -42,12 +41,14 @@ public:
     int fill(std::uint64_t index, const NameSampler::Person &person, PersonTexts &texts) const;
 
 private:
-    // The days one permission date allows in one decade, cut to the days asked for.
+    // The days one permission date allows in one decade, cut to the days asked for: at most two
+    // runs of days (BirthDays), kept as Julian days so that a record needs no date arithmetic.
     struct Days
     {
-        BirthDays days;
-        qint64 first = 0; // the index of the first day asked for
         qint64 count = 0;
+        qint64 split = 0; // the first index of the second run
+        qint64 firstRun = 0; // the Julian day of index 0
+        qint64 secondRun = 0; // the Julian day of index split
     };
 
     void makeDays(const KanjiDates &kanji);

@@ -24,16 +24,11 @@ struct PersonTexts
     }
 
     char *room(std::size_t field) { return text + Starts[field]; }
-    void set(std::size_t field, std::size_t size)
-    {
-        sizes[field] = static_cast<std::uint16_t>(size);
-        known[field] = size > 0;
-    }
+    void set(std::size_t field, std::size_t size) { sizes[field] = static_cast<std::uint16_t>(size); }
     // Empty (unknown: null in JSON) until set.
     std::string_view field(std::size_t i) const { return {text + Starts[i], sizes[i]}; }
-    bool isKnown(std::size_t i) const { return known[i]; }
+    bool isKnown(std::size_t i) const { return sizes[i] > 0; }
 
     std::array<std::uint16_t, Fields> sizes{};
-    std::array<bool, Fields> known{};
     char text[Starts[Fields]] = {};
 };

@@ -63,10 +63,14 @@ std::size_t ContactName::write(std::string_view given, std::string_view family, 
     // The digits first: they are kept whole, the names shortened to make room.
     char digits[24];
     char *digitsEnd = digits;
-    if (number)
+    if (number) {
         digitsEnd = decimal(digits, *number, 2);
-    else if (below(bits >> 16, 4) == 0)
-        digitsEnd = decimal(digits, 10 + below(bits >> 32, 90), 2);
+    } else if (below(bits >> 16, 4) == 0) {
+        const unsigned value = 10 + below(bits >> 32, 90);
+        digits[0] = static_cast<char>('0' + value / 10);
+        digits[1] = static_cast<char>('0' + value % 10);
+        digitsEnd = digits + 2;
+    }
     const auto digitCount = static_cast<std::size_t>(digitsEnd - digits);
 
     // "user" with the slack a name has.
