@@ -88,20 +88,21 @@ int GenerateCommand::run()
             return failed(outcome);
     }
     const GenerateOptions &o = m_options;
-    if (o.unique && o.start >= m_combinations && o.start > 0) {
+    const std::uint64_t combinations = m_sampler->combinations();
+    if (o.unique && o.start >= combinations && o.start > 0) {
         return UsageError(QStringLiteral("generate"),
             QStringLiteral("--start %1 is past the end of the unique roster: these lists give %2")
                 .arg(o.start)
-                .arg(m_combinations))
+                .arg(combinations))
             .report();
     }
-    if (o.unique && o.count > m_combinations - std::min(o.start, m_combinations)) {
+    if (o.unique && o.count > combinations - std::min(o.start, combinations)) {
         const QString from = o.start > 0 ? QStringLiteral(" from %1 on").arg(o.start) : QString();
         return UsageError(QStringLiteral("generate"),
             QStringLiteral("--unique: asked for %1 unique names%2; these lists give %3")
                 .arg(o.count)
                 .arg(from)
-                .arg(m_combinations))
+                .arg(combinations))
             .report();
     }
 
@@ -232,7 +233,6 @@ Outcome GenerateCommand::makePools()
         seed = (static_cast<std::uint64_t>(device()) << 32) ^ device();
     }
     m_sampler = std::make_unique<NameSampler>(m_given->part(), m_family->part(), CounterRandom(seed), 0, options);
-    m_combinations = m_sampler->combinations();
     m_person = std::make_unique<PersonFields>(PersonFields::Source{&m_options, CounterRandom(seed),
         m_wantFirst ? m_given.get() : nullptr, m_wantLast ? m_family.get() : nullptr, m_kanjiDates});
     return {};

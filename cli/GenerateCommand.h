@@ -53,5 +53,4 @@ private:
     std::unique_ptr<NameSampler> m_sampler;
     const KanjiDates *m_kanjiDates = nullptr; // for dates of birth by weight
     std::unique_ptr<PersonFields> m_person;
-    std::uint64_t m_combinations = 0;
 };

@@ -123,7 +123,7 @@ std::optional<UsageError> GenerateOptions::readNumbers(const ArgumentReader &rea
     if (reader.has(QStringLiteral("start"))) {
         const std::optional<std::uint64_t> value = unsignedNumber(reader.value(QStringLiteral("start")));
         // The counter places of a roster hold 2^61 records; past them it would start over.
-        if (!value || *value >= (std::uint64_t{1} << 61))
+        if (!value || *value >= MaxRecords)
             return UsageError::badValue(kCommand, QStringLiteral("--start"), reader.value(QStringLiteral("start")),
                 QStringLiteral("a whole number from 0 to 2305843009213693951"));
         start = *value;
@@ -150,7 +150,10 @@ std::optional<UsageError> GenerateOptions::readChoices(const ArgumentReader &rea
         return e;
     if (reader.has(QStringLiteral("born"))) {
         const QString value = reader.value(QStringLiteral("born"));
-        const std::optional<BirthYears> years = BirthYears::parse(value);
+        // Only digits, "s" and "-": a line end or a space after the value is not part of a year.
+        const bool plain = std::all_of(value.begin(), value.end(),
+            [](QChar c) { return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == u's' || c == u'-'; });
+        const std::optional<BirthYears> years = plain ? BirthYears::parse(value) : std::nullopt;
         if (!years)
             return UsageError::badValue(kCommand, QStringLiteral("--born"), value,
                 QStringLiteral("a year (1985), a decade (1960s) or a range (1950-1979) within %1-%2")
@@ -285,15 +288,29 @@ std::optional<UsageError> GenerateOptions::checkTogether(const ArgumentReader &r
         return UsageError(kCommand, QStringLiteral("--frequency real applies to the built-in list: user names have no frequencies"));
     // Each combination once and each as common as it is are two different draws.
     if (unique && frequency == Frequency::Real)
-        return UsageError(kCommand, QStringLiteral("--unique draws every combination alike: not with --frequency real"));
+        return UsageError(kCommand,
+            QStringLiteral("--unique draws every combination alike: not with %1")
+                .arg(reader.has(QStringLiteral("born")) && !reader.has(QStringLiteral("frequency"))
+                        ? QStringLiteral("--born")
+                        : QStringLiteral("--frequency real")));
     const OutputFormatInfo &info = OutputFormatInfo::of(format);
     const QString word = QString::fromLatin1(info.word);
     if (info.fileOnly && output.isEmpty())
         return UsageError(kCommand, QStringLiteral("--format %1 writes a file only: name it with -o FILE").arg(word));
     // The workbook is reopened by name and written in pieces: a stream would get a broken zip.
+    if (info.fileOnly && OutputFile::namesDescriptor(output))
+        return UsageError(kCommand,
+            QStringLiteral("--format %1 writes a file only, not a descriptor of this process: %2 (-o)").arg(word, output));
     if (info.fileOnly && OutputFile::isStream(output))
         return UsageError(kCommand,
             QStringLiteral("--format %1 writes a file only, not a FIFO, pipe or device: %2 (-o)").arg(word, output));
+    // Past the roster's last record the counter places would start over at record 0.
+    if (count > MaxRecords - start)
+        return UsageError::badValue(kCommand, QStringLiteral("--count"), QString::number(count),
+            QStringLiteral("at most %1 from --start %2: the roster ends at record %3")
+                .arg(MaxRecords - start)
+                .arg(start)
+                .arg(MaxRecords - 1));
     if (info.maxRecords != 0 && count > info.maxRecords)
         return UsageError::badValue(kCommand, QStringLiteral("--count"), QString::number(count),
             QStringLiteral("at most %1 with --format %2 (its row limit)").arg(info.maxRecords).arg(word));

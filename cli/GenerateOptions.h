@@ -22,6 +22,9 @@ class ArgumentReader;
 // The options of "toviska-cli generate", checked as a whole before anything is read or written.
 struct GenerateOptions
 {
+    // The records of a roster, 2^61: their counter places run out there.
+    static constexpr std::uint64_t MaxRecords = std::uint64_t{1} << 61;
+
     std::uint64_t count = 100;
     ListSource list = ListSource::BuiltIn;
     GenderFilter gender = GenderFilter::Both;

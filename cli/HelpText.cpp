@@ -29,7 +29,7 @@ Exit status: 0 on success, 1 when something failed at run time, 2 on a usage err
 const char kGenerate[] = R"(Usage: toviska-cli generate [OPTION]...
 Draws names as the window's Start Generating does and writes them to standard output or FILE.
 
-  -n, --count N          how many names, 1 or more (default 100)
+  -n, --count N          how many names, 1 or more (default 100), at most 2^61 less --start
       --list L           %1
       --gender G         %2: the built-in first names drawn from
       --part P           %3
@@ -54,8 +54,11 @@ Draws names as the window's Start Generating does and writes them to standard ou
       --seed N           0 to 18446744073709551615: the same seed, lists and --list, --gender,
                          --frequency, --born (or --age and --as-of) and --unique give the same
                          people in the same order, whatever the format, fields, script, romaji
-                         style, order, part, count and --start, on every run and machine
-      --unique           no name twice (refused when the lists give fewer)
+                         style, order, count and --start, on every run and machine, and whatever
+                         --part without --unique
+      --unique           no name twice (refused when the lists give fewer). With --unique, the
+                         roster is every combination of the parts asked for, so --part
+                         changes its people
       --start K          write the records K onward of the roster that seed and these options
                          define, counted from 0: slices of one roster concatenate to the whole
       --no-header        no header line in csv and tsv (a slice after --start 0 has none)

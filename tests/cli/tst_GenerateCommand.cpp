@@ -188,6 +188,7 @@ private slots:
     void genderFilterPicksSpellings();
     void uniqueCountsEachNameOnce_data();
     void uniqueCountsEachNameOnce();
+    void partWithUniqueIsOneSentence();
     void optionForms_data();
     void optionForms();
     void emptyListIsARunTimeFailure();
@@ -301,7 +302,15 @@ void tst_GenerateCommand::usageErrors_data()
     QTest::newRow("order") << QStringList{"--order", "surname"}
                            << "invalid value 'surname' for --order (accepted: given-first, family-first, official)";
     QTest::newRow("unique by weight") << QStringList{"--unique", "--born", "1960s"}
-                                      << "--unique draws every combination alike";
+                                      << "--unique draws every combination alike: not with --born";
+    QTest::newRow("unique by real weight") << QStringList{"--unique", "--frequency", "real"}
+                                           << "--unique draws every combination alike: not with --frequency real";
+    QTest::newRow("born with a line end") << QStringList{"--born", "1985\n"} << "invalid value '1985\n' for --born";
+    QTest::newRow("born with a space") << QStringList{"--born", "1960s "} << "invalid value '1960s ' for --born";
+    QTest::newRow("count past the roster's end")
+        << QStringList{"-n", "2", "--start", "2305843009213693951"} << "invalid value '2' for --count";
+    QTest::newRow("count beyond the roster") << QStringList{"-n", "2305843009213693953"}
+                                             << "invalid value '2305843009213693953' for --count";
 }
 
 void tst_GenerateCommand::usageErrors()
@@ -594,6 +603,26 @@ void tst_GenerateCommand::uniqueCountsEachNameOnce()
     QCOMPARE(past.exitCode, 2);
     QVERIFY(past.err.contains(
         QStringLiteral("asked for %1 unique names; these lists give %2").arg(limit + 1).arg(limit).toUtf8()));
+}
+
+void tst_GenerateCommand::partWithUniqueIsOneSentence()
+{
+    // What uniqueCountsEachNameOnce shows (a unique --part first holds each first name once),
+    // said alike by --help, the command line's page in docs/ and the manual page, their markup
+    // and line breaks aside.
+    const auto plain = [](QString text) {
+        text.remove(QLatin1Char('`'));
+        text.replace(QStringLiteral("\\-"), QStringLiteral("-"));
+        return text.simplified();
+    };
+    const QString sentence = QStringLiteral(
+        "With --unique, the roster is every combination of the parts asked for, so --part changes its people");
+    const QString source = qEnvironmentVariable("TOVISKA_TEST_DATA") + QStringLiteral("/..");
+    const CliRun help = CliRun::of({"generate", "--help"});
+    QCOMPARE(help.exitCode, 0);
+    for (const QString &text : {QString::fromUtf8(help.out), QString::fromUtf8(contentsOf(source + "/docs/command-line.md")),
+             QString::fromUtf8(contentsOf(source + "/packaging/toviska-cli.1.in"))})
+        QVERIFY2(plain(text).contains(sentence), qPrintable(plain(text).left(200)));
 }
 
 void tst_GenerateCommand::optionForms_data()
@@ -956,7 +985,10 @@ void tst_GenerateCommand::readingsProblems_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("needsReadings");
     const QByteArray malformed = "list\tkanji\thiragana\tkatakana\tromaji\nlast\t阿部\tあべ\tアベ\tAbe\nnot a row\n";
-    for (const auto &[table, name] : {std::pair{QByteArray(), "missing"}, std::pair{malformed, "malformed"}}) {
+    // Cut short, a table may hold half a row: refused as a missing one is.
+    const QByteArray cut = malformed.chopped(1);
+    for (const auto &[table, name] :
+        {std::pair{QByteArray(), "missing"}, std::pair{malformed, "malformed"}, std::pair{cut, "cut short"}}) {
         const auto row = [&](const char *what) -> QTestData & { return QTest::addRow("%s, %s", name, what); };
         row("kanji") << table << QStringList{"--script", "kanji"} << true;
         row("csv of every field") << table << QStringList{"--format", "csv"} << true;
@@ -995,7 +1027,7 @@ void tst_GenerateCommand::readingsProblems()
         return;
     }
     QVERIFY2(err.startsWith("toviska-cli: " + readings.toUtf8() + ": "), err.constData());
-    if (!table.isEmpty()) {
+    if (table.endsWith('\n')) {
         // A bad row costs only itself, as in the window: told once, and every other name is written.
         QCOMPARE(process.exitCode(), 0);
         QCOMPARE(err.count('\n'), 1);
@@ -1007,6 +1039,7 @@ void tst_GenerateCommand::readingsProblems()
         return;
     }
     QCOMPARE(process.exitCode(), 1);
+    QVERIFY2(table.isEmpty() || err.contains(": cut short: line 3 has no line end"), err.constData());
     QVERIFY(!QFileInfo::exists(output));
 }
 
@@ -1116,8 +1149,9 @@ void tst_GenerateCommand::fileOnlyFormatRefusesStreams()
     QVERIFY(process.waitForFinished(120000));
     QCOMPARE(process.exitCode(), 2);
     const QByteArray err = process.readAllStandardError();
-    QVERIFY2(err.contains("--format xlsx writes a file only, not a FIFO, pipe or device: " + path.toUtf8()),
-        err.constData());
+    const QByteArray why = path == QStringLiteral("/dev/stdout") ? "not a descriptor of this process: "
+                                                                 : "not a FIFO, pipe or device: ";
+    QVERIFY2(err.contains("--format xlsx writes a file only, " + why + path.toUtf8()), err.constData());
     QCOMPARE(process.readAllStandardOutput(), QByteArray());
     if (kind == QStringLiteral("fifo")) {
         // The command never opened it: the reader ends on the test's own empty writing.
