@@ -31,8 +31,14 @@ inline constexpr Choice<RomajiStyle> RomajiChoices[] = {{"passport", RomajiStyle
     {"hepburn", RomajiStyle::Hepburn}, {"kunrei", RomajiStyle::Kunrei}, {"wapuro", RomajiStyle::Wapuro}};
 inline constexpr Choice<Frequency> FrequencyChoices[]
     = {{"uniform", Frequency::Uniform}, {"real", Frequency::Real}};
-// Whether the given name comes first.
-inline constexpr Choice<bool> OrderChoices[] = {{"given-first", true}, {"family-first", false}};
+// Which name comes first in txt.
+enum class NameOrder {
+    GivenFirst,
+    FamilyFirst,
+    Official, // YAMADA Hanako: the family name first and in capitals, as Japan's government writes romaji
+};
+inline constexpr Choice<NameOrder> OrderChoices[]
+    = {{"given-first", NameOrder::GivenFirst}, {"family-first", NameOrder::FamilyFirst}, {"official", NameOrder::Official}};
 
 // "a, b, c": the words in table order.
 template <typename T> QString choiceWords(std::span<const Choice<T>> choices)

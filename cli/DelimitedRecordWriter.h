@@ -11,6 +11,8 @@ class OutputFile;
 
 // csv (RFC 4180: a header line, CRLF, fields quoted where they need it) and tsv (a header
 // line, LF, tabs and line breaks inside a name written as spaces). Unknown fields are empty.
+// A record's own fields (dates, digits, addresses) never need quoting: they are copied as they
+// are, each followed by its separator.
 class DelimitedRecordWriter : public RecordWriter
 {
 public:
@@ -26,7 +28,8 @@ public:
     // The longest record the prepared variants can make, for writing it without a check per field.
     void measure(const std::vector<NameVariant> &variants, RecordPart part) override;
     Outcome begin() override;
-    void write(const NameVariant *given, const NameVariant *family, const NameVariant *born) override;
+    void write(const NameVariant *given, const NameVariant *family, const NameVariant *born,
+        const PersonTexts *person) override;
 
     static std::string csvField(const std::string &text);
 
@@ -41,7 +44,17 @@ private:
     bool m_header;
     std::vector<RecordPart> m_part; // per field
     bool m_uses[RecordPartCount] = {}; // whether any field is of the part
+    bool m_usesPerson = false;
     std::vector<std::size_t> m_slot; // per field: its place among the fields of its part
+    // Per field, for records with fields of the person: what it copies and what follows it.
+    struct FieldStep
+    {
+        std::uint8_t part; // a RecordPart
+        std::uint8_t slot;
+        std::uint8_t afterSize; // 0 for a field of a name, whose text holds its separator
+        char after[2];
+    };
+    std::vector<FieldStep> m_steps;
     std::vector<std::size_t> m_longest; // per field
     std::size_t m_longestRecord = 0;
 };

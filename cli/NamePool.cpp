@@ -1,5 +1,6 @@
 #include "cli/NamePool.h"
 
+#include "generate/ContactName.h"
 #include "generate/FormLayout.h"
 #include "generate/PreparedName.h"
 
@@ -79,5 +80,16 @@ NamePool::NamePool(const Source &source)
             }
             m_variants.push_back(std::move(variant));
         }
+        if (source.withAscii) {
+            const std::string ascii = ContactName::asciiOf(names.at(name));
+            for (std::int32_t form = m_part.starts[static_cast<std::size_t>(name)];
+                 form < m_part.starts[static_cast<std::size_t>(name) + 1]; ++form) {
+                m_ascii += ascii;
+                m_asciiEnd.push_back(static_cast<std::uint32_t>(m_ascii.size()));
+            }
+        }
     }
+    // ContactName copies names in whole steps.
+    if (source.withAscii)
+        m_ascii.append(ContactName::Step, '\0');
 }

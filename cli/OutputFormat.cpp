@@ -13,7 +13,7 @@
 namespace {
 std::unique_ptr<RecordWriter> txtWriter(OutputFile &output, const GenerateOptions &options)
 {
-    return std::make_unique<TextRecordWriter>(output, options.script, options.givenFirst);
+    return std::make_unique<TextRecordWriter>(output, options.script, options.givenFirst, options.familyCapitals);
 }
 
 std::unique_ptr<RecordWriter> csvWriter(OutputFile &output, const GenerateOptions &options)

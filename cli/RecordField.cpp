@@ -25,9 +25,14 @@ constexpr FieldRow kFields[] = {
     {RecordField::GivenKatakana, "given_katakana", RecordPart::Given, NameAttribute::Katakana},
     {RecordField::Gender, "gender", RecordPart::Given, NameAttribute::Gender},
     {RecordField::Born, "born", RecordPart::Born, NameAttribute::Born},
+    {RecordField::BirthDate, "birth_date", RecordPart::Person, NameAttribute::BirthDate},
+    {RecordField::Age, "age", RecordPart::Person, NameAttribute::Age},
+    {RecordField::BirthDateWareki, "birth_date_wareki", RecordPart::Person, NameAttribute::Wareki},
+    {RecordField::Email, "email", RecordPart::Person, NameAttribute::Email},
+    {RecordField::Login, "login", RecordPart::Person, NameAttribute::Login},
 };
-// The default fields and born.
-static_assert(std::size(kFields) == std::size(AllRecordFields) + 1);
+// The default fields and those asked for by name.
+static_assert(std::size(kFields) == std::size(AllRecordFields) + 6);
 
 const FieldRow &rowOf(RecordField field)
 {
