@@ -1,6 +1,8 @@
 #pragma once
 
+#include "cli/OutputEncoding.h"
 #include "cli/RecordField.h"
+#include "cli/RecordStyle.h"
 #include "cli/RecordWriter.h"
 
 #include <array>
@@ -20,7 +22,8 @@ public:
     };
 
     // Without header, the records alone: a slice of a roster after its first.
-    DelimitedRecordWriter(OutputFile &output, Kind kind, std::vector<RecordField> fields, bool header = true);
+    DelimitedRecordWriter(
+        OutputFile &output, Kind kind, std::vector<RecordField> fields, bool header = true, RecordStyle style = {});
 
     void prepare(NameVariant &variant, RecordPart part) const override;
     // The longest record the prepared variants can make, for writing it without a check per field.
@@ -31,6 +34,17 @@ public:
     static std::string csvField(const std::string &text);
 
 private:
+    // What one part's variant holds of a field: the whole field, or a part's piece of one that
+    // joins two (bank_kana).
+    struct Piece
+    {
+        RecordPart part;
+        NameAttribute attribute;
+        std::size_t slot; // its place among the pieces of its part
+        bool endsField; // followed by the separator or the line end
+        bool endsRecord;
+    };
+
     std::string encoded(const std::string &text) const;
 
     OutputFile &m_output;
@@ -39,9 +53,9 @@ private:
     std::string_view m_lineEnd;
     std::vector<RecordField> m_fields;
     bool m_header;
-    std::vector<RecordPart> m_part; // per field
-    bool m_uses[RecordPartCount] = {}; // whether any field is of the part
-    std::vector<std::size_t> m_slot; // per field: its place among the fields of its part
-    std::vector<std::size_t> m_longest; // per field
+    RecordStyle m_style;
+    OutputEncoding m_encoding;
+    std::vector<Piece> m_pieces;
+    bool m_uses[RecordPartCount] = {}; // whether any piece is of the part
     std::size_t m_longestRecord = 0;
 };

@@ -127,7 +127,7 @@ QString HelpText::of(const QString &command)
         return QString::fromUtf8(kGenerate).arg(alternatives<ListSource>(ListChoices),
             alternatives<GenderFilter>(GenderChoices), alternatives<NamePart>(PartChoices),
             alternatives<NameAttribute>(ScriptChoices), alternatives<RomajiStyle>(RomajiChoices), formats(),
-            OutputFormatInfo::words(true), fieldNames, alternatives<Frequency>(FrequencyChoices));
+            OutputFormatInfo::words(&OutputFormatInfo::hasFields), fieldNames, alternatives<Frequency>(FrequencyChoices));
     }
     if (command == QStringLiteral("names"))
         return QString::fromUtf8(kNames);

@@ -1,6 +1,7 @@
 #include "cli/NamePool.h"
 
 #include "generate/PreparedName.h"
+#include "generate/SystemKana.h"
 
 #include <QSet>
 
@@ -53,6 +54,8 @@ NamePool::NamePool(const Source &source)
                     variant.spelling->kanji = utf8(spelling.kanji);
                     variant.spelling->hiragana = utf8(spelling.hiragana);
                     variant.spelling->katakana = utf8(spelling.katakana);
+                    variant.spelling->katakanaHalf = utf8(halfWidthKatakana(spelling.katakana));
+                    variant.spelling->bankKana = utf8(bankKana(spelling.katakana));
                     variant.spelling->gender = genderOf(spelling.list);
                     variant.spelling->hasReadings = true;
                     m_variants.push_back(std::move(variant));

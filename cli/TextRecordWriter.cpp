@@ -4,17 +4,28 @@
 
 #include <algorithm>
 
-TextRecordWriter::TextRecordWriter(OutputFile &output, NameAttribute script, bool givenFirst)
+TextRecordWriter::TextRecordWriter(OutputFile &output, NameAttribute script, bool givenFirst, RecordStyle style)
     : m_output(output)
     , m_script(script)
     , m_givenFirst(givenFirst)
+    , m_style(style)
+    , m_encoding(style.encoding)
 { }
+
+Outcome TextRecordWriter::begin()
+{
+    if (m_style.fileStart)
+        m_output.append(m_encoding.byteOrderMark().data(), m_encoding.byteOrderMark().size());
+    return {};
+}
 
 void TextRecordWriter::prepare(NameVariant &variant, RecordPart) const
 {
     const int script = static_cast<int>(m_script);
     // A built-in name the readings do not know is still a name: its romaji stands in.
-    std::string block = variant.isKnown(script) ? variant.text(script) : variant.spelling->romaji;
+    const std::string &text = variant.isKnown(script) ? variant.text(script) : variant.spelling->romaji;
+    // Checked against the encoding by the command before the output was opened.
+    std::string block = m_encoding.encoded(text).value_or(text);
     variant.fieldEnd[0] = static_cast<std::uint32_t>(block.size());
     // write() copies in whole steps: room to read past the text.
     block.append(Step, '\0');

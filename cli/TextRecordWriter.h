@@ -1,6 +1,8 @@
 #pragma once
 
+#include "cli/OutputEncoding.h"
 #include "cli/RecordField.h"
+#include "cli/RecordStyle.h"
 #include "cli/RecordWriter.h"
 
 class OutputFile;
@@ -9,16 +11,19 @@ class OutputFile;
 class TextRecordWriter : public RecordWriter
 {
 public:
-    TextRecordWriter(OutputFile &output, NameAttribute script, bool givenFirst);
+    TextRecordWriter(OutputFile &output, NameAttribute script, bool givenFirst, RecordStyle style = {});
 
     void prepare(NameVariant &variant, RecordPart part) const override;
     // The longest line the prepared variants can make, for writing it without a check per part.
     void measure(const std::vector<NameVariant> &variants, RecordPart part) override;
+    Outcome begin() override;
     void write(const NameVariant *given, const NameVariant *family, const NameVariant *born) override;
 
 private:
     OutputFile &m_output;
     NameAttribute m_script;
     bool m_givenFirst;
+    RecordStyle m_style;
+    OutputEncoding m_encoding;
     std::size_t m_longestPart = 0;
 };
