@@ -26,6 +26,7 @@
 #include "lists/NameFileLoader.h"
 #include "lists/PaneRemoval.h"
 #include "results/Form2.h"
+#include "store/KanjiDates.h"
 #include "store/NameFrequencies.h"
 #include "store/NameStore.h"
 
@@ -270,6 +271,16 @@ const NameFrequencies &Form1::frequencies()
     return frequencies;
 }
 
+const KanjiDates &Form1::kanjiDates()
+{
+    const KanjiDates &dates = KanjiDates::shipped(m_context.appFolder);
+    if (!dates.problem().isEmpty() && !m_kanjiDatesProblemReported) {
+        m_kanjiDatesProblemReported = true;
+        QTextStream(stderr) << "toviska: " << dates.problem() << Qt::endl;
+    }
+    return dates;
+}
+
 void Form1::updateFrequencyChoices()
 {
     const bool builtIn = listSource() == ListSource::BuiltIn;
@@ -284,6 +295,8 @@ void Form1::updateFrequencyChoices()
     if (builtIn && m_Check1->isChecked() && !frequencies().problem().isEmpty()) {
         tip = frequencies().isEmpty() ? QStringLiteral("Frequencies unavailable: %1").arg(frequencies().problem())
                                       : frequencies().problem();
+    } else if (builtIn && m_Check1->isChecked() && !kanjiDates().problem().isEmpty()) {
+        tip = QStringLiteral("Frequencies unavailable: %1").arg(kanjiDates().problem());
     }
     m_Check1->setToolTip(tip);
     m_Combo1->setToolTip(builtIn ? QStringLiteral("Weights given names by the decade they were given in") : tip);
@@ -546,8 +559,8 @@ void Form1::PushButton1_Click()
         // As common as they are: each pane's forms by their weight; a name without readings as
         // the least common of the list it is drawn from. Without the table, uniformly.
         std::optional<FrequencyWeights> weights;
-        if (realFrequency() && !frequencies().isEmpty())
-            weights.emplace(frequencies(), bornYears());
+        if (realFrequency() && !frequencies().isEmpty() && kanjiDates().problem().isEmpty())
+            weights.emplace(frequencies(), kanjiDates(), bornYears());
         const FrequencyDraws frequencyDraws{weights ? &*weights : nullptr,
             genderFilter() == GenderFilter::FemaleOnly ? ReadingList::Female : ReadingList::Male};
         GeneratedNames names = NameGenerator::generate(m_firstNames->names(), m_lastNames->names(), count.passes(),

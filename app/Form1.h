@@ -22,6 +22,7 @@ class ListPane;
 class NameListModel;
 class OptionButton;
 class BirthYears;
+class KanjiDates;
 class NameFrequencies;
 class QCheckBox;
 class QComboBox;
@@ -58,6 +59,9 @@ public:
     // The frequencies of the built-in names, read the first time they are needed; a table that
     // could not be read whole is told on standard error the first time.
     const NameFrequencies &frequencies();
+    // The days each kanji could be given from, read with the frequencies; without the whole table
+    // names are not drawn by frequency at all.
+    const KanjiDates &kanjiDates();
     // The spellings of the names a pane shows for the current choices. A readings table that
     // could not be read whole is told on standard error the first time.
     PaneReadings paneReadings(ListKind kind);
@@ -151,6 +155,7 @@ private:
     // A readings table that could not be read whole is told on standard error once a run.
     bool m_readingsProblemReported = false;
     bool m_frequenciesProblemReported = false;
+    bool m_kanjiDatesProblemReported = false;
     WindowPointer m_pointer;
     HoverFeedback m_hover;
     NameListModel *m_firstNames = nullptr;

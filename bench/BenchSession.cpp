@@ -23,9 +23,10 @@ BenchSession::BenchSession(const QString &benchName, const QStringList &maleFirs
         QTextStream(stderr) << benchName << ": no names database: " << created.description() << '\n';
         return;
     }
-    // The kanji and kana of the built-in names, and how common they are, lie beside names.mdb, as
-    // in a build.
-    for (const QString &table : {QStringLiteral("readings.tsv"), QStringLiteral("frequency.tsv")}) {
+    // The kanji and kana of the built-in names, how common they are and since when their kanji
+    // could be given lie beside names.mdb, as in a build.
+    for (const QString &table :
+        {QStringLiteral("readings.tsv"), QStringLiteral("frequency.tsv"), QStringLiteral("kanji-dates.tsv")}) {
         if (!QFile::copy(QStringLiteral(TOVISKA_DATA_DIR "/") + table, m_folder.filePath(table)))
             QTextStream(stderr) << benchName << ": " << table << " could not be copied\n";
     }

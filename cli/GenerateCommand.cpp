@@ -10,6 +10,7 @@
 #include "generate/PreparedName.h"
 #include "lists/ListReloader.h"
 #include "lists/PaneReadings.h"
+#include "store/KanjiDates.h"
 #include "store/NameFrequencies.h"
 #include "store/NameStore.h"
 
@@ -172,7 +173,10 @@ Outcome GenerateCommand::readFrequencies()
     const NameFrequencies &frequencies = NameFrequencies::shipped(m_database.applicationFolder());
     if (!frequencies.problem().isEmpty())
         return Outcome::failure(frequencies.problem());
-    m_weights = std::make_unique<FrequencyWeights>(frequencies, o.born);
+    const KanjiDates &kanjiDates = KanjiDates::shipped(m_database.applicationFolder());
+    if (!kanjiDates.problem().isEmpty())
+        return Outcome::failure(kanjiDates.problem());
+    m_weights = std::make_unique<FrequencyWeights>(frequencies, kanjiDates, o.born);
     // Only a given name has a year of birth.
     if (m_wantFirst && o.needsBorn()) {
         m_born.resize(BirthYears::DecadeCount);

@@ -29,12 +29,6 @@ std::optional<BirthYears> BirthYears::parse(QStringView text)
     return BirthYears(from, to);
 }
 
-BirthYears BirthYears::decade(int decade)
-{
-    const int from = FirstYear + 10 * decade;
-    return {from, from + 9};
-}
-
 QString BirthYears::decadeName(int decade)
 {
     return QStringLiteral("%1s").arg(FirstYear + 10 * decade);

@@ -19,8 +19,6 @@ public:
     BirthYears(int from, int to);
     // "1985", "1960s" or "1950-1979"; nothing for anything else, or for years outside.
     static std::optional<BirthYears> parse(QStringView text);
-    // The decade, 0 for the 1920s.
-    static BirthYears decade(int decade);
     // "1920s".
     static QString decadeName(int decade);
 
@@ -29,7 +27,6 @@ public:
 
     int from() const { return m_from; }
     int to() const { return m_to; }
-    bool isEveryYear() const { return m_from == FirstYear && m_to == LastYear; }
     // How many of the decade's ten years are among these.
     int yearsIn(int decade) const;
     // Those years.

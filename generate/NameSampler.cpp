@@ -2,6 +2,8 @@
 
 #include "generate/FrequencyWeights.h"
 
+#include <numeric>
+
 NameSampler::NameSampler(Part first, Part last, const CounterRandom &random, std::uint64_t origin, Options options)
     : m_first(std::move(first))
     , m_last(std::move(last))
@@ -28,22 +30,22 @@ NameSampler::Tables NameSampler::tablesOf(const Part &part, const FrequencyWeigh
     if (forms == 0)
         return tables;
     std::vector<double> column(forms);
-    for (std::size_t form = 0; form < forms; ++form)
-        column[form] = weights.of(part.spellings[form], part.list);
-    tables.forms = AliasTable(column);
-    if (part.list == ReadingList::Last || !withDecades)
-        return tables;
     // The decade of a given name drawn, by the people given it in each: with the form drawn by
     // the decades' sum, the same mix as a decade drawn first, and the people of a seed stay the
     // same whether or not their decade is asked for.
-    tables.decades.reserve(forms);
-    std::vector<double> decades(BirthYears::DecadeCount);
+    const bool decades = withDecades && part.list != ReadingList::Last;
+    if (decades)
+        tables.decades.reserve(forms);
     for (std::size_t form = 0; form < forms; ++form) {
-        const NameFrequency &row = weights.frequencyOf(part.spellings[form], part.list);
-        for (int decade = 0; decade < BirthYears::DecadeCount; ++decade)
-            decades[static_cast<std::size_t>(decade)] = weights.inDecade(row, decade);
-        tables.decades.emplace_back(decades);
+        if (!decades) {
+            column[form] = weights.of(part.spellings[form], part.list);
+            continue;
+        }
+        const FrequencyWeights::Decades inDecades = weights.inDecades(part.spellings[form], part.list);
+        column[form] = std::accumulate(inDecades.begin(), inDecades.end(), 0.0);
+        tables.decades.emplace_back(inDecades);
     }
+    tables.forms = AliasTable(column);
     return tables;
 }
 

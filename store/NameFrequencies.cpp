@@ -76,13 +76,16 @@ Outcome NameFrequencies::load(const QString &path, NameFrequencies &frequencies)
                     loaded.m_index.insert(hash, loaded.m_rows.size());
                 loaded.m_rows.push_back(std::move(entry));
             }
-            // The least of each column of the list.
+            // The least of each column of the list; not a decade in which a name could not be
+            // given (its kanji not yet permitted), or every name without readings would be lost.
             NameFrequency &base = loaded.m_base[static_cast<std::size_t>(list)];
             const bool first = !seen[static_cast<std::size_t>(list)];
             seen[static_cast<std::size_t>(list)] = true;
             base.people = first ? frequency.people : std::min(base.people, frequency.people);
-            for (std::size_t d = 0; d < base.born.size(); ++d)
-                base.born[d] = first ? frequency.born[d] : std::min(base.born[d], frequency.born[d]);
+            for (std::size_t d = 0; d < base.born.size(); ++d) {
+                if (frequency.born[d] > 0)
+                    base.born[d] = base.born[d] > 0 ? std::min(base.born[d], frequency.born[d]) : frequency.born[d];
+            }
             return true;
         },
         skipped);

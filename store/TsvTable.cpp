@@ -15,6 +15,8 @@ Outcome TsvTable::read(const QString &path, int columns, const QString &shape,
         return Outcome::failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
 
     std::vector<QByteArrayView> fields(static_cast<std::size_t>(columns));
+    // The header names the shape's first column: "list\t..." or "kanji\t...".
+    const QByteArray header = shape.section(QLatin1Char(','), 0, 0).toUtf8() + '\t';
     qsizetype lineStart = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     int lineNumber = 0;
     int firstSkipped = 0;
@@ -27,7 +29,7 @@ Outcome TsvTable::read(const QString &path, int columns, const QString &shape,
         lineStart = lineEnd + 1;
         if (line.endsWith('\r'))
             line.chop(1);
-        if (line.isEmpty() || (lineNumber == 1 && line.startsWith("list\t")))
+        if (line.isEmpty() || (lineNumber == 1 && line.startsWith(header)))
             continue;
         // Split in place: no copy of the line or of its fields before a row makes texts of them.
         int fieldCount = 0;

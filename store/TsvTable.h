@@ -9,7 +9,8 @@
 #include <span>
 
 // The shipped tables' one file form: UTF-8 rows of tab-separated fields, LF or CRLF line ends
-// (a file saved by a Windows editor), a byte-order mark and a header line "list\t..." allowed.
+// (a file saved by a Windows editor), a byte-order mark and a header line naming the first
+// column of the shape ("list\t...") allowed.
 namespace TsvTable {
 
 // Hands each row of exactly columns fields to row, as views into the file read whole; a row of

@@ -1,3 +1,4 @@
+#include "store/KanjiDates.h"
 #include "tests/cli/CliRun.h"
 
 #include <QDir>
@@ -54,6 +55,8 @@ private slots:
     void sameSeedSamePeople();
     void damagedTable_data();
     void damagedTable();
+    void noKanjiBeforeItsDay_data();
+    void noKanjiBeforeItsDay();
 };
 
 void tst_RealFrequency::surnamesByPopulation()
@@ -201,24 +204,36 @@ void tst_RealFrequency::sameSeedSamePeople()
 
 void tst_RealFrequency::damagedTable_data()
 {
-    QTest::addColumn<QByteArray>("table"); // null: no frequency.tsv
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("table"); // null: no file
     QTest::addColumn<QString>("why");
     const QByteArray header = "list\tkanji\thiragana\tpeople\t1920s\t1930s\t1940s\t1950s\t1960s\t1970s\t1980s\t"
                               "1990s\t2000s\t2010s\t2020s\n";
-    QTest::newRow("missing") << QByteArray() << "No such file or directory";
-    QTest::newRow("a bad row") << header + "last\t佐藤\tさとう\tmany\t\t\t\t\t\t\t\t\t\t\t\n" << "1 row skipped";
+    const QString frequencies = QStringLiteral("frequency.tsv");
+    const QString kanjiDates = QStringLiteral("kanji-dates.tsv");
+    QTest::newRow("missing") << frequencies << QByteArray() << "No such file or directory";
+    QTest::newRow("a bad row") << frequencies << header + "last\t佐藤\tさとう\tmany\t\t\t\t\t\t\t\t\t\t\t\n"
+                               << "1 row skipped";
+    QTest::newRow("no kanji dates") << kanjiDates << QByteArray() << "No such file or directory";
+    QTest::newRow("a kanji dated twice") << kanjiDates << QByteArray("翔\t1981-10-01\ts\t\n翔\t1990-04-01\ts\t\n")
+                                         << "1 row skipped";
 }
 
 void tst_RealFrequency::damagedTable()
 {
+    QFETCH(QString, name);
     QFETCH(QByteArray, table);
     QFETCH(QString, why);
-    // A copy of the command in a folder of its own finds its tables beside it.
+    // A copy of the command in a folder of its own finds its tables beside it: the shipped ones
+    // but the one under test.
     QTemporaryDir dir;
     const QString program = dir.filePath(QStringLiteral("toviska-cli"));
     QVERIFY(QFile::copy(CliRun::program(), program));
-    QVERIFY(QFile::copy(binFolder() + QStringLiteral("/readings.tsv"), dir.filePath(QStringLiteral("readings.tsv"))));
-    const QString path = dir.filePath(QStringLiteral("frequency.tsv"));
+    for (const QString shippedName : {"readings.tsv", "frequency.tsv", "kanji-dates.tsv"}) {
+        if (shippedName != name)
+            QVERIFY(QFile::copy(binFolder() + u'/' + shippedName, dir.filePath(shippedName)));
+    }
+    const QString path = dir.filePath(name);
     if (!table.isNull()) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -241,6 +256,33 @@ void tst_RealFrequency::damagedTable()
         QVERIFY2(err.startsWith("toviska-cli: " + path.toUtf8() + ": "), err.constData());
         QVERIFY2(err.contains(why.toUtf8()), err.constData());
         QVERIFY(!QFileInfo::exists(output));
+    }
+}
+
+void tst_RealFrequency::noKanjiBeforeItsDay_data()
+{
+    QTest::addColumn<QString>("born");
+    QTest::addColumn<QDate>("last"); // the last day of those births
+    // The years of the additions, and the years just before them.
+    for (const int year : {1948, 1951, 1955, 1976, 1981, 1985, 1989, 1990, 1997, 2003, 2004, 2009, 2015, 2017})
+        QTest::newRow(qPrintable(QString::number(year))) << QString::number(year) << QDate(year, 12, 31);
+    QTest::newRow("the 1990s") << "1990s" << QDate(1999, 12, 31);
+}
+
+void tst_RealFrequency::noKanjiBeforeItsDay()
+{
+    QFETCH(QString, born);
+    QFETCH(QDate, last);
+    KanjiDates dates;
+    QVERIFY(KanjiDates::load(binFolder() + QStringLiteral("/kanji-dates.tsv"), dates).isOk());
+    const CliRun run = CliRun::of(shipped({"-n", "50000", "--seed", "11", "--born", born, "--part", "first", "--format",
+        "tsv", "--no-header", "--fields", "given_kanji,gender"}));
+    QCOMPARE(run.exitCode, 0);
+    const QStringList drawn = lines(run.out);
+    QCOMPARE(drawn.size(), 50000);
+    for (const QString &line : drawn) {
+        const QDate permitted = dates.permittedFrom(line.section(u'\t', 0, 0));
+        QVERIFY2(permitted.isValid() && permitted <= last, qPrintable(line));
     }
 }
 

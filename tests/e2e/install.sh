@@ -38,7 +38,7 @@ trap 'chmod -R u+w "$stage" 2>/dev/null; e2e_cleanup' EXIT
 
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >"$E2E_ROOT/install.log" 2>&1 \
     || e2e_fail "cmake --install failed: $(cat "$E2E_ROOT/install.log")"
-for file in bin/toviska share/toviska/names.mdb share/toviska/readings.tsv share/toviska/frequency.tsv share/toviska/NOTICE.md "share/applications/$app_id.desktop" \
+for file in bin/toviska share/toviska/names.mdb share/toviska/readings.tsv share/toviska/frequency.tsv share/toviska/kanji-dates.tsv share/toviska/NOTICE.md "share/applications/$app_id.desktop" \
     "share/metainfo/$app_id.metainfo.xml" "share/icons/hicolor/scalable/apps/$app_id.svg" \
     share/doc/toviska/copyright share/doc/toviska/changelog.gz; do
     [ -f "$stage/usr/$file" ] || e2e_fail "cmake --install did not install usr/$file"

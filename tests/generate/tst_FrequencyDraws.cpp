@@ -54,6 +54,10 @@ const QByteArray kFrequencies = "list\tkanji\thiragana\tpeople\t1920s\t1930s\t19
                                 "last\t佐藤\tさとう\t900\t\t\t\t\t\t\t\t\t\t\t\n"
                                 "last\t伊藤\tいとう\t100\t\t\t\t\t\t\t\t\t\t\t\n";
 
+// Every kanji above given since 1948, unless a test says otherwise.
+const QByteArray kKanjiDates = "kanji\tpermitted\tsource\tnote\n幸\t1948-01-01\tt\t\n子\t1948-01-01\tt\t\n"
+                               "花\t1948-01-01\tt\t\n佐\t1948-01-01\tt\t\n藤\t1948-01-01\tt\t\n伊\t1948-01-01\tt\t\n";
+
 // The main window over the names above, with the readings and, when given, the frequencies.
 struct Window
 {
@@ -66,9 +70,11 @@ struct Window
     AppContext context{prompts, settings, random, database.folder(), dir.path()};
     std::unique_ptr<Form1> form;
 
-    explicit Window(const QByteArray &frequencies)
+    explicit Window(const QByteArray &frequencies, const QByteArray &kanjiDates = kKanjiDates)
     {
         write(database.folder() + QStringLiteral("/readings.tsv"), kReadings);
+        if (!kanjiDates.isNull())
+            write(database.folder() + QStringLiteral("/kanji-dates.tsv"), kanjiDates);
         if (!frequencies.isNull())
             write(database.folder() + QStringLiteral("/frequency.tsv"), frequencies);
         load();
@@ -120,6 +126,9 @@ private slots:
     void windowDraws_data();
     void windowDraws();
     void choicesAreRememberedAndOnlyForTheBuiltInList();
+    void leastWeightOfTheDecadesANameCouldBeGiven();
+    void windowKeepsTheKanjiLaw_data();
+    void windowKeepsTheKanjiLaw();
 };
 
 void tst_FrequencyDraws::aliasFollowsTheWeights_data()
@@ -322,6 +331,51 @@ void tst_FrequencyDraws::choicesAreRememberedAndOnlyForTheBuiltInList()
     QVERIFY2(w.prompts.errors().first().contains(QStringLiteral("Form1.Form_Load at line 156")),
         qPrintable(w.prompts.errors().first()));
     QCOMPARE(w.combo1()->currentText(), QStringLiteral("Any year"));
+}
+
+void tst_FrequencyDraws::leastWeightOfTheDecadesANameCouldBeGiven()
+{
+    // 翔子 could not be given in the 1970s: a name without readings still could, as rarely as 花.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("frequency.tsv"));
+    QVERIFY(write(path, "female\t翔子\tしょうこ\t50\t0\t0\t0\t0\t0\t0\t10\t10\t10\t10\t10\n"
+                        "female\t花\tはな\t77\t7\t7\t7\t7\t7\t7\t7\t7\t7\t7\t7\n"));
+    NameFrequencies frequencies;
+    QVERIFY(NameFrequencies::load(path, frequencies).isOk());
+    const NameFrequency &base = frequencies.base(ReadingList::Female);
+    QCOMPARE(base.born[5], 7.0);
+    QCOMPARE(base.born[6], 7.0);
+}
+
+void tst_FrequencyDraws::windowKeepsTheKanjiLaw_data()
+{
+    QTest::addColumn<QByteArray>("kanjiDates"); // null: no table
+    QTest::addColumn<QString>("born");
+    QTest::addColumn<double>("hanaAtLeast");
+    QTest::addColumn<double>("hanaAtMost");
+    const QByteArray withoutHana = QByteArray(kKanjiDates).replace("花\t1948-01-01\tt\t\n", "");
+    // Hana, a thousand times Sachiko in the 2010s, cannot be given once 花 is not permitted.
+    QTest::newRow("permitted") << kKanjiDates << "2010s" << 0.95 << 1.0;
+    QTest::newRow("never permitted") << withoutHana << "2010s" << 0.0 << 0.0;
+    QTest::newRow("before 1948 any kanji") << withoutHana << "1940s" << 0.4 << 0.6;
+    // Without the law, nothing is drawn by frequency: uniformly, and the tooltip says why.
+    QTest::newRow("no table") << QByteArray() << "2010s" << 0.4 << 0.6;
+}
+
+void tst_FrequencyDraws::windowKeepsTheKanjiLaw()
+{
+    QFETCH(QByteArray, kanjiDates);
+    QFETCH(QString, born);
+    QFETCH(double, hanaAtLeast);
+    QFETCH(double, hanaAtMost);
+    Window w(kFrequencies, kanjiDates);
+    w.choose(QStringLiteral("Option3"));
+    w.check1()->click();
+    w.chooseBorn(born);
+    const double hana = shareOf(w.generate(2000), QStringLiteral("Hana "));
+    QVERIFY2(hana >= hanaAtLeast && hana <= hanaAtMost, qPrintable(QString::number(hana)));
+    const QString tip = w.check1()->toolTip();
+    QCOMPARE(tip.startsWith(QStringLiteral("Frequencies unavailable: ") + w.database.folder()), kanjiDates.isNull());
 }
 
 QTEST_MAIN(tst_FrequencyDraws)

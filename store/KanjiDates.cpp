@@ -1,0 +1,63 @@
+#include "store/KanjiDates.h"
+
+#include "store/TsvTable.h"
+
+#include <algorithm>
+
+namespace {
+// The characters the limit is about: the CJK ideographs of every block, compatibility forms
+// included. Kana, the long-vowel mark and the iteration marks (々 ゝ ゞ ヽ ヾ) were always allowed.
+bool isKanji(char32_t c)
+{
+    return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF)
+        || (c >= 0x20000 && c <= 0x3FFFF);
+}
+} // namespace
+
+Outcome KanjiDates::load(const QString &path, KanjiDates &dates)
+{
+    dates = KanjiDates();
+    KanjiDates loaded;
+    int skipped = 0;
+    Outcome read = TsvTable::read(
+        path, 4, QStringLiteral("kanji, permitted, source, note"),
+        [&](std::span<const QByteArrayView> fields) {
+            const QString kanji = QString::fromUtf8(fields[0]);
+            const QList<uint> characters = kanji.toUcs4();
+            const QDate day = QDate::fromString(QString::fromLatin1(fields[1]), Qt::ISODate);
+            // One kanji a row, given once: a second date for it would make the law ambiguous.
+            if (characters.size() != 1 || !isKanji(characters[0]) || !day.isValid() || day < restrictedFrom()
+                || loaded.m_days.contains(characters[0]))
+                return false;
+            loaded.m_days.insert(characters[0], day.toJulianDay());
+            return true;
+        },
+        skipped);
+    if (read.isOk() && loaded.m_days.isEmpty())
+        read = Outcome::failure(QStringLiteral("%1: no kanji in the table").arg(path));
+    if (!read.isOk()) {
+        dates.m_problem = read.description();
+        return read;
+    }
+    dates = std::move(loaded);
+    return read;
+}
+
+const KanjiDates &KanjiDates::shipped(const QString &applicationFolder)
+{
+    return TsvTable::shipped<KanjiDates>(applicationFolder, QStringLiteral("kanji-dates.tsv"));
+}
+
+QDate KanjiDates::permittedFrom(QStringView name) const
+{
+    qint64 latest = restrictedFrom().toJulianDay();
+    for (const char32_t c : name.toUcs4()) {
+        if (!isKanji(c))
+            continue;
+        const auto found = m_days.constFind(c);
+        if (found == m_days.cend())
+            return {};
+        latest = std::max(latest, *found);
+    }
+    return QDate::fromJulianDay(latest);
+}
