@@ -36,8 +36,14 @@ inline constexpr Choice<OutputEncoding::Kind> EncodingChoices[] = {{"utf-8", Out
     {"utf-8-bom", OutputEncoding::Kind::Utf8Bom}, {"cp932", OutputEncoding::Kind::Cp932}};
 inline constexpr Choice<HeaderLanguage> HeaderChoices[]
     = {{"en", HeaderLanguage::English}, {"ja", HeaderLanguage::Japanese}};
-// Whether the given name comes first.
-inline constexpr Choice<bool> OrderChoices[] = {{"given-first", true}, {"family-first", false}};
+// Which name comes first in txt.
+enum class NameOrder {
+    GivenFirst,
+    FamilyFirst,
+    Official, // YAMADA Hanako: the family name first and in capitals, as Japan's government writes romaji
+};
+inline constexpr Choice<NameOrder> OrderChoices[]
+    = {{"given-first", NameOrder::GivenFirst}, {"family-first", NameOrder::FamilyFirst}, {"official", NameOrder::Official}};
 
 // "a, b, c": the words in table order.
 template <typename T> QString choiceWords(std::span<const Choice<T>> choices)

@@ -24,6 +24,16 @@ DelimitedRecordWriter::DelimitedRecordWriter(
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         const RecordField field = m_fields[i];
         const bool last = i + 1 == m_fields.size();
+        if (partOf(field) == RecordPart::Person) {
+            // Made per record: copied from its room, then its separator or the line end.
+            const std::size_t slot = PersonTexts::indexOf(attributeOf(field));
+            const std::string_view after = last ? m_lineEnd : std::string_view(&m_separator, 1);
+            m_pieces.push_back({RecordPart::Person, attributeOf(field), slot, true, last,
+                {after[0], after.size() > 1 ? after[1] : '\0'}, static_cast<std::uint8_t>(after.size())});
+            m_usesPerson = true;
+            m_longestPerson += PersonTexts::Starts[slot + 1] - PersonTexts::Starts[slot] + 2;
+            continue;
+        }
         // The whole name: the family name's piece, then the given name's.
         if (attributeOf(field) == NameAttribute::BankKana)
             add(RecordPart::Family, NameAttribute::BankKana, false, false);
@@ -96,7 +106,7 @@ void DelimitedRecordWriter::measure(const std::vector<NameVariant> &variants, Re
     // Each piece may be copied up to Step bytes too far, overwritten by the next one.
     m_longestRecord += longest;
     if (part == RecordPart::Given)
-        m_longestRecord += Step;
+        m_longestRecord += Step + m_longestPerson;
 }
 
 Outcome DelimitedRecordWriter::begin()
@@ -116,20 +126,37 @@ Outcome DelimitedRecordWriter::begin()
     return {};
 }
 
-void DelimitedRecordWriter::write(const NameVariant *given, const NameVariant *family, const NameVariant *born)
+void DelimitedRecordWriter::write(
+    const NameVariant *given, const NameVariant *family, const NameVariant *born, const PersonTexts *person)
 {
     const NameVariant *const parts[RecordPartCount] = {given, family, born};
-    const bool whole = (given || !m_uses[0]) && (family || !m_uses[1]) && (born || !m_uses[2]);
+    const bool whole = (given || !m_uses[0]) && (family || !m_uses[1]) && (born || !m_uses[2])
+        && (person || !m_usesPerson);
     if (whole && m_longestRecord <= OutputFile::Capacity) {
         // Fixed-size copies compile to a few vector moves; a call to memcpy per field of a
         // dozen bytes cost more than all the drawing.
         char *out = m_output.reserve(m_longestRecord);
-        for (const Piece &piece : m_pieces)
+        for (const Piece &piece : m_pieces) {
+            if (piece.part == RecordPart::Person) {
+                out = writePerson(out, person->field(piece.slot));
+                std::memcpy(out, piece.after.data(), 2);
+                out += piece.afterSize;
+                continue;
+            }
             out = copyInSteps(out, parts[static_cast<int>(piece.part)]->field(piece.slot));
+        }
         m_output.advance(out);
         return;
     }
     for (const Piece &piece : m_pieces) {
+        if (piece.part == RecordPart::Person) {
+            if (person) {
+                char *out = m_output.reserve(person->field(piece.slot).size() + Step);
+                m_output.advance(writePerson(out, person->field(piece.slot)));
+            }
+            m_output.append(piece.after.data(), piece.afterSize);
+            continue;
+        }
         const NameVariant *part = parts[static_cast<int>(piece.part)];
         if (part)
             m_output.append(part->field(piece.slot).data(), part->field(piece.slot).size());
@@ -138,4 +165,10 @@ void DelimitedRecordWriter::write(const NameVariant *given, const NameVariant *f
         else if (piece.endsField)
             m_output.append(m_separator);
     }
+}
+
+char *DelimitedRecordWriter::writePerson(char *out, std::string_view text) const
+{
+    // UTF-8 as it is; CP932 through the encoding's table of the characters met (an era name).
+    return m_encoding.kind() == OutputEncoding::Kind::Cp932 ? m_encoding.write(text, out) : copyInSteps(out, text);
 }

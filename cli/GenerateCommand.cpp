@@ -4,6 +4,7 @@
 #include "cli/Choices.h"
 #include "cli/CliPrompts.h"
 #include "cli/OutputFile.h"
+#include "cli/PersonFields.h"
 #include "cli/RecordWriter.h"
 #include "cli/UsageError.h"
 #include "generate/FrequencyWeights.h"
@@ -60,6 +61,7 @@ struct Record
     const NameVariant *given;
     const NameVariant *family;
     const NameVariant *born;
+    NameSampler::Person person;
 };
 
 int failed(const Outcome &outcome)
@@ -167,8 +169,14 @@ Outcome GenerateCommand::checkReadings()
 Outcome GenerateCommand::readFrequencies()
 {
     const GenerateOptions &o = m_options;
-    if (o.frequency != Frequency::Real)
+    if (o.frequency != Frequency::Real) {
+        // Names drawn alike: a day drawn alike among the years asked for, which the born field shows.
+        if (o.hasBirthRange && o.needsBorn()) {
+            m_born.resize(1);
+            m_born.front().spelling->born = o.born.text().toStdString();
+        }
         return {};
+    }
     // Weights from a table read only in part would be other weights: nothing is written then.
     const NameFrequencies &frequencies = NameFrequencies::shipped(m_database.applicationFolder());
     if (!frequencies.problem().isEmpty())
@@ -185,6 +193,9 @@ Outcome GenerateCommand::readFrequencies()
                 m_born[static_cast<std::size_t>(decade)].spelling->born = o.born.inDecade(decade).text().toStdString();
         }
     }
+    // A day of birth is never before the given name's kanji were permitted.
+    if (m_wantFirst && o.needsBirthDate())
+        m_kanjiDates = &kanjiDates;
     return {};
 }
 
@@ -195,10 +206,10 @@ Outcome GenerateCommand::makePools()
     m_given = std::make_unique<NamePool>(
         NamePool::Source{&m_firstNames, m_readings, PaneReadings::listsOf(o.list, o.gender, ListKind::FirstNames),
             o.romaji, genderOfList(o.list, o.gender), m_bothGenders.isEmpty() ? nullptr : &m_bothGenders, o.unique,
-            firstList});
+            firstList, o.needsPerson()});
     m_family = std::make_unique<NamePool>(NamePool::Source{&m_lastNames, m_readings,
         PaneReadings::listsOf(o.list, o.gender, ListKind::LastNames), o.romaji, {}, nullptr, o.unique,
-        ReadingList::Last});
+        ReadingList::Last, o.needsPerson()});
     const bool noFirst = m_wantFirst && m_given->isEmpty();
     if (noFirst || (m_wantLast && m_family->isEmpty())) {
         return Outcome::failure(
@@ -210,7 +221,7 @@ Outcome GenerateCommand::makePools()
     NameSampler::Options options;
     options.withSpellings = o.needsSpellings();
     options.weights = m_weights.get();
-    options.withDecades = o.needsBorn();
+    options.withDecades = o.needsBorn() || o.needsBirthDate();
     options.unique = o.unique;
     options.firstWanted = m_wantFirst;
     options.lastWanted = m_wantLast;
@@ -223,6 +234,8 @@ Outcome GenerateCommand::makePools()
     }
     m_sampler = std::make_unique<NameSampler>(m_given->part(), m_family->part(), CounterRandom(seed), 0, options);
     m_combinations = m_sampler->combinations();
+    m_person = std::make_unique<PersonFields>(PersonFields::Source{&m_options, CounterRandom(seed),
+        m_wantFirst ? m_given.get() : nullptr, m_wantLast ? m_family.get() : nullptr, m_kanjiDates});
     return {};
 }
 
@@ -249,6 +262,15 @@ Outcome GenerateCommand::checkEncoding()
                 return refuse(name, "a column name");
         }
     }
+    // A person's texts are made per record of digits, ASCII letters and these: the era names of a
+    // date, and a domain asked for.
+    for (const RecordField field : o.fields) {
+        const std::string text = field == RecordField::BirthDateWareki ? "明治大正昭和平成令和元年月日"
+            : field == RecordField::Email                              ? o.emailDomain.toStdString()
+                                                                       : std::string();
+        if (!encoding.encoded(text))
+            return refuse(text, recordFieldName(field));
+    }
     for (const RecordPart part : {RecordPart::Given, RecordPart::Family}) {
         for (const NameVariant &variant : part == RecordPart::Given ? m_given->variants() : m_family->variants()) {
             if (txt) {
@@ -260,7 +282,7 @@ Outcome GenerateCommand::checkEncoding()
             }
             for (const RecordField field : o.fields) {
                 const NameAttribute attribute = attributeOf(field);
-                if (partOf(field) != part && attribute != NameAttribute::BankKana)
+                if ((partOf(field) != part && attribute != NameAttribute::BankKana) || partOf(field) == RecordPart::Person)
                     continue;
                 const std::string text = style.text(variant, attribute, part);
                 if (!encoding.encoded(text))
@@ -286,9 +308,14 @@ Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) 
         const NameVariant *born = person.decade != NameSampler::NoDecade && !m_born.empty()
             ? &m_born[static_cast<std::size_t>(person.decade)]
             : nullptr;
+        // Names drawn alike show the years asked for as a whole.
+        if (m_born.size() == 1)
+            born = &m_born.front();
         return {person.first == NameSampler::NoName ? nullptr : &given.variant(person.first),
-            person.last == NameSampler::NoName ? nullptr : &family.variant(person.last), born};
+            person.last == NameSampler::NoName ? nullptr : &family.variant(person.last), born, person};
     };
+    const PersonFields &personFields = *m_person;
+    PersonTexts texts;
     // Records are drawn a few ahead of the one written, their variants fetched meanwhile: a
     // variant is one among thousands, and waiting for each in turn cost more than the writing.
     constexpr std::uint64_t Ahead = 8;
@@ -308,7 +335,12 @@ Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) 
                 }
             }
         }
-        writer.write(record.given, record.family, record.born);
+        const PersonTexts *person = nullptr;
+        if (personFields.isWanted()) {
+            personFields.fill(o.start + i, record.person, texts);
+            person = &texts;
+        }
+        writer.write(record.given, record.family, record.born, person);
     }
     return output.stopped() ? Outcome() : writer.finish();
 }

@@ -9,7 +9,9 @@
 #include <string>
 
 class FrequencyWeights;
+class KanjiDates;
 class OutputFile;
+class PersonFields;
 class RecordWriter;
 
 // "toviska-cli generate": draws names as the window's generator does, from the lists the
@@ -50,5 +52,7 @@ private:
     // The years of birth a record may show, one variant a decade (those of its years only).
     std::vector<NameVariant> m_born;
     std::unique_ptr<NameSampler> m_sampler;
+    const KanjiDates *m_kanjiDates = nullptr; // for dates of birth by weight
+    std::unique_ptr<PersonFields> m_person;
     std::uint64_t m_combinations = 0;
 };

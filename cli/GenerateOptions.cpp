@@ -2,7 +2,9 @@
 
 #include "cli/ArgumentReader.h"
 #include "cli/OutputFile.h"
+#include "generate/Age.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace {
@@ -43,6 +45,20 @@ RecordStyle GenerateOptions::recordStyle() const
     return {headerLanguage, encoding, hasFirstName(part) && hasLastName(part), start == 0};
 }
 
+bool GenerateOptions::needsPerson() const
+{
+    return OutputFormatInfo::of(format).hasFields && std::any_of(fields.begin(), fields.end(), [](RecordField field) {
+        return partOf(field) == RecordPart::Person;
+    });
+}
+
+bool GenerateOptions::needsBirthDate() const
+{
+    return OutputFormatInfo::of(format).hasFields && std::any_of(fields.begin(), fields.end(), [](RecordField field) {
+        return field == RecordField::BirthDate || field == RecordField::Age || field == RecordField::BirthDateWareki;
+    });
+}
+
 bool GenerateOptions::needsReadings() const
 {
     // Frequencies are known by spelling.
@@ -53,8 +69,10 @@ bool GenerateOptions::needsReadings() const
     if (!OutputFormatInfo::of(format).hasFields)
         return false;
     return std::any_of(fields.begin(), fields.end(), [](RecordField field) {
+        // A record's own fields are known from its names' romaji and the frequencies.
         const NameAttribute attribute = attributeOf(field);
-        return attribute != NameAttribute::Romaji && attribute != NameAttribute::Gender;
+        return attribute != NameAttribute::Romaji && attribute != NameAttribute::Gender
+            && partOf(field) != RecordPart::Person;
     });
 }
 
@@ -70,7 +88,8 @@ std::optional<UsageError> GenerateOptions::parse(const QStringList &arguments, G
         {{QStringLiteral("count"), QLatin1Char('n')}, {QStringLiteral("list"), {}}, {QStringLiteral("gender"), {}},
             {QStringLiteral("part"), {}}, {QStringLiteral("script"), {}}, {QStringLiteral("romaji"), {}},
             {QStringLiteral("order"), {}}, {QStringLiteral("format"), {}}, {QStringLiteral("fields"), {}},
-            {QStringLiteral("frequency"), {}}, {QStringLiteral("born"), {}}, {QStringLiteral("seed"), {}},
+            {QStringLiteral("frequency"), {}}, {QStringLiteral("born"), {}}, {QStringLiteral("age"), {}},
+            {QStringLiteral("as-of"), {}}, {QStringLiteral("email-domain"), {}}, {QStringLiteral("seed"), {}},
             {QStringLiteral("unique"), {}, false}, {QStringLiteral("start"), {}},
             {QStringLiteral("no-header"), {}, false}, {QStringLiteral("encoding"), {}}, {QStringLiteral("header"), {}},
             {QStringLiteral("output"), QLatin1Char('o')}, {QStringLiteral("db"), {}}});
@@ -82,8 +101,8 @@ std::optional<UsageError> GenerateOptions::parse(const QStringList &arguments, G
         return std::nullopt;
     if (!reader.operands().isEmpty())
         return UsageError(kCommand, QStringLiteral("unexpected argument '%1'").arg(reader.operands().first()));
-    for (auto step : {&GenerateOptions::readNumbers, &GenerateOptions::readChoices, &GenerateOptions::readOutput,
-             &GenerateOptions::readFields}) {
+    for (auto step : {&GenerateOptions::readNumbers, &GenerateOptions::readChoices, &GenerateOptions::readPerson,
+             &GenerateOptions::readOutput, &GenerateOptions::readFields}) {
         if (auto error = (options.*step)(reader))
             return error;
     }
@@ -147,14 +166,74 @@ std::optional<UsageError> GenerateOptions::readChoices(const ArgumentReader &rea
                     .arg(BirthYears::FirstYear)
                     .arg(BirthYears::LastYear));
         // Years of birth only mean something for names drawn as common as they were.
-        if (reader.has(QStringLiteral("frequency")) && frequency != Frequency::Real)
+        if (reader.has(QStringLiteral("frequency")) && frequency != Frequency::Real && list == ListSource::BuiltIn)
             return UsageError(kCommand, QStringLiteral("--born weights names as common as they were: not with --frequency uniform"));
         born = *years;
-        frequency = Frequency::Real;
+        hasBirthRange = true;
+        bornFrom = QDate(born.from(), 1, 1);
+        bornTo = QDate(born.to(), 12, 31);
+        // User names have no frequencies: their dates of birth are drawn alike over the years.
+        if (list == ListSource::BuiltIn)
+            frequency = Frequency::Real;
     }
     // Romaji reads given name first, kanji and kana family name first, unless told otherwise.
-    givenFirst = script == NameAttribute::Romaji;
-    return reader.choose<bool>(QStringLiteral("order"), OrderChoices, givenFirst);
+    NameOrder order = script == NameAttribute::Romaji ? NameOrder::GivenFirst : NameOrder::FamilyFirst;
+    if (Error e = reader.choose<NameOrder>(QStringLiteral("order"), OrderChoices, order))
+        return e;
+    givenFirst = order == NameOrder::GivenFirst;
+    familyCapitals = order == NameOrder::Official;
+    return std::nullopt;
+}
+
+std::optional<UsageError> GenerateOptions::readPerson(const ArgumentReader &reader)
+{
+    if (reader.has(QStringLiteral("as-of"))) {
+        const QString value = reader.value(QStringLiteral("as-of"));
+        static const QRegularExpression pattern(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+        asOf = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"));
+        if (!pattern.match(value).hasMatch() || !asOf.isValid())
+            return UsageError::badValue(kCommand, QStringLiteral("--as-of"), value, QStringLiteral("a date YYYY-MM-DD"));
+    }
+    if (reader.has(QStringLiteral("age"))) {
+        const QString value = reader.value(QStringLiteral("age"));
+        static const QRegularExpression pattern(QStringLiteral("^(\\d{1,3})(?:-(\\d{1,3}))?$"));
+        const QRegularExpressionMatch match = pattern.match(value);
+        const int youngest = match.captured(1).toInt();
+        const int oldest = match.captured(2).isEmpty() ? youngest : match.captured(2).toInt();
+        if (!match.hasMatch() || youngest > oldest)
+            return UsageError::badValue(kCommand, QStringLiteral("--age"), value,
+                QStringLiteral("an age (40) or a range of ages (20-39), in completed years"));
+        if (reader.has(QStringLiteral("born")))
+            return UsageError(kCommand, QStringLiteral("--age and --born are two ways to say one thing: give one"));
+        if (reader.has(QStringLiteral("frequency")) && frequency != Frequency::Real && list == ListSource::BuiltIn)
+            return UsageError(kCommand, QStringLiteral("--age weights names as common as they were: not with --frequency uniform"));
+        const auto [from, to] = Age::birthsFor(youngest, oldest, asOf);
+        if (from.year() < BirthYears::FirstYear || to.year() > BirthYears::LastYear)
+            return UsageError::badValue(kCommand, QStringLiteral("--age"), value,
+                QStringLiteral("ages on %1 whose births fall within %2-%3 (these fall within %4 to %5)")
+                    .arg(asOf.toString(Qt::ISODate))
+                    .arg(BirthYears::FirstYear)
+                    .arg(BirthYears::LastYear)
+                    .arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)));
+        born = BirthYears(from.year(), to.year());
+        hasBirthRange = true;
+        bornFrom = from;
+        bornTo = to;
+        if (list == ListSource::BuiltIn)
+            frequency = Frequency::Real;
+    }
+    if (reader.has(QStringLiteral("email-domain"))) {
+        const QString value = reader.value(QStringLiteral("email-domain"));
+        // Host name labels (RFC 1123), so that every address is a dot-atom; short enough that an
+        // address stays within the 254 characters of an SMTP path.
+        static const QRegularExpression pattern(
+            QStringLiteral("^[a-z0-9]([a-z0-9-]{0,61}[a-z0-9])?(\\.[a-z0-9]([a-z0-9-]{0,61}[a-z0-9])?)*$"));
+        emailDomain = value.toLower();
+        if (emailDomain.size() > 189 || !pattern.match(emailDomain).hasMatch())
+            return UsageError::badValue(kCommand, QStringLiteral("--email-domain"), value,
+                QStringLiteral("a domain name of letters, digits, hyphens and dots, at most 189 characters"));
+    }
+    return std::nullopt;
 }
 
 std::optional<UsageError> GenerateOptions::readOutput(const ArgumentReader &reader)
@@ -212,9 +291,7 @@ std::optional<UsageError> GenerateOptions::checkTogether(const ArgumentReader &r
         return UsageError::badValue(kCommand, QStringLiteral("--script"), reader.value(QStringLiteral("script")),
             QStringLiteral("romaji with --list user: user names have no kanji or kana"));
     if (list == ListSource::User && frequency == Frequency::Real)
-        return UsageError(kCommand,
-            QStringLiteral("%1 applies to the built-in list: user names have no frequencies")
-                .arg(reader.has(QStringLiteral("born")) ? QStringLiteral("--born") : QStringLiteral("--frequency real")));
+        return UsageError(kCommand, QStringLiteral("--frequency real applies to the built-in list: user names have no frequencies"));
     // Each combination once and each as common as it is are two different draws.
     if (unique && frequency == Frequency::Real)
         return UsageError(kCommand, QStringLiteral("--unique draws every combination alike: not with --frequency real"));

@@ -11,6 +11,7 @@
 #include "lists/GenderFilter.h"
 #include "lists/ListSource.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -29,10 +30,17 @@ struct GenerateOptions
     NameAttribute script = NameAttribute::Romaji;
     RomajiStyle romaji = RomajiStyle::Passport;
     bool givenFirst = true;
+    bool familyCapitals = false; // --order official
     OutputFormat format = OutputFormat::Txt;
     std::vector<RecordField> fields{std::begin(AllRecordFields), std::end(AllRecordFields)};
     Frequency frequency = Frequency::Uniform;
     BirthYears born; // with --frequency real: the years given names are weighted for
+    // The days of birth asked for by --born or --age; without them, every day of born's years.
+    bool hasBirthRange = false;
+    QDate bornFrom{BirthYears::FirstYear, 1, 1};
+    QDate bornTo{BirthYears::LastYear, 12, 31};
+    QDate asOf = QDate::currentDate(); // the day ages are counted on
+    QString emailDomain; // empty: the domains reserved for examples
     std::optional<std::uint64_t> seed;
     std::uint64_t start = 0; // the first record written, counted from 0
     bool header = true; // csv and tsv: a header line (only at --start 0, and not with --no-header)
@@ -56,10 +64,14 @@ struct GenerateOptions
     bool needsBorn() const;
     // How the writers show records: language, encoding, parts and the start of the file.
     RecordStyle recordStyle() const;
+    // Whether a record has a field of its own (birth_date, age ... login), and one of the date of birth.
+    bool needsPerson() const;
+    bool needsBirthDate() const;
 
 private:
     std::optional<UsageError> readNumbers(const ArgumentReader &reader);
     std::optional<UsageError> readChoices(const ArgumentReader &reader);
+    std::optional<UsageError> readPerson(const ArgumentReader &reader);
     std::optional<UsageError> readOutput(const ArgumentReader &reader);
     std::optional<UsageError> readFields(const ArgumentReader &reader);
     std::optional<UsageError> checkTogether(const ArgumentReader &reader) const;

@@ -48,7 +48,8 @@ Outcome JsonRecordWriter::begin()
     return {};
 }
 
-void JsonRecordWriter::write(const NameVariant *given, const NameVariant *family, const NameVariant *born)
+void JsonRecordWriter::write(
+    const NameVariant *given, const NameVariant *family, const NameVariant *born, const PersonTexts *person)
 {
     if (m_kind == Kind::Array)
         m_output.append(m_first ? "\n" : ",\n", m_first ? 1 : 2);
@@ -59,6 +60,20 @@ void JsonRecordWriter::write(const NameVariant *given, const NameVariant *family
         m_output.append(m_keys[i]);
         if (attributeOf(m_fields[i]) == NameAttribute::BankKana) {
             writeBankKana(given, family);
+            continue;
+        }
+        if (partOf(m_fields[i]) == RecordPart::Person) {
+            // Dates, digits and addresses: nothing in them to escape. The age is a number.
+            const std::size_t field = PersonTexts::indexOf(attributeOf(m_fields[i]));
+            if (!person || !person->isKnown(field)) {
+                m_output.append("null", 4);
+            } else if (m_fields[i] == RecordField::Age) {
+                m_output.append(person->field(field).data(), person->field(field).size());
+            } else {
+                m_output.append('"');
+                m_output.append(person->field(field).data(), person->field(field).size());
+                m_output.append('"');
+            }
             continue;
         }
         const NameVariant *part = parts[static_cast<int>(partOf(m_fields[i]))];

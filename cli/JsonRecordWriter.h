@@ -21,7 +21,8 @@ public:
 
     void prepare(NameVariant &variant, RecordPart part) const override;
     Outcome begin() override;
-    void write(const NameVariant *given, const NameVariant *family, const NameVariant *born) override;
+    void write(const NameVariant *given, const NameVariant *family, const NameVariant *born,
+        const PersonTexts *person) override;
     Outcome finish() override;
 
     static std::string jsonString(const std::string &text);

@@ -1,5 +1,6 @@
 #include "cli/NamePool.h"
 
+#include "generate/ContactName.h"
 #include "generate/PreparedName.h"
 #include "generate/SystemKana.h"
 
@@ -73,5 +74,15 @@ NamePool::NamePool(const Source &source)
             spellings.push_back(nullptr);
         }
         m_part.starts.push_back(static_cast<std::int32_t>(m_variants.size()));
+        if (source.withAscii) {
+            const std::string ascii = ContactName::asciiOf(name);
+            for (auto form = first; form < m_variants.size(); ++form) {
+                m_ascii += ascii;
+                m_asciiEnd.push_back(static_cast<std::uint32_t>(m_ascii.size()));
+            }
+        }
     }
+    // ContactName copies names in whole steps.
+    if (source.withAscii)
+        m_ascii.append(ContactName::Step, '\0');
 }

@@ -21,6 +21,12 @@ const std::string &NameSpelling::text(int attribute) const
         return gender;
     case NameAttribute::Born:
         return born;
+    case NameAttribute::BirthDate:
+    case NameAttribute::Age:
+    case NameAttribute::Wareki:
+    case NameAttribute::Email:
+    case NameAttribute::Login:
+        break; // a record's own, never a name's
     }
     return romaji;
 }

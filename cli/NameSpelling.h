@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/RecordField.h"
+
 #include <array>
 #include <string>
 
@@ -18,7 +20,7 @@ struct NameSpelling
     std::string born; // of a record's years of birth: "1985", "1960s", "1955-1959"
     bool hasReadings = false;
     // Indexed by NameAttribute; filled by RecordWriter::prepare.
-    std::array<std::string, 8> encoded;
+    std::array<std::string, NameAttributeCount> encoded;
     // A writer's texts too long for the variant's own room.
     std::string overflow;
 

@@ -1,5 +1,7 @@
 #include "cli/OutputEncoding.h"
 
+#include <algorithm>
+
 namespace {
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
@@ -44,6 +46,26 @@ std::optional<std::string> OutputEncoding::encoded(std::string_view utf8) const
     if (!bytes || converted(m_decoder, *bytes) != std::string(utf8))
         return std::nullopt;
     return bytes;
+}
+
+char *OutputEncoding::write(std::string_view utf8, char *out) const
+{
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        if (lead < 0x80 || m_kind != Kind::Cp932) {
+            *out++ = utf8[i++];
+            continue;
+        }
+        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        const std::string_view character = utf8.substr(i, length);
+        i += length;
+        auto it = std::find_if(
+            m_table.begin(), m_table.end(), [&](const Converted &known) { return known.utf8 == character; });
+        if (it == m_table.end())
+            it = m_table.insert(m_table.end(), {std::string(character), encoded(character).value_or("?")});
+        out = std::copy(it->bytes.begin(), it->bytes.end(), out);
+    }
+    return out;
 }
 
 std::optional<std::string> OutputEncoding::converted(iconv_t converter, std::string_view text) const

@@ -13,7 +13,8 @@
 namespace {
 std::unique_ptr<RecordWriter> txtWriter(OutputFile &output, const GenerateOptions &options)
 {
-    return std::make_unique<TextRecordWriter>(output, options.script, options.givenFirst, options.recordStyle());
+    return std::make_unique<TextRecordWriter>(
+        output, options.script, options.givenFirst, options.familyCapitals, options.recordStyle());
 }
 
 std::unique_ptr<RecordWriter> csvWriter(OutputFile &output, const GenerateOptions &options)

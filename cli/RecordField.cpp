@@ -27,13 +27,18 @@ constexpr FieldRow kFields[] = {
     {RecordField::GivenKatakana, "given_katakana", "メイ", RecordPart::Given, NameAttribute::Katakana},
     {RecordField::Gender, "gender", "性別", RecordPart::Given, NameAttribute::Gender},
     {RecordField::Born, "born", "生まれ年", RecordPart::Born, NameAttribute::Born},
+    {RecordField::BirthDate, "birth_date", "生年月日", RecordPart::Person, NameAttribute::BirthDate},
+    {RecordField::Age, "age", "年齢", RecordPart::Person, NameAttribute::Age},
+    {RecordField::BirthDateWareki, "birth_date_wareki", "生年月日（和暦）", RecordPart::Person, NameAttribute::Wareki},
+    {RecordField::Email, "email", "メールアドレス", RecordPart::Person, NameAttribute::Email},
+    {RecordField::Login, "login", "ログインID", RecordPart::Person, NameAttribute::Login},
     {RecordField::FamilyKatakanaHalf, "family_katakana_half", "ｾｲ", RecordPart::Family, NameAttribute::KatakanaHalf},
     {RecordField::GivenKatakanaHalf, "given_katakana_half", "ﾒｲ", RecordPart::Given, NameAttribute::KatakanaHalf},
     // Its part is the family name's, where it starts; the given name holds its second piece.
     {RecordField::BankKana, "bank_kana", "口座名義カナ", RecordPart::Family, NameAttribute::BankKana},
 };
 // The default fields and those only asked for.
-static_assert(std::size(kFields) == std::size(AllRecordFields) + 4);
+static_assert(std::size(kFields) == std::size(AllRecordFields) + 9);
 
 const FieldRow &rowOf(RecordField field)
 {

@@ -16,21 +16,26 @@ enum class RecordField {
     FamilyKatakana,
     GivenKatakana,
     Gender,
-    // Only when asked for: not among the default fields.
-    Born,
+    Born, // only when asked for, as those below: not among the default fields
+    BirthDate,
+    Age,
+    BirthDateWareki,
+    Email,
+    Login,
     FamilyKatakanaHalf,
     GivenKatakanaHalf,
     BankKana, // the whole name, family name first: a piece of each part
 };
 
-// What a field belongs to: the given name (the gender does), the family name, or the record's
-// years of birth.
+// What a field belongs to: the given name (the gender does), the family name, the record's
+// years of birth, or the person as a whole (a text of each record's own, not of a name).
 enum class RecordPart {
     Given,
     Family,
     Born,
+    Person,
 };
-inline constexpr int RecordPartCount = 3;
+inline constexpr int RecordPartCount = 3; // those of names, prepared once: all but Person
 
 // Which way of writing a part a field shows.
 enum class NameAttribute {
@@ -40,10 +45,16 @@ enum class NameAttribute {
     Katakana,
     Gender,
     Born,
+    // The person's, in the order of PersonTexts.
+    BirthDate,
+    Age,
+    Wareki,
+    Email,
+    Login,
     KatakanaHalf,
     BankKana,
 };
-inline constexpr int NameAttributeCount = 8;
+inline constexpr int NameAttributeCount = static_cast<int>(NameAttribute::BankKana) + 1;
 
 // The language of the column names of csv, tsv and xlsx, and of the gender values.
 enum class HeaderLanguage {

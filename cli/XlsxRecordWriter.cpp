@@ -42,11 +42,18 @@ Outcome XlsxRecordWriter::begin()
     return {};
 }
 
-void XlsxRecordWriter::write(const NameVariant *given, const NameVariant *family, const NameVariant *born)
+void XlsxRecordWriter::write(
+    const NameVariant *given, const NameVariant *family, const NameVariant *born, const PersonTexts *person)
 {
     ++m_row;
     const NameVariant *const parts[RecordPartCount] = {given, family, born};
     for (std::size_t column = 0; column < m_fields.size(); ++column) {
+        if (partOf(m_fields[column]) == RecordPart::Person) {
+            const std::size_t field = PersonTexts::indexOf(attributeOf(m_fields[column]));
+            if (person && person->isKnown(field))
+                writeCell(column, std::string(person->field(field)));
+            continue;
+        }
         const NameAttribute attribute = attributeOf(m_fields[column]);
         std::string text;
         if (attribute == NameAttribute::BankKana) {
@@ -58,13 +65,16 @@ void XlsxRecordWriter::write(const NameVariant *given, const NameVariant *family
         } else if (const NameVariant *part = parts[static_cast<int>(partOf(m_fields[column]))]) {
             text = m_style.text(*part, attribute, partOf(m_fields[column]));
         }
-        if (text.empty())
-            continue;
-        const lxw_error error
-            = m_library->writeString(m_sheet, m_row, static_cast<lxw_col_t>(column), text.c_str(), nullptr);
-        if (error != LXW_NO_ERROR && m_error == 0)
-            m_error = error;
+        if (!text.empty())
+            writeCell(column, text);
     }
+}
+
+void XlsxRecordWriter::writeCell(std::size_t column, const std::string &text)
+{
+    const lxw_error error = m_library->writeString(m_sheet, m_row, static_cast<lxw_col_t>(column), text.c_str(), nullptr);
+    if (error != LXW_NO_ERROR && m_error == 0)
+        m_error = error;
 }
 
 Outcome XlsxRecordWriter::finish()

@@ -27,10 +27,13 @@ public:
     XlsxRecordWriter &operator=(const XlsxRecordWriter &) = delete;
 
     Outcome begin() override;
-    void write(const NameVariant *given, const NameVariant *family, const NameVariant *born) override;
+    void write(const NameVariant *given, const NameVariant *family, const NameVariant *born,
+        const PersonTexts *person) override;
     Outcome finish() override;
 
 private:
+    void writeCell(std::size_t column, const std::string &text);
+
     QString m_path;
     QString m_scratchFolder;
     QString m_displayPath;

@@ -37,7 +37,7 @@ const Spelling *NameForms::spellingOf(std::int32_t form) const
     return spelling.kanji.isEmpty() ? nullptr : &spelling;
 }
 
-void NameForms::setWriting(NameWriting writing)
+void NameForms::setWriting(NameWriting writing, bool familyNames)
 {
     m_writing = writing;
     const NameWritingInfo &info = NameWritings::info(writing);
@@ -94,6 +94,8 @@ void NameForms::setWriting(NameWriting writing)
                 break;
             }
         }
+        if (familyNames && info.familyCapitals)
+            text = text.toUpper();
         m_utf8.push_back(store(text));
         m_readingUtf8.push_back(store(reading));
         m_longestUtf8 = std::max(m_longestUtf8, qsizetype(m_utf8.back().size) + m_readingUtf8.back().size);

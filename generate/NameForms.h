@@ -37,8 +37,8 @@ public:
     const Spelling *spellingOf(std::int32_t form) const;
 
     NameWriting writing() const { return m_writing; }
-    // Builds the texts of every form in that writing.
-    void setWriting(NameWriting writing);
+    // Builds the texts of every form in that writing; family names in capitals where it asks.
+    void setWriting(NameWriting writing, bool familyNames = false);
     // The form as the writing shows it: romaji of its style, kanji or kana; a name without
     // readings in its romaji whatever the writing.
     const QString &text(std::int32_t form) const { return m_text.at(form); }

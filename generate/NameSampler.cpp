@@ -53,6 +53,7 @@ NameSampler::Person NameSampler::unique(std::uint64_t index, std::uint64_t posit
 {
     Person person;
     const std::uint64_t combination = m_order->at(index);
+    person.combination = combination;
     const auto lastCount = static_cast<std::uint64_t>(m_options.lastWanted ? m_last.names() : 1);
     // The combination names the names; their spellings are drawn as usual.
     const std::uint64_t spelling = spellingBits(position);

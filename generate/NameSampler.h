@@ -33,6 +33,11 @@ public:
     static constexpr std::uint64_t SpellingStream = 1;
     static constexpr std::uint64_t DecadeStream = 2;
     static constexpr std::uint64_t OrderStream = 3;
+    // Of what a record adds to its people, each at the person's first place (origin + 2i): they
+    // never change who is drawn.
+    static constexpr std::uint64_t BirthDayStream = 4;
+    static constexpr std::uint64_t EmailStream = 5;
+    static constexpr std::uint64_t LoginStream = 6;
 
     // The names of one part. The forms of name n (its spellings; one for a name without
     // readings) are starts[n] to starts[n + 1] - 1.
@@ -61,6 +66,7 @@ public:
         std::int32_t first = NoName;
         std::int32_t last = NoName;
         int decade = NoDecade; // of the given name drawn by weight
+        std::uint64_t combination = 0; // of a unique roster: its number, never another person's
     };
 
     NameSampler(Part first, Part last, const CounterRandom &random, std::uint64_t origin, Options options);

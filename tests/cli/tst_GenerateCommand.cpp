@@ -280,8 +280,27 @@ void tst_GenerateCommand::usageErrors_data()
                                        << "not with --frequency uniform";
     QTest::newRow("real for the user list") << QStringList{"--list", "user", "--frequency", "real"}
                                             << "--frequency real applies to the built-in list";
-    QTest::newRow("born for the user list") << QStringList{"--list", "user", "--born", "1985"}
-                                            << "--born applies to the built-in list";
+    QTest::newRow("born, user list, by weight") << QStringList{"--list", "user", "--born", "1985", "--frequency", "real"}
+                                                << "--frequency real applies to the built-in list";
+    QTest::newRow("age and born") << QStringList{"--age", "40", "--born", "1985"} << "--age and --born";
+    QTest::newRow("age not a number") << QStringList{"--age", "forty"} << "invalid value 'forty' for --age";
+    QTest::newRow("ages backwards") << QStringList{"--age", "40-30"} << "invalid value '40-30' for --age";
+    QTest::newRow("ages born before the data") << QStringList{"--age", "90-100", "--as-of", "2020-01-01"}
+                                               << "(these fall within 1919-01-02 to 1930-01-01)";
+    QTest::newRow("age born after the data") << QStringList{"--age", "0", "--as-of", "2030-01-01"}
+                                             << "invalid value '0' for --age";
+    QTest::newRow("age with uniform") << QStringList{"--frequency", "uniform", "--age", "30", "--as-of", "2020-06-01"}
+                                      << "not with --frequency uniform";
+    QTest::newRow("as-of not a day") << QStringList{"--as-of", "2026-02-30"} << "invalid value '2026-02-30' for --as-of";
+    QTest::newRow("as-of loosely written") << QStringList{"--as-of", "2026-2-3"} << "invalid value '2026-2-3' for --as-of";
+    QTest::newRow("email domain with a space") << QStringList{"--email-domain", "exa mple.com"}
+                                               << "invalid value 'exa mple.com' for --email-domain";
+    QTest::newRow("email domain's empty label") << QStringList{"--email-domain", "example..com"}
+                                                << "invalid value 'example..com' for --email-domain";
+    QTest::newRow("email domain's hyphen first") << QStringList{"--email-domain", "-example.com"}
+                                                 << "invalid value '-example.com' for --email-domain";
+    QTest::newRow("order") << QStringList{"--order", "surname"}
+                           << "invalid value 'surname' for --order (accepted: given-first, family-first, official)";
     QTest::newRow("unique by weight") << QStringList{"--unique", "--born", "1960s"}
                                       << "--unique draws every combination alike";
     QTest::newRow("encoding word") << QStringList{"--encoding", "sjis"}

@@ -367,6 +367,13 @@ void tst_NameGenerator::writings_data()
                             << QStringList{"Hanako", "Zzyzx", "Zzyzx", "Yûki"};
     QTest::newRow("wapuro") << NameWriting::Wapuro << NamePart::LastOnly
                             << QStringList{"Yamada", "Yamada", "Zzyzx", ""} << QStringList{"Yamada", "Yamada", "Zzyzx", ""};
+    // The official order: the family name first and in capitals, a user's name too.
+    QTest::newRow("romaji, family name first")
+        << NameWriting::RomajiFamilyFirst << full << QStringList{"YAMADA Hanako", "YAMADA Zzyzx", "ZZYZX Zzyzx", " Yuki"}
+        << QStringList{"YAMADA|Hanako", "YAMADA|Zzyzx", "ZZYZX|Zzyzx", "|Yuki"};
+    QTest::newRow("romaji, family name first, last only") << NameWriting::RomajiFamilyFirst << NamePart::LastOnly
+                                                          << QStringList{"YAMADA", "YAMADA", "ZZYZX", ""}
+                                                          << QStringList{"YAMADA", "YAMADA", "ZZYZX", ""};
     QTest::newRow("kanji") << NameWriting::Kanji << full << QStringList{"山田 華子", "山田 Zzyzx", "Zzyzx Zzyzx", " 勇気"}
                            << QStringList{"山田|華子", "山田|Zzyzx", "Zzyzx|Zzyzx", "|勇気"};
     QTest::newRow("kanji, first only") << NameWriting::Kanji << NamePart::FirstOnly
