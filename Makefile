@@ -3,7 +3,7 @@
 #            the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 #            (test-asan, in $(ASAN_BUILD)) and runs each fuzz target for a bounded time
 #            (test-fuzz, clang, in $(FUZZ_BUILD)).
-# make package: builds the Debian package $(BUILD)/toviska_<version>_<arch>.deb (see README).
+# make package: builds the Debian package $(BUILD)/toviska_<version>_<arch>.deb (see docs/install.md).
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz

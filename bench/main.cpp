@@ -1,6 +1,6 @@
 // Times the application's heavy paths through the real windows and prints a table. Run by hand:
 // build/bin/toviska-bench on the offscreen platform, or on a real X display with QT_QPA_PLATFORM
-// set (README, Benchmark).
+// set (docs/benchmark.md).
 #include "bench/BenchTable.h"
 #include "bench/Benches.h"
 
