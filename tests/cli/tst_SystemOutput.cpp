@@ -74,6 +74,8 @@ void tst_SystemOutput::encodingsCarryTheSameText_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::newRow("csv") << QStringList{"--format", "csv", "--fields", kEveryField, "--header", "ja"};
     QTest::newRow("tsv") << QStringList{"--format", "tsv", "--fields", kEveryField};
+    QTest::newRow("csv, the person's fields") << QStringList{"--format", "csv", "--header", "ja", "--born", "1920-2029",
+        "--as-of", "2026-12-10", "--fields", "given_kanji,birth_date,age,birth_date_wareki,email,login"};
     QTest::newRow("txt kanji") << QStringList{"--script", "kanji"};
     // Slices concatenate to the whole: only the first has the mark.
     QTest::newRow("csv slice") << QStringList{"--format", "csv", "--start", "7"};
