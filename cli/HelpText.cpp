@@ -39,7 +39,8 @@ Draws names as the window's Start Generating does and writes them to standard ou
                          kana) or official: family name first in capitals (YAMADA Hanako)
       --format F         %6;
                          by default the one -o's extension names
-      --fields LIST      the fields of %7, comma-separated, each once, in order:
+      --fields LIST      the fields of %7, comma-separated, each once,
+                         in order:
                          %8
                          (default: the first nine; born is the years of birth of --frequency
                          real; birth_date, age, birth_date_wareki, email and login are the
