@@ -4,11 +4,13 @@
     python3 data/build_frequency.py            writes data/frequency.tsv
     python3 data/build_frequency.py OUT        writes OUT
     python3 data/build_frequency.py --check    exits 1 if data/frequency.tsv is not what this builds
-    python3 data/build_frequency.py --report   also lists ranked names that readings.tsv lacks
+    python3 data/build_frequency.py --report   also prints each decade's name forms beside their targets,
+                                               and the ranked names that readings.tsv lacks
 
 Standard library only, no network, no randomness: the same inputs give the same bytes.
 How every figure is estimated is told in data/NOTICE.md, section "Name frequencies".
 """
+import datetime
 import difflib
 import math
 import os
@@ -20,6 +22,10 @@ DECADES = list(range(1920, 2030, 10))
 # Estimate: a ranked reading is written at least this many common ways, so the few spellings of
 # readings.tsv each take at most this part of what the reading's ranked writings leave.
 WRITINGS_PER_READING = 10
+# The place given to a ranked writing in a neighbouring ranked year whose top ten lacks it.
+NEXT_RANK = 11
+# An unranked writing stays below this part of the least of the decade's steadily ranked writings.
+STEADY_MARGIN = 0.95
 HEADER = ["list", "kanji", "hiragana", "people"] + ["%ds" % d for d in DECADES]
 
 
@@ -116,18 +122,158 @@ def decade_of(year):
     return year - year % 10
 
 
-def given_weights(rows, tables, report):
+# From this year on a child's name may hold only the kanji permitted on the day of the birth.
+LAW_YEAR = 1948
+# A decade of the law's years is weighed by its births, so a spelling permitted for half of them keeps half.
+ALWAYS_PERMITTED = "ー々"
+
+
+def is_hiragana(text):
+    return text != "" and all("\u3041" <= c <= "\u309f" or c in ALWAYS_PERMITTED for c in text)
+
+
+def is_katakana(text):
+    return text != "" and all("\u30a1" <= c <= "\u30ff" or c in ALWAYS_PERMITTED for c in text)
+
+
+def is_kana(text):
+    return text != "" and all("\u3041" <= c <= "\u30ff" or c in ALWAYS_PERMITTED for c in text)
+
+
+def kanji_dates(path):
+    """kanji -> date (y, m, d) from which it may be given; a kanji absent was never permitted."""
+    dates = {}
+    for row in read_table(path):
+        text = row["permitted"]
+        try:
+            y, m, d = (int(x) for x in text.split("-"))
+            datetime.date(y, m, d)
+        except ValueError:
+            raise BuildError("%s: column 'permitted' is not a date YYYY-MM-DD: '%s'" % (row["_where"], text))
+        if len(row["kanji"]) != 1:
+            raise BuildError("%s: column 'kanji' must hold one character: '%s'" % (row["_where"], row["kanji"]))
+        dates[row["kanji"]] = (y, m, d)
+    return dates
+
+
+def first_permitted(kanji, dates):
+    """The date from which every character of the spelling may be given, or None if one never may."""
+    first = (LAW_YEAR, 1, 1)
+    for c in kanji:
+        if is_kana(c):
+            continue
+        if c not in dates:
+            return None
+        first = max(first, dates[c])
+    return first
+
+
+def permitted_part(kanji, dates, decade, births_of_year):
+    """The part of a decade's births for which the spelling could be given (1 before the law)."""
+    first = first_permitted(kanji, dates)
+    kept = whole = 0.0
+    for year in range(decade, decade + 10):
+        born = births_of_year(year)
+        whole += born
+        if year < LAW_YEAR:
+            kept += born
+        elif first is None or first[0] > year:
+            continue
+        elif first[0] < year:
+            kept += born
+        else:
+            start = datetime.date(*first)
+            days = (datetime.date(year + 1, 1, 1) - datetime.date(year, 1, 1)).days
+            kept += born * (datetime.date(year + 1, 1, 1) - start).days / days
+    return kept / whole if whole else 0.0
+
+
+def indicator_test(name, dates):
+    """Membership test of a name form that targets.tsv may set; None for an unknown one."""
+    if name.startswith("ends:") and len(name) > 5:
+        tails = name[5:]
+        # an ending is the last kanji of a longer name; a one-kanji name is a form of its own
+        return lambda k: len(k) > 1 and not is_kana(k) and k[-1] in tails
+    if name == "one-kanji":
+        return lambda k: len(k) == 1 and not is_kana(k)
+    if name == "hiragana":
+        return is_hiragana
+    if name == "katakana":
+        return is_katakana
+    if name == "late-kanji":
+        # holds a kanji that the law admitted only from 1976 on (or never): rare in names before the law
+        return lambda k: any(not is_kana(c) and dates.get(c, (9999,)) >= (1976, 1, 1) for c in k)
+    return None
+
+
+def read_targets(path, dates):
+    targets = {}
+    decades = {"%ds" % d for d in DECADES}
+    for row in read_table(path, floats=("share",)):
+        where = row["_where"]
+        if row["sex"] not in ("male", "female"):
+            raise BuildError("%s: unknown sex '%s'" % (where, row["sex"]))
+        if row["decade"] not in decades:
+            raise BuildError("%s: unknown decade '%s'" % (where, row["decade"]))
+        if indicator_test(row["indicator"], dates) is None:
+            raise BuildError("%s: unknown indicator '%s'" % (where, row["indicator"]))
+        if not 0 < row["share"] < 1:
+            raise BuildError("%s: share must lie between 0 and 1: %s" % (where, row["share"]))
+        key = (row["sex"], int(row["decade"][:4]), row["indicator"])
+        if key in targets:
+            raise BuildError("%s: a second target for %s %s %s" % ((where,) + tuple(str(k) for k in key)))
+        targets[key] = row
+    for (sex, decade) in {(k[0], k[1]) for k in targets}:
+        ends = sum(r["share"] for k, r in targets.items() if k[:2] == (sex, decade) and k[2].startswith("ends:"))
+        if ends >= 1:
+            raise BuildError("%s: the endings of %s %ds add up to %.3f, more than all names"
+                             % (os.path.relpath(path, os.path.dirname(DATA)), sex, decade, ends))
+    return targets
+
+
+def rake(free, classes, wanted, rounds=500):
+    """Iterative proportional fitting: scales the free weights so that each class holds its wanted mass.
+
+    free: {row: weight}; classes: [(name, set of rows)]; wanted: {name: mass}. The whole free mass is
+    kept; classes are visited in the given order, so the result is the same on every run."""
+    total = sum(free.values())
+    if total <= 0:
+        return free
+    for _ in range(rounds):
+        worst = 0.0
+        for name, members in classes:
+            inside = sum(w for r, w in free.items() if r in members)
+            outside = total - inside
+            want = min(max(wanted[name], 0.0), total)
+            if inside <= 0 or (outside <= 0 and want < total):
+                continue
+            worst = max(worst, abs(inside - want) / total)
+            a = want / inside
+            b = (total - want) / outside if outside > 0 else 1.0
+            for r in free:
+                free[r] *= a if r in members else b
+        if worst < 1e-10:
+            break
+    return free
+
+
+def given_weights(rows, tables, dates, report):
     births = read_table(os.path.join(tables, "births.tsv"), ints=("year", "male", "female"))
     ranks = read_table(os.path.join(tables, "given-ranks.tsv"), ints=("year", "rank"))
     curves = read_table(os.path.join(tables, "share-curve.tsv"), ints=("from_year", "to_year"),
                         floats=("top_share", "exponent"))
-    endings = read_table(os.path.join(tables, "endings.tsv"), floats=("share",))
+    targets = read_targets(os.path.join(tables, "targets.tsv"), dates)
+    evidence_path = os.path.join(tables, "writing-readings.tsv")
+    evidence = []
+    if os.path.exists(evidence_path):
+        evidence = read_table(evidence_path, ints=("from_year", "to_year"), floats=("share",))
 
-    born = {}
+    born, born_year = {}, {}
     for b in births:
         for sex in ("male", "female"):
             key = (sex, decade_of(b["year"]))
             born[key] = born.get(key, 0) + b[sex]
+            born_year[(sex, b["year"])] = b[sex]
 
     def share(kind, year, rank):
         for c in curves:
@@ -135,8 +281,19 @@ def given_weights(rows, tables, report):
                 return c["top_share"] * rank ** -c["exponent"]
         raise BuildError("share-curve.tsv: no '%s' curve covers %d" % (kind, year))
 
+    def read_as(sex, kanji, decade):
+        """Published or estimated shares of the readings of a ranked writing in a decade, by overlap in years."""
+        out = {}
+        for e in evidence:
+            if e["sex"] != sex or e["kanji"] != kanji:
+                continue
+            years = min(e["to_year"], decade + 9) - max(e["from_year"], decade) + 1
+            if years > 0:
+                out[e["hiragana"]] = out.get(e["hiragana"], 0.0) + e["share"] * years
+        return out
+
     weights = {}
-    missing = set()
+    missing, unread, fits = set(), set(), []
     for sex in ("male", "female"):
         mine = [r for r in rows if r[0] == sex]
         by_kanji, by_hira = {}, {}
@@ -147,6 +304,7 @@ def given_weights(rows, tables, report):
             total = born.get((sex, decade), 0)
             if total <= 0:
                 raise BuildError("births.tsv: no %s births for the %ds" % (sex, decade))
+            part = {r: permitted_part(r[1], dates, decade, lambda y: born_year.get((sex, y), 0)) for r in mine}
             in_decade = [x for x in ranks if x["sex"] == sex and decade_of(x["year"]) == decade]
             # a ranking year stands for the whole decade: shares are averaged over the years that have one
             written_years = {x["year"] for x in in_decade if x["kanji"]}
@@ -158,61 +316,155 @@ def given_weights(rows, tables, report):
                     written[key] = written.get(key, 0.0) + share("name", x["year"], x["rank"]) * total / len(written_years)
                 else:
                     read[x["hiragana"]] = read.get(x["hiragana"], 0.0) + share("reading", x["year"], x["rank"]) * total / len(read_years)
+            # estimate: a writing out of the top ten in a ranked year next to one where it is in stood just
+            # below it, at the eleventh place, rather than nowhere
+            years_of = {}
+            for x in in_decade:
+                if x["kanji"]:
+                    years_of.setdefault((x["kanji"], x["hiragana"]), set()).add(x["year"])
+            for key, years in sorted(years_of.items()):
+                for y in sorted(written_years - years):
+                    if y - 1 in years or y + 1 in years:
+                        written[key] += share("name", y, NEXT_RANK) * total / len(written_years)
             ranked = {}
             for (kanji, hira), mass in sorted(written.items()):
-                targets = [r for r in by_kanji.get(kanji, []) if not hira or r[2] == hira]
-                if not targets:
+                rows_of = [r for r in by_kanji.get(kanji, []) if not hira or r[2] == hira]
+                if not rows_of:
                     missing.add((sex, kanji or hira))
                     continue
-                # a writing ranked without its reading goes to its readings by their own reading ranks, else evenly
-                evidence = [read.get(r[2], 0.0) for r in targets]
-                if sum(evidence) <= 0:
-                    evidence = [1.0] * len(targets)
-                for r, e in zip(targets, evidence):
-                    ranked[r] = ranked.get(r, 0.0) + mass * e / sum(evidence)
+                # a writing goes to its readings by the reading evidence of its era, else by the decade's reading ranks
+                said = read_as(sex, kanji, decade)
+                split = [said.get(r[2], 0.0) for r in rows_of]
+                if sum(split) <= 0:
+                    split = [read.get(r[2], 0.0) for r in rows_of]
+                if sum(split) <= 0:
+                    unread.add((sex, decade, kanji))
+                    split = [1.0] * len(rows_of)
+                for r, e in zip(rows_of, split):
+                    if e > 0:
+                        ranked[r] = ranked.get(r, 0.0) + mass * part[r] * e / sum(split)
             for hira, mass in sorted(read.items()):
-                targets = by_hira.get(hira, [])
-                if not targets:
+                rows_of = by_hira.get(hira, [])
+                if not rows_of:
                     missing.add((sex, hira))
                     continue
                 # the reading's weight beyond what its ranked writings already hold goes evenly to its other spellings
-                rest = mass - sum(ranked.get(r, 0.0) for r in targets)
-                others = [r for r in targets if r not in ranked]
+                rest = mass - sum(ranked.get(r, 0.0) for r in rows_of)
+                others = [r for r in rows_of if r not in ranked and part[r] > 0]
                 if rest > 0 and others:
                     for r in others:
-                        ranked[r] = ranked.get(r, 0.0) + rest / max(len(others), WRITINGS_PER_READING)
-            # every spelling keeps a base weight; an ending share (e.g. 子) moves base weight between endings
-            left = total - sum(ranked.values())
-            base = {}
-            claimed = 0.0
-            groups = [e for e in endings if e["sex"] == sex and e["decade"] == "%ds" % decade]
-            rest_rows = list(mine)
-            for e in groups:
-                members = [r for r in rest_rows if r[1].endswith(e["ending"])]
-                if not members:
-                    continue
-                want = e["share"] * total - sum(ranked.get(r, 0.0) for r in members)
-                each = max(want, 0.0) / len(members)
-                for r in members:
-                    base[r] = each
-                claimed += each * len(members)
-                rest_rows = [r for r in rest_rows if r not in base]
-            if rest_rows:
-                each = max(left - claimed, 0.0) / len(rest_rows)
-                for r in rest_rows:
-                    base[r] = each
+                        ranked[r] = ranked.get(r, 0.0) + rest * part[r] / max(len(others), WRITINGS_PER_READING)
+            # the rest of the decade: every spelling alike, scaled to the part of the decade it was permitted,
+            # then raked so that each name form holds its target share; ranked names stay as they are
+            # a writing is the unit of the even start, shared by its readings, so that a writing with many
+            # readings does not weigh more than one with a single reading
+            free = {r: part[r] / len(by_kanji[r[1]]) for r in mine if r not in ranked and part[r] > 0}
+            left = max(total - sum(ranked.values()), 0.0)
+            scale = left / sum(free.values()) if free else 0.0
+            for r in free:
+                free[r] *= scale
+            mine_targets = sorted((k[2], t) for k, t in targets.items() if k[:2] == (sex, decade))
+            classes, wanted = [], {}
+            for name, t in mine_targets:
+                test = indicator_test(name, dates)
+                members = {r for r in mine if test(r[1])}
+                classes.append((name, members))
+                wanted[name] = t["share"] * total - sum(w for r, w in ranked.items() if r in members)
+            # a writing in the top ten of half the decade's ranked years is among its commonest: no unranked
+            # writing may outweigh it, so writings that the raking pushes above that are held at the bound
+            counts = {}
+            for x in in_decade:
+                if x["kanji"]:
+                    counts[x["kanji"]] = counts.get(x["kanji"], 0) + 1
+            steady = [sum(ranked.get(r, 0.0) for r in by_kanji[k]) for k, n in counts.items()
+                      if 2 * n >= len(written_years) and k in by_kanji]
+            steady = [w for w in steady if w > 0]
+            bound = STEADY_MARGIN * min(steady) if steady else None
+            held = {}
+            for _ in range(100):
+                room = left - sum(held.values())
+                now = sum(free.values())
+                for r in free:
+                    free[r] *= room / now if now > 0 else 0.0
+                rake(free, classes, {n: wanted[n] - sum(w for r, w in held.items() if r in m) for n, m in classes})
+                if bound is None:
+                    break
+                writing = {}
+                for r, w in free.items():
+                    writing[r[1]] = writing.get(r[1], 0.0) + w
+                over = sorted(k for k, w in writing.items() if w > bound)
+                if not over:
+                    break
+                for k in over:
+                    for r in by_kanji[k]:
+                        if r in free:
+                            held[r] = free.pop(r) * bound / writing[k]
+            free.update(held)
             for r in mine:
-                weights.setdefault(r, {})[decade] = max(1, int(round(base[r] + ranked.get(r, 0.0))))
+                w = ranked.get(r, 0.0) + free.get(r, 0.0)
+                weights.setdefault(r, {})[decade] = max(1, int(round(w))) if part[r] > 0 else 0
+            fits.append((sex, decade, {r: part[r] for r in mine}, written))
     if report:
         for sex, name in sorted(missing):
             print("ranked but not in readings.tsv: %s %s" % (sex, name), file=sys.stderr)
-    return weights
+        for sex, decade, kanji in sorted(unread):
+            print("ranked without reading evidence, split evenly: %s %ds %s" % (sex, decade, kanji), file=sys.stderr)
+    return weights, targets, fits
 
 
-def build(readings_path=os.path.join(DATA, "readings.tsv"), tables=TABLES, report=False):
+FORMS = {"female": ("ends:子", "ends:美", "ends:代", "ends:江", "ends:枝", "one-kanji", "hiragana", "katakana",
+                    "late-kanji"),
+         "male": ("ends:郎", "ends:雄夫男", "one-kanji", "hiragana", "katakana", "late-kanji")}
+
+
+def indicators(weights, rows, sex, decade, dates):
+    """Shares of a decade's weight, by name form, as targets.tsv names them."""
+    mine = [r for r in rows if r[0] == sex]
+    total = sum(weights[r][decade] for r in mine) or 1
+    out = {}
+    for name in FORMS[sex]:
+        test = indicator_test(name, dates)
+        out[name] = sum(weights[r][decade] for r in mine if test(r[1])) / total
+    out["kana"] = out["hiragana"] + out["katakana"]
+    return out
+
+
+def peak_decades(weights, mine):
+    """Each spelling's decade of highest share of that decade's weight (the earliest on a tie)."""
+    totals = {d: sum(weights[r][d] for r in mine) or 1 for d in DECADES}
+    return {r: max(DECADES, key=lambda d: (weights[r][d] / totals[d], -d)) for r in mine}
+
+
+def print_report(weights, rows, targets, fits, dates, out=sys.stdout):
+    """Each decade's name forms beside their targets, the law and the ranked names' share."""
+    peaks = {}
+    for sex in ("male", "female"):
+        peaks.update(peak_decades(weights, [r for r in rows if r[0] == sex]))
+    for sex, decade, part, written in fits:
+        mine = [r for r in rows if r[0] == sex]
+        total = sum(weights[r][decade] for r in mine) or 1
+        banned = sum(weights[r][decade] for r in mine if part[r] <= 0) / total
+        ranked_kanji = {k for k, _ in written}
+        top = sum(weights[r][decade] for r in mine if r[1] in ranked_kanji) / total
+        print("%s %ds: %d people; on not yet permitted kanji %.2f%%; on the published top-10 writings %.1f%%"
+              % (sex, decade, total, 100 * banned, 100 * top), file=out)
+        for name, value in indicators(weights, rows, sex, decade, dates).items():
+            t = targets.get((sex, decade, name))
+            if t:
+                print("  %-12s %6.2f%%  target %6.2f%%  %s" % (name, 100 * value, 100 * t["share"], t["source"]), file=out)
+            else:
+                print("  %-12s %6.2f%%  (no target)" % (name, 100 * value), file=out)
+        era = sum(weights[r][decade] for r in mine if peaks[r] == decade) / total
+        print("  %-12s %6.2f%%  (no published figure: share on spellings whose share peaks in this decade)"
+              % ("era-typical", 100 * era), file=out)
+
+
+def build(readings_path=os.path.join(DATA, "readings.tsv"), tables=TABLES, report=False,
+          kanji_path=os.path.join(DATA, "kanji-dates.tsv")):
     rows = spellings(readings_path)
     people = surname_people(rows, tables)
-    weights = given_weights(rows, tables, report)
+    dates = kanji_dates(kanji_path)
+    weights, targets, fits = given_weights(rows, tables, dates, report)
     out = ["\t".join(HEADER)]
     for r in rows:
         if r[0] == "last":
@@ -222,6 +474,8 @@ def build(readings_path=os.path.join(DATA, "readings.tsv"), tables=TABLES, repor
             out.append("\t".join([r[0], r[1], r[2], str(sum(cells))] + [str(c) for c in cells]))
         else:
             raise BuildError("readings.tsv: unknown list '%s'" % r[0])
+    if report:
+        print_report(weights, rows, targets, fits, dates)
     return "\n".join(out) + "\n"
 
 

@@ -60,6 +60,36 @@ class Builder(unittest.TestCase):
             self.assertIn("births.tsv:3", message)
             self.assertIn("'male' is not a number: '12O00'", message)
 
+    def test_bad_target_is_refused_naming_file_and_line(self):
+        cases = [
+            ("female\t1930s\tends:子\t1.5\test_targets\t", "targets.tsv:{n}: share must lie between 0 and 1"),
+            ("female\t1930s\tcolour\t0.1\test_targets\t", "targets.tsv:{n}: unknown indicator 'colour'"),
+            ("female\t1935\tends:子\t0.1\test_targets\t", "targets.tsv:{n}: unknown decade '1935'"),
+            ("female\t1930s\tends:子\tmost\test_targets\t", "targets.tsv:{n}: column 'share' is not a number"),
+            ("female\t1930s\tends:子\t0.5\test_targets\t", "targets.tsv:{n}: a second target for female 1930"),
+            ("female\t1930s\tends:恵\t0.4\test_targets\t", "targets.tsv: the endings of female 1930s add up"),
+        ]
+        for line, message in cases:
+            with self.subTest(line=line), tempfile.TemporaryDirectory() as tmp:
+                tables = os.path.join(tmp, "frequency")
+                shutil.copytree(os.path.join(DATA, "frequency"), tables)
+                with open(os.path.join(tables, "targets.tsv"), encoding="utf-8") as f:
+                    n = len(f.read().rstrip("\n").split("\n")) + 1
+                with open(os.path.join(tables, "targets.tsv"), "a", encoding="utf-8") as f:
+                    f.write(line + "\n")
+                with self.assertRaises(bf.BuildError) as caught:
+                    bf.build(tables=tables)
+                self.assertIn(message.format(n=n), str(caught.exception))
+
+    def test_bad_kanji_date_is_refused_naming_file_and_line(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            path = os.path.join(tmp, "kanji-dates.tsv")
+            with open(path, "w", encoding="utf-8") as f:
+                f.write("kanji\tpermitted\tsource\tnote\n翔\t1981-10-01\tx\t\n蓮\t1990-02-30\tx\t\n")
+            with self.assertRaises(bf.BuildError) as caught:
+                bf.kanji_dates(path)
+            self.assertIn("kanji-dates.tsv:3: column 'permitted' is not a date YYYY-MM-DD: '1990-02-30'", str(caught.exception))
+
     def ko_share(self, decade):
         col = 4 + bf.DECADES.index(decade)
         female = [r for r in self.rows if r[0] == "female"]
@@ -106,6 +136,94 @@ class Builder(unittest.TestCase):
             for n, r in enumerate(body, start=2):
                 for source in r[column].split(","):
                     self.assertIn(source.strip(), ids, f"{name}:{n}")
+
+    def column(self, decade):
+        return 4 + bf.DECADES.index(decade)
+
+    def test_shipped_file_meets_every_target(self):
+        # Tolerance: 0.1 percentage point, or 1% of the target where that is more (integer rounding and
+        # spellings held at the least weight of 1 move a share by far less).
+        dates = bf.kanji_dates(os.path.join(DATA, "kanji-dates.tsv"))
+        targets = bf.read_targets(os.path.join(HERE, "targets.tsv"), dates)
+        for (sex, decade, name), t in sorted(targets.items()):
+            test = bf.indicator_test(name, dates)
+            col = self.column(decade)
+            mine = [r for r in self.rows if r[0] == sex]
+            share = sum(int(r[col]) for r in mine if test(r[1])) / sum(int(r[col]) for r in mine)
+            with self.subTest(where=t["_where"], sex=sex, decade=decade, form=name):
+                self.assertAlmostEqual(share, t["share"], delta=max(0.001, 0.01 * t["share"]))
+
+    def test_no_weight_before_a_spelling_was_permitted(self):
+        dates = bf.kanji_dates(os.path.join(DATA, "kanji-dates.tsv"))
+        partly = 0
+        for r in self.rows:
+            if r[0] == "last":
+                continue
+            first = bf.first_permitted(r[1], dates)
+            for decade in bf.DECADES:
+                weight = int(r[self.column(decade)])
+                if decade < bf.LAW_YEAR - bf.LAW_YEAR % 10:
+                    continue
+                if decade >= bf.LAW_YEAR and (first is None or first[0] > decade + 9):
+                    self.assertEqual(weight, 0, (r[:3], decade))
+                elif first[0] >= max(decade, bf.LAW_YEAR) and first > (decade, 1, 1):
+                    partly += 1
+                    self.assertGreater(weight, 0, (r[:3], decade))
+        self.assertGreater(partly, 0, "no spelling first permitted within a decade: the dates are not read")
+
+    def readings(self, sex, decade):
+        col = self.column(decade)
+        out = {}
+        for r in self.rows:
+            if r[0] == sex:
+                out[r[2]] = out.get(r[2], 0) + int(r[col])
+        return out
+
+    def test_haruto_reads_the_2010s_boys(self):
+        col = self.column(2010)
+        yamato = {r[2]: int(r[col]) for r in self.rows if r[0] == "male" and r[1] == "陽翔"}
+        self.assertGreater(yamato.get("はると", 0), sum(yamato.values()) / 2, yamato)
+        readings = self.readings("male", 2010)
+        self.assertIn("はると", sorted(readings, key=lambda h: -readings[h])[:3])
+
+    def test_writings_ranked_most_years_outweigh_every_unranked_one(self):
+        # A writing in the top ten of half the decade's ranked years is among its commonest; a writing of a
+        # ranked reading holds part of that reading's published weight and is not compared.
+        ranks = bf.read_table(os.path.join(HERE, "given-ranks.tsv"), ints=("year", "rank"))
+        for sex in ("male", "female"):
+            for decade in bf.DECADES:
+                here = [x for x in ranks if x["sex"] == sex and bf.decade_of(x["year"]) == decade and x["kanji"]]
+                years = len({x["year"] for x in here})
+                ranked = {x["kanji"] for x in here}
+                steady = {k for k in ranked if 2 * sum(1 for x in here if x["kanji"] == k) >= years}
+                read = {x["hiragana"] for x in ranks if x["sex"] == sex and bf.decade_of(x["year"]) == decade
+                        and not x["kanji"]}
+                col = self.column(decade)
+                writings, by_reading = {}, set()
+                for r in self.rows:
+                    if r[0] == sex:
+                        writings[r[1]] = writings.get(r[1], 0) + int(r[col])
+                        if r[2] in read:
+                            by_reading.add(r[1])
+                unranked = set(writings) - ranked - by_reading
+                shipped = [writings[k] for k in steady if k in writings]
+                unranked = max(writings[k] for k in unranked)
+                with self.subTest(sex=sex, decade=decade):
+                    self.assertGreater(min(shipped), unranked)
+
+    def test_rake_meets_overlapping_margins_whatever_the_order(self):
+        rows = [("f", k, "") for k in ("和子", "花子", "美", "恵美", "さくら", "葵")]
+        classes = [("ends:子", {rows[0], rows[1]}), ("one-kanji", {rows[2], rows[5]}), ("ends:美", {rows[2], rows[3]})]
+        wanted = {"ends:子": 50.0, "one-kanji": 20.0, "ends:美": 15.0}
+        fits = []
+        for order in (rows, rows[::-1]):
+            free = bf.rake({r: 100.0 / len(rows) for r in order}, classes, wanted)
+            self.assertAlmostEqual(sum(free.values()), 100.0)
+            for name, members in classes:
+                self.assertAlmostEqual(sum(free[r] for r in members), wanted[name], places=6)
+            fits.append(free)
+        for r in rows:
+            self.assertAlmostEqual(fits[0][r], fits[1][r], places=9)
 
     def test_check_mode_passes_on_the_shipped_file(self):
         self.assertEqual(bf.main(["--check"]), 0)

@@ -727,18 +727,18 @@ void tst_GenerateCommand::goldenAcrossFormats_data()
                                                           "Zzyzx Abe\n"
                                                           "Aoi Abe\n");
     QTest::newRow("txt kanji") << QStringList{"--script", "kanji"}
-                               << QByteArray("安部 碧惟\n"
-                                             "佐藤 遙人\n"
+                               << QByteArray("安部 碧泉\n"
+                                             "佐藤 陽人\n"
                                              "阿部 Zzyzx\n"
-                                             "佐藤 温斗\n");
+                                             "佐藤 陽人\n");
     QTest::newRow("csv") << QStringList{"--format", "csv"}
                          << QByteArray(
                                 "family,given,family_kanji,given_kanji,family_hiragana,given_hiragana,family_katakana,"
                                 "given_katakana,gender\r\n"
-                                "Abe,Aoi,安部,碧惟,あべ,あおい,アベ,アオイ,female\r\n"
-                                "Sato,Haruto,佐藤,遙人,さとう,はると,サトウ,ハルト,male\r\n"
+                                "Abe,Aoi,安部,碧泉,あべ,あおい,アベ,アオイ,female\r\n"
+                                "Sato,Haruto,佐藤,陽人,さとう,はると,サトウ,ハルト,male\r\n"
                                 "Abe,Zzyzx,阿部,,あべ,,アベ,,female\r\n"
-                                "Sato,Haruto,佐藤,温斗,さとう,はると,サトウ,ハルト,male\r\n");
+                                "Sato,Haruto,佐藤,陽人,さとう,はると,サトウ,ハルト,male\r\n");
     QTest::newRow("jsonl, some fields")
         << QStringList{"--format", "jsonl", "--fields", "given_katakana,family,gender"}
         << QByteArray("{\"given_katakana\":\"アオイ\",\"family\":\"Abe\",\"gender\":\"female\"}\n"

@@ -19,6 +19,10 @@ private slots:
     void maleNamesLeftTheFemaleRows();
     void romajiColumnIsTheList_data();
     void romajiColumnIsTheList();
+    void rankedAdditions_data();
+    void rankedAdditions();
+    void writingReadingsAreListedSpellings_data();
+    void writingReadingsAreListedSpellings();
 
 private:
     static QString key(const QString &list, const QString &kanji, const QString &hiragana)
@@ -207,6 +211,77 @@ void tst_ShippedNames::romajiColumnIsTheList()
     QVERIFY(!names.isEmpty());
     QCOMPARE(romaji - names, QSet<QString>{});
     QCOMPARE(names - romaji, QSet<QString>{});
+}
+
+void tst_ShippedNames::rankedAdditions_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("kanji");
+    QTest::addColumn<QString>("hiragana");
+    // The usual readings of ranked modern writings, beside the rarer ones the lists held.
+    QTest::newRow("male 陽翔 はると") << "male" << "陽翔" << "はると";
+    QTest::newRow("male 颯太 そうた") << "male" << "颯太" << "そうた";
+    QTest::newRow("female 美桜 みお") << "female" << "美桜" << "みお";
+    QTest::newRow("female 咲良 さくら") << "female" << "咲良" << "さくら";
+    QTest::newRow("female 翠 すい") << "female" << "翠" << "すい";
+    QTest::newRow("female 心晴 こはる") << "female" << "心晴" << "こはる";
+    // Ranked writings the lists lacked, and a ranked reading with no spelling.
+    QTest::newRow("female 陽葵 ひまり") << "female" << "陽葵" << "ひまり";
+    QTest::newRow("female 紬 つむぎ") << "female" << "紬" << "つむぎ";
+    QTest::newRow("female 八重子 やえこ") << "female" << "八重子" << "やえこ";
+    QTest::newRow("male 三郎 さぶろう") << "male" << "三郎" << "さぶろう";
+    QTest::newRow("male 昭三 しょうぞう") << "male" << "昭三" << "しょうぞう";
+    QTest::newRow("male 理人 りと") << "male" << "理人" << "りと";
+    // Kana names of the early rankings: the spelling is the kana itself.
+    QTest::newRow("female キヨ") << "female" << "キヨ" << "きよ";
+    QTest::newRow("female ハル") << "female" << "ハル" << "はる";
+    QTest::newRow("female きみ") << "female" << "きみ" << "きみ";
+}
+
+void tst_ShippedNames::rankedAdditions()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, kanji);
+    QFETCH(QString, hiragana);
+    const QStringList row = m_rows.value(key(list, kanji, hiragana));
+    QCOMPARE(row.size(), 5);
+    const QString romaji = Romanize(hiragana, RomajiStyle::Passport);
+    QCOMPARE(Romanize(row.at(3), RomajiStyle::Passport), romaji);
+    QCOMPARE(row.at(4), romaji);
+    QVERIFY(listed(list).contains(romaji));
+}
+
+void tst_ShippedNames::writingReadingsAreListedSpellings_data()
+{
+    QTest::addColumn<QString>("sex");
+    QTest::newRow("male") << "male";
+    QTest::newRow("female") << "female";
+}
+
+// A ranked writing's weight goes only to the readings of frequency/writing-readings.tsv: each must be
+// a spelling of the lists, and the parts of one writing's bearers must add up to all of them.
+void tst_ShippedNames::writingReadingsAreListedSpellings()
+{
+    QFETCH(QString, sex);
+    QFile file(m_data + QStringLiteral("/frequency/writing-readings.tsv"));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.errorString()));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.value(0), QStringLiteral("from_year\tto_year\tsex\tkanji\thiragana\tshare\tsource"));
+    QHash<QString, double> shares; // years and writing -> sum of its reading shares
+    for (const QString &line : lines.mid(1)) {
+        const QStringList fields = line.split(u'\t');
+        QCOMPARE(fields.size(), 7);
+        if (fields.at(2) != sex)
+            continue;
+        QVERIFY2(m_rows.contains(key(sex, fields.at(3), fields.at(4))), qPrintable(line));
+        bool ok = false;
+        const double share = fields.at(5).toDouble(&ok);
+        QVERIFY2(ok && share > 0.0 && share <= 1.0, qPrintable(line));
+        shares[fields.at(0) + u'-' + fields.at(1) + u' ' + fields.at(3)] += share;
+    }
+    QVERIFY(!shares.isEmpty());
+    for (auto it = shares.cbegin(); it != shares.cend(); ++it)
+        QVERIFY2(qAbs(it.value() - 1.0) < 1e-6, qPrintable(it.key()));
 }
 
 QTEST_APPLESS_MAIN(tst_ShippedNames)
