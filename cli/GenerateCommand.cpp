@@ -1,6 +1,7 @@
 #include "cli/GenerateCommand.h"
 
 #include "app/shared/NameListModel.h"
+#include "cli/Choices.h"
 #include "cli/CliPrompts.h"
 #include "cli/OutputFile.h"
 #include "cli/PersonFields.h"
@@ -83,7 +84,7 @@ int GenerateCommand::run()
 {
     // Everything that can go wrong before the first byte is checked before the output is opened.
     for (auto step : {&GenerateCommand::readNames, &GenerateCommand::checkReadings, &GenerateCommand::readFrequencies,
-             &GenerateCommand::makePools}) {
+             &GenerateCommand::makePools, &GenerateCommand::checkEncoding}) {
         if (const Outcome outcome = (this->*step)(); !outcome)
             return failed(outcome);
     }
@@ -235,6 +236,60 @@ Outcome GenerateCommand::makePools()
     m_sampler = std::make_unique<NameSampler>(m_given->part(), m_family->part(), CounterRandom(seed), 0, options);
     m_person = std::make_unique<PersonFields>(PersonFields::Source{&m_options, CounterRandom(seed),
         m_wantFirst ? m_given.get() : nullptr, m_wantLast ? m_family.get() : nullptr, m_kanjiDates});
+    return {};
+}
+
+Outcome GenerateCommand::checkEncoding()
+{
+    // Every text a record or the header can show, before anything is written: a run never stops
+    // half-way at a name its encoding lacks.
+    const GenerateOptions &o = m_options;
+    if (o.encoding != OutputEncoding::Kind::Cp932)
+        return {};
+    const OutputEncoding encoding(o.encoding);
+    const RecordStyle style = o.recordStyle();
+    const auto refuse = [&](const std::string &text, const char *what) {
+        return Outcome::failure(QStringLiteral("'%1' (%2) cannot be written in %3 (--encoding): it has a character "
+                                               "that encoding lacks")
+                                    .arg(QString::fromStdString(text), QString::fromUtf8(what),
+                                        QString::fromLatin1(choiceWord<OutputEncoding::Kind>(EncodingChoices, o.encoding))));
+    };
+    const bool txt = !OutputFormatInfo::of(o.format).hasFields;
+    if (o.header && !txt) {
+        for (const RecordField field : o.fields) {
+            const std::string name = recordFieldHeader(field, o.headerLanguage);
+            if (!encoding.encoded(name))
+                return refuse(name, "a column name");
+        }
+    }
+    // A person's texts are made per record of digits, ASCII letters and these: the era names of a
+    // date, and a domain asked for.
+    for (const RecordField field : o.fields) {
+        const std::string text = field == RecordField::BirthDateWareki ? "明治大正昭和平成令和元年月日"
+            : field == RecordField::Email                              ? o.emailDomain.toStdString()
+                                                                       : std::string();
+        if (!encoding.encoded(text))
+            return refuse(text, recordFieldName(field));
+    }
+    for (const RecordPart part : {RecordPart::Given, RecordPart::Family}) {
+        for (const NameVariant &variant : part == RecordPart::Given ? m_given->variants() : m_family->variants()) {
+            if (txt) {
+                const int script = static_cast<int>(o.script);
+                const std::string &text = variant.isKnown(script) ? variant.text(script) : variant.spelling->romaji;
+                if (!encoding.encoded(text))
+                    return refuse(text, part == RecordPart::Given ? "a given name" : "a family name");
+                continue;
+            }
+            for (const RecordField field : o.fields) {
+                const NameAttribute attribute = attributeOf(field);
+                if ((partOf(field) != part && attribute != NameAttribute::BankKana) || partOf(field) == RecordPart::Person)
+                    continue;
+                const std::string text = style.text(variant, attribute, part);
+                if (!encoding.encoded(text))
+                    return refuse(text, recordFieldName(field));
+            }
+        }
+    }
     return {};
 }
 

@@ -35,6 +35,7 @@ private:
     Outcome checkReadings();
     Outcome readFrequencies();
     Outcome makePools();
+    Outcome checkEncoding();
     Outcome drawAndWrite(OutputFile &output, RecordWriter &writer) const;
 
     GenerateOptions m_options;

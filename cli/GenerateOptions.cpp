@@ -40,6 +40,11 @@ bool GenerateOptions::needsBorn() const
         && std::find(fields.begin(), fields.end(), RecordField::Born) != fields.end();
 }
 
+RecordStyle GenerateOptions::recordStyle() const
+{
+    return {headerLanguage, encoding, hasFirstName(part) && hasLastName(part), start == 0};
+}
+
 bool GenerateOptions::needsPerson() const
 {
     return OutputFormatInfo::of(format).hasFields && std::any_of(fields.begin(), fields.end(), [](RecordField field) {
@@ -86,7 +91,7 @@ std::optional<UsageError> GenerateOptions::parse(const QStringList &arguments, G
             {QStringLiteral("frequency"), {}}, {QStringLiteral("born"), {}}, {QStringLiteral("age"), {}},
             {QStringLiteral("as-of"), {}}, {QStringLiteral("email-domain"), {}}, {QStringLiteral("seed"), {}},
             {QStringLiteral("unique"), {}, false}, {QStringLiteral("start"), {}},
-            {QStringLiteral("no-header"), {}, false},
+            {QStringLiteral("no-header"), {}, false}, {QStringLiteral("encoding"), {}}, {QStringLiteral("header"), {}},
             {QStringLiteral("output"), QLatin1Char('o')}, {QStringLiteral("db"), {}}});
     if (auto error = reader.read(arguments))
         return error;
@@ -147,6 +152,10 @@ std::optional<UsageError> GenerateOptions::readChoices(const ArgumentReader &rea
     if (Error e = reader.choose<RomajiStyle>(QStringLiteral("romaji"), RomajiChoices, romaji))
         return e;
     if (Error e = reader.choose<Frequency>(QStringLiteral("frequency"), FrequencyChoices, frequency))
+        return e;
+    if (Error e = reader.choose<OutputEncoding::Kind>(QStringLiteral("encoding"), EncodingChoices, encoding))
+        return e;
+    if (Error e = reader.choose<HeaderLanguage>(QStringLiteral("header"), HeaderChoices, headerLanguage))
         return e;
     if (reader.has(QStringLiteral("born"))) {
         const QString value = reader.value(QStringLiteral("born"));
@@ -260,7 +269,7 @@ std::optional<UsageError> GenerateOptions::readFields(const ArgumentReader &read
     if (!OutputFormatInfo::of(format).hasFields)
         return UsageError(kCommand,
             QStringLiteral("--fields applies to %1, not to %2 (--format)")
-                .arg(OutputFormatInfo::words(true), QString::fromLatin1(OutputFormatInfo::of(format).word)));
+                .arg(OutputFormatInfo::words(&OutputFormatInfo::hasFields), QString::fromLatin1(OutputFormatInfo::of(format).word)));
     fields.clear();
     for (const QString &name : value.split(QLatin1Char(','))) {
         const std::optional<RecordField> field = recordFieldNamed(name.trimmed());
@@ -308,6 +317,17 @@ std::optional<UsageError> GenerateOptions::checkTogether(const ArgumentReader &r
                 .arg(MaxRecords - start)
                 .arg(start)
                 .arg(MaxRecords - 1));
+    // JSON is UTF-8 by its definition, and a workbook is no text file.
+    if (!info.hasEncoding && encoding != OutputEncoding::Kind::Utf8)
+        return UsageError(kCommand,
+            QStringLiteral("--encoding %1 applies to %2, not to %3 (always UTF-8)")
+                .arg(reader.value(QStringLiteral("encoding")), OutputFormatInfo::words(&OutputFormatInfo::hasEncoding),
+                    word));
+    if (!info.hasHeader && headerLanguage != HeaderLanguage::English)
+        return UsageError(kCommand,
+            QStringLiteral("--header %1 applies to %2, not to %3 (no column names)")
+                .arg(reader.value(QStringLiteral("header")), OutputFormatInfo::words(&OutputFormatInfo::hasHeader),
+                    word));
     if (info.maxRecords != 0 && count > info.maxRecords)
         return UsageError::badValue(kCommand, QStringLiteral("--count"), QString::number(count),
             QStringLiteral("at most %1 with --format %2 (its row limit)").arg(info.maxRecords).arg(word));

@@ -2,6 +2,7 @@
 
 #include "cli/OutputFormat.h"
 #include "cli/RecordField.h"
+#include "cli/RecordStyle.h"
 #include "cli/UsageError.h"
 #include "generate/BirthYears.h"
 #include "generate/Frequency.h"
@@ -47,6 +48,8 @@ struct GenerateOptions
     std::uint64_t start = 0; // the first record written, counted from 0
     bool header = true; // csv and tsv: a header line (only at --start 0, and not with --no-header)
     bool unique = false;
+    OutputEncoding::Kind encoding = OutputEncoding::Kind::Utf8; // txt, csv and tsv
+    HeaderLanguage headerLanguage = HeaderLanguage::English; // csv, tsv and xlsx
     QString output; // empty: standard output
     QString database; // empty: the one the window uses
     bool help = false;
@@ -62,6 +65,8 @@ struct GenerateOptions
     bool needsGender() const;
     // Whether a record has a born field.
     bool needsBorn() const;
+    // How the writers show records: language, encoding, parts and the start of the file.
+    RecordStyle recordStyle() const;
     // Whether a record has a field of its own (birth_date, age ... login), and one of the date of birth.
     bool needsPerson() const;
     bool needsBirthDate() const;

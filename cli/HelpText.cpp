@@ -39,10 +39,13 @@ Draws names as the window's Start Generating does and writes them to standard ou
                          kana) or official: family name first in capitals (YAMADA Hanako)
       --format F         %6;
                          by default the one -o's extension names
-      --fields LIST      the fields of %7, comma-separated, each once, in order:
+      --fields LIST      the fields of %7, comma-separated, each once,
+                         in order:
                          %8
-                         (default: all but born and the person's fields birth_date, age,
-                         birth_date_wareki, email and login)
+                         (default: the first nine; born is the years of birth of --frequency
+                         real; birth_date, age, birth_date_wareki, email and login are the
+                         person's; *_katakana_half half-width katakana; bank_kana the whole
+                         name, family name first, as bank transfers (Zengin) take it)
       --frequency F      %9: every name alike, or surnames by the people who
                          bear them and given names by the people given them (built-in list)
       --born YEARS       weight given names for these years of birth, 1920-2029: a year (1985),
@@ -54,14 +57,21 @@ Draws names as the window's Start Generating does and writes them to standard ou
       --seed N           0 to 18446744073709551615: the same seed, lists and --list, --gender,
                          --frequency, --born (or --age and --as-of) and --unique give the same
                          people in the same order, whatever the format, fields, script, romaji
-                         style, order, count and --start, on every run and machine, and whatever
-                         --part without --unique
+                         style, order, header, encoding, count and --start, on every run and
+                         machine, and whatever --part without --unique
       --unique           no name twice (refused when the lists give fewer). With --unique, the
                          roster is every combination of the parts asked for, so --part
                          changes its people
       --start K          write the records K onward of the roster that seed and these options
                          define, counted from 0: slices of one roster concatenate to the whole
       --no-header        no header line in csv and tsv (a slice after --start 0 has none)
+      --header H         %10: the column names of csv, tsv and xlsx; ja names
+                         them in Japanese (姓, 名, セイ, メイ ...) and writes the gender 男性 or 女性
+      --encoding E       %11, for %12:
+                         utf-8-bom starts the file with a byte-order mark (not a slice after
+                         --start 0); cp932 is the Shift_JIS of Japanese Windows. A run whose
+                         names or column names hold a character the encoding lacks fails
+                         before anything is written
   -o, --output FILE      write FILE (a regular file is replaced only once complete; a device or
                          FIFO is written as it is) instead of standard output
       --db FILE          the names database to read
@@ -144,7 +154,9 @@ QString HelpText::of(const QString &command)
         return QString::fromUtf8(kGenerate).arg(alternatives<ListSource>(ListChoices),
             alternatives<GenderFilter>(GenderChoices), alternatives<NamePart>(PartChoices),
             alternatives<NameAttribute>(ScriptChoices), alternatives<RomajiStyle>(RomajiChoices), formats(),
-            OutputFormatInfo::words(true), fieldNames, alternatives<Frequency>(FrequencyChoices));
+            OutputFormatInfo::words(&OutputFormatInfo::hasFields), fieldNames, alternatives<Frequency>(FrequencyChoices),
+            alternatives<HeaderLanguage>(HeaderChoices), alternatives<OutputEncoding::Kind>(EncodingChoices),
+            OutputFormatInfo::words(&OutputFormatInfo::hasEncoding));
     }
     if (command == QStringLiteral("names"))
         return QString::fromUtf8(kNames);

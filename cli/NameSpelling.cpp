@@ -13,6 +13,10 @@ const std::string &NameSpelling::text(int attribute) const
         return hiragana;
     case NameAttribute::Katakana:
         return katakana;
+    case NameAttribute::KatakanaHalf:
+        return katakanaHalf;
+    case NameAttribute::BankKana:
+        return bankKana;
     case NameAttribute::Gender:
         return gender;
     case NameAttribute::Born:

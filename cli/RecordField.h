@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 #include <optional>
+#include <string_view>
 
 // The fields of a generated record, in their default order.
 enum class RecordField {
@@ -21,6 +22,9 @@ enum class RecordField {
     BirthDateWareki,
     Email,
     Login,
+    FamilyKatakanaHalf,
+    GivenKatakanaHalf,
+    BankKana, // the whole name, family name first: a piece of each part
 };
 
 // What a field belongs to: the given name (the gender does), the family name, the record's
@@ -47,6 +51,15 @@ enum class NameAttribute {
     Wareki,
     Email,
     Login,
+    KatakanaHalf,
+    BankKana,
+};
+inline constexpr int NameAttributeCount = static_cast<int>(NameAttribute::BankKana) + 1;
+
+// The language of the column names of csv, tsv and xlsx, and of the gender values.
+enum class HeaderLanguage {
+    English,
+    Japanese,
 };
 
 inline constexpr RecordField AllRecordFields[] = {RecordField::Family, RecordField::Given, RecordField::FamilyKanji,
@@ -55,8 +68,12 @@ inline constexpr RecordField AllRecordFields[] = {RecordField::Family, RecordFie
 
 // The field's name in headers, keys and --fields.
 const char *recordFieldName(RecordField field);
-// Every field's name, comma-separated, the default ones in their order, then the others (for
-// messages and --help).
+// Its column name in a header of that language (UTF-8).
+const char *recordFieldHeader(RecordField field, HeaderLanguage language);
+// A gender value ("male", "female" or empty) as a record of that language shows it (UTF-8).
+std::string_view genderText(std::string_view gender, HeaderLanguage language);
+// Every field's name, comma-separated, the default ones in their order, then those only asked
+// for (for messages and --help).
 QString recordFieldNames();
 std::optional<RecordField> recordFieldNamed(QStringView name);
 RecordPart partOf(RecordField field);

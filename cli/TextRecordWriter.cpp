@@ -4,12 +4,22 @@
 
 #include <algorithm>
 
-TextRecordWriter::TextRecordWriter(OutputFile &output, NameAttribute script, bool givenFirst, bool familyCapitals)
+TextRecordWriter::TextRecordWriter(
+    OutputFile &output, NameAttribute script, bool givenFirst, bool familyCapitals, RecordStyle style)
     : m_output(output)
     , m_script(script)
     , m_givenFirst(givenFirst)
     , m_familyCapitals(familyCapitals)
+    , m_style(style)
+    , m_encoding(style.encoding)
 { }
+
+Outcome TextRecordWriter::begin()
+{
+    if (m_style.fileStart)
+        m_output.append(m_encoding.byteOrderMark().data(), m_encoding.byteOrderMark().size());
+    return {};
+}
 
 void TextRecordWriter::prepare(NameVariant &variant, RecordPart part) const
 {
@@ -24,6 +34,8 @@ void TextRecordWriter::prepare(NameVariant &variant, RecordPart part) const
                 c = static_cast<char>(c - 'a' + 'A');
         }
     }
+    // Checked against the encoding by the command before the output was opened.
+    block = m_encoding.encoded(block).value_or(block);
     variant.fieldEnd[0] = static_cast<std::uint32_t>(block.size());
     // write() copies in whole steps: room to read past the text.
     block.append(Step, '\0');

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "cli/OutputEncoding.h"
 #include "cli/RecordField.h"
+#include "cli/RecordStyle.h"
 #include "cli/RecordWriter.h"
 
 class OutputFile;
@@ -11,11 +13,13 @@ class TextRecordWriter : public RecordWriter
 {
 public:
     // familyCapitals: the family name's romaji in capitals (YAMADA Hanako).
-    TextRecordWriter(OutputFile &output, NameAttribute script, bool givenFirst, bool familyCapitals = false);
+    TextRecordWriter(OutputFile &output, NameAttribute script, bool givenFirst, bool familyCapitals = false,
+        RecordStyle style = {});
 
     void prepare(NameVariant &variant, RecordPart part) const override;
     // The longest line the prepared variants can make, for writing it without a check per part.
     void measure(const std::vector<NameVariant> &variants, RecordPart part) override;
+    Outcome begin() override;
     void write(const NameVariant *given, const NameVariant *family, const NameVariant *born,
         const PersonTexts *person) override;
 
@@ -24,5 +28,7 @@ private:
     NameAttribute m_script;
     bool m_givenFirst;
     bool m_familyCapitals;
+    RecordStyle m_style;
+    OutputEncoding m_encoding;
     std::size_t m_longestPart = 0;
 };

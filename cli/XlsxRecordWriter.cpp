@@ -5,11 +5,12 @@
 #include <QFile>
 
 XlsxRecordWriter::XlsxRecordWriter(
-    QString path, QString scratchFolder, QString displayPath, std::vector<RecordField> fields)
+    QString path, QString scratchFolder, QString displayPath, std::vector<RecordField> fields, RecordStyle style)
     : m_path(std::move(path))
     , m_scratchFolder(std::move(scratchFolder))
     , m_displayPath(std::move(displayPath))
     , m_fields(std::move(fields))
+    , m_style(style)
 { }
 
 XlsxRecordWriter::~XlsxRecordWriter()
@@ -37,7 +38,7 @@ Outcome XlsxRecordWriter::begin()
     if (!m_workbook || !m_sheet)
         return Outcome::failure(QStringLiteral("%1: the workbook could not be started").arg(m_displayPath));
     for (std::size_t column = 0; column < m_fields.size(); ++column)
-        m_library->writeString(m_sheet, 0, static_cast<lxw_col_t>(column), recordFieldName(m_fields[column]), nullptr);
+        m_library->writeString(m_sheet, 0, static_cast<lxw_col_t>(column), recordFieldHeader(m_fields[column], m_style.language), nullptr);
     return {};
 }
 
@@ -53,10 +54,17 @@ void XlsxRecordWriter::write(
                 writeCell(column, std::string(person->field(field)));
             continue;
         }
-        const NameVariant *part = parts[static_cast<int>(partOf(m_fields[column]))];
-        if (!part)
-            continue;
-        const std::string &text = part->text(static_cast<int>(attributeOf(m_fields[column])));
+        const NameAttribute attribute = attributeOf(m_fields[column]);
+        std::string text;
+        if (attribute == NameAttribute::BankKana) {
+            // The whole name: the family name's piece, then the given name's.
+            for (const RecordPart piece : {RecordPart::Family, RecordPart::Given}) {
+                if (const NameVariant *part = parts[static_cast<int>(piece)])
+                    text += m_style.text(*part, attribute, piece);
+            }
+        } else if (const NameVariant *part = parts[static_cast<int>(partOf(m_fields[column]))]) {
+            text = m_style.text(*part, attribute, partOf(m_fields[column]));
+        }
         if (!text.empty())
             writeCell(column, text);
     }

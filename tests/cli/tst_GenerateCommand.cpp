@@ -22,7 +22,8 @@
 namespace {
 const QStringList kFields{QStringLiteral("family"), QStringLiteral("given"), QStringLiteral("family_kanji"),
     QStringLiteral("given_kanji"), QStringLiteral("family_hiragana"), QStringLiteral("given_hiragana"),
-    QStringLiteral("family_katakana"), QStringLiteral("given_katakana"), QStringLiteral("gender")};
+    QStringLiteral("family_katakana"), QStringLiteral("given_katakana"), QStringLiteral("gender"),
+    QStringLiteral("family_katakana_half"), QStringLiteral("given_katakana_half"), QStringLiteral("bank_kana")};
 
 QByteArray contentsOf(const QString &path)
 {
@@ -311,6 +312,16 @@ void tst_GenerateCommand::usageErrors_data()
         << QStringList{"-n", "2", "--start", "2305843009213693951"} << "invalid value '2' for --count";
     QTest::newRow("count beyond the roster") << QStringList{"-n", "2305843009213693953"}
                                              << "invalid value '2305843009213693953' for --count";
+    QTest::newRow("encoding word") << QStringList{"--encoding", "sjis"}
+                                   << "invalid value 'sjis' for --encoding (accepted: utf-8, utf-8-bom, cp932)";
+    QTest::newRow("encoding of json") << QStringList{"--format", "json", "--encoding", "cp932"}
+                                      << "--encoding cp932 applies to txt, csv and tsv, not to json";
+    QTest::newRow("encoding of xlsx") << QStringList{"--format", "xlsx", "--encoding", "utf-8-bom"}
+                                      << "--encoding utf-8-bom applies to txt, csv and tsv, not to xlsx";
+    QTest::newRow("header word") << QStringList{"--format", "csv", "--header", "fr"}
+                                 << "invalid value 'fr' for --header (accepted: en, ja)";
+    QTest::newRow("Japanese header of txt") << QStringList{"--header", "ja"}
+                                            << "--header ja applies to csv, tsv and xlsx, not to txt";
 }
 
 void tst_GenerateCommand::usageErrors()
@@ -805,6 +816,11 @@ void tst_GenerateCommand::seedGivesTheSamePeople_data()
     QTest::newRow("xlsx hepburn") << QStringList{"--romaji", "hepburn", "--fields", "family,family_katakana,given"}
                                   << "xlsx"
                                   << "" << true << int(RomajiStyle::Hepburn);
+    QTest::newRow("csv kana for systems")
+        << QStringList{"--fields", "bank_kana,given_katakana_half,family"} << "csv"
+        << "" << true << passport;
+    QTest::newRow("xlsx bank kana") << QStringList{"--fields", "given,bank_kana,family_katakana_half"} << "xlsx"
+                                    << "" << true << passport;
 }
 
 void tst_GenerateCommand::seedGivesTheSamePeople()
@@ -816,7 +832,7 @@ void tst_GenerateCommand::seedGivesTheSamePeople()
     QFETCH(int, style);
     const QStringList common{"-n", "200", "--seed", "5"};
     const QString basePath = m_out->filePath(QStringLiteral("base.csv"));
-    QCOMPARE(CliRun::of(withDb(common + QStringList{"-o", basePath})).exitCode, 0);
+    QCOMPARE(CliRun::of(withDb(common + QStringList{"--fields", kFields.join(u','), "-o", basePath})).exitCode, 0);
     const QList<QHash<QString, QString>> base = recordsOf(QStringLiteral("csv"), basePath);
     QCOMPARE(base.size(), 200);
     // A name's romaji in a style is its spelling's kana in that style; without readings, as stored.
