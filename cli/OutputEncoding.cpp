@@ -1,6 +1,7 @@
 #include "cli/OutputEncoding.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
@@ -12,6 +13,35 @@ bool isAscii(std::string_view text)
             return false;
     }
     return true;
+}
+
+// The bytes of the UTF-8 sequence at i, or 0 where none starts.
+std::size_t sequenceLength(std::string_view text, std::size_t i)
+{
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF8 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || i + length > text.size())
+        return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+            return 0;
+    }
+    return length;
+}
+
+// The character a well-formed sequence spells, or 0 for an overlong one or a surrogate.
+char32_t codePoint(std::string_view sequence)
+{
+    const auto lead = static_cast<unsigned char>(sequence[0]);
+    if (sequence.size() == 1)
+        return lead;
+    char32_t character = lead & (0x7F >> sequence.size());
+    for (std::size_t k = 1; k < sequence.size(); ++k)
+        character = (character << 6) | (static_cast<unsigned char>(sequence[k]) & 0x3F);
+    constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (character < smallest[sequence.size()] || (character >= 0xD800 && character <= 0xDFFF))
+        return 0;
+    return character;
 }
 } // namespace
 
@@ -42,9 +72,19 @@ std::optional<std::string> OutputEncoding::encoded(std::string_view utf8) const
     // ASCII is the same bytes in all three (CP932's 0x5C and 0x7E read as \ and ~ by iconv).
     if (m_kind != Kind::Cp932 || isAscii(utf8))
         return std::string(utf8);
-    std::optional<std::string> bytes = converted(m_encoder, utf8);
-    if (!bytes || converted(m_decoder, *bytes) != std::string(utf8))
-        return std::nullopt;
+    std::string bytes;
+    bytes.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t length = sequenceLength(utf8, i);
+        const char32_t character = length == 0 ? 0 : codePoint(utf8.substr(i, length));
+        if (character == 0 || character > 0xFFFF)
+            return roundTripped(utf8); // nothing CP932 has: iconv says so of the whole
+        const Bytes &known = bytesOf(character, utf8.substr(i, length));
+        if (known.size == 0)
+            return std::nullopt;
+        bytes.append(known.bytes, known.size);
+        i += length;
+    }
     return bytes;
 }
 
@@ -56,16 +96,45 @@ char *OutputEncoding::write(std::string_view utf8, char *out) const
             *out++ = utf8[i++];
             continue;
         }
-        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        const std::string_view character = utf8.substr(i, length);
+        const std::size_t length = std::max<std::size_t>(sequenceLength(utf8, i), 1);
+        const char32_t character = length == 1 ? 0 : codePoint(utf8.substr(i, length));
+        if (character == 0 || character > 0xFFFF || bytesOf(character, utf8.substr(i, length)).size == 0) {
+            *out++ = '?';
+            i += length;
+            continue;
+        }
+        const Bytes &known = m_table[character];
         i += length;
-        auto it = std::find_if(
-            m_table.begin(), m_table.end(), [&](const Converted &known) { return known.utf8 == character; });
-        if (it == m_table.end())
-            it = m_table.insert(m_table.end(), {std::string(character), encoded(character).value_or("?")});
-        out = std::copy(it->bytes.begin(), it->bytes.end(), out);
+        std::memcpy(out, known.bytes, 2);
+        out += known.size;
     }
     return out;
+}
+
+const OutputEncoding::Bytes &OutputEncoding::bytesOf(char32_t character, std::string_view utf8) const
+{
+    if (m_table.empty()) {
+        m_table.resize(0x10000);
+        m_known.resize(0x10000);
+    }
+    Bytes &known = m_table[character];
+    if (!m_known[character]) {
+        m_known[character] = true;
+        const std::optional<std::string> bytes = roundTripped(utf8);
+        if (bytes && !bytes->empty() && bytes->size() <= 2) {
+            std::memcpy(known.bytes, bytes->data(), bytes->size());
+            known.size = static_cast<std::uint8_t>(bytes->size());
+        }
+    }
+    return known;
+}
+
+std::optional<std::string> OutputEncoding::roundTripped(std::string_view utf8) const
+{
+    std::optional<std::string> bytes = converted(m_encoder, utf8);
+    if (!bytes || converted(m_decoder, *bytes) != std::string(utf8))
+        return std::nullopt;
+    return bytes;
 }
 
 std::optional<std::string> OutputEncoding::converted(iconv_t converter, std::string_view text) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <iconv.h>
 #include <optional>
 #include <string>
@@ -7,8 +8,9 @@
 #include <vector>
 
 // The bytes a text output is written in: UTF-8, UTF-8 after a byte-order mark, or CP932 (the
-// Shift_JIS of Japanese Windows) through the system's iconv. Texts are converted once each, when
-// a writer prepares them, never per record.
+// Shift_JIS of Japanese Windows) through the system's iconv. Each character goes through iconv
+// once, there and back, into a table: CP932 has no shift states, so a text's bytes are its
+// characters' bytes one after another, and the tens of thousands of names cost a lookup each.
 class OutputEncoding
 {
 public:
@@ -30,21 +32,27 @@ public:
     // lacks, or one it would give back as another (〜 and ¥ come back as ～ and \).
     std::optional<std::string> encoded(std::string_view utf8) const;
     // Writes a text made per record (a date in the era calendar) at out, and returns its end:
-    // ASCII as it is, every other character from a table that converts each one once. The text
-    // was checked encodable; out has room for its UTF-8 bytes, which CP932 never exceeds.
+    // ASCII as it is, every other character from the table. The text was checked encodable; out
+    // has room for its UTF-8 bytes, which CP932 never exceeds.
     char *write(std::string_view utf8, char *out) const;
 
 private:
-    std::optional<std::string> converted(iconv_t converter, std::string_view text) const;
-
-    struct Converted
+    // A character of the Basic Multilingual Plane in CP932: its one or two bytes, and how many.
+    struct Bytes
     {
-        std::string utf8;
-        std::string bytes;
+        char bytes[2];
+        std::uint8_t size; // 0: none that comes back as the same character
     };
 
+    std::optional<std::string> converted(iconv_t converter, std::string_view text) const;
+    std::optional<std::string> roundTripped(std::string_view utf8) const;
+    // The character's bytes from the table, converted the first time it is met.
+    const Bytes &bytesOf(char32_t character, std::string_view utf8) const;
+
     Kind m_kind;
-    mutable std::vector<Converted> m_table; // a handful: the era names and 年, 月, 日
+    // By code point, up to U+FFFF: CP932 has nothing beyond, and texts beyond go whole.
+    mutable std::vector<Bytes> m_table;
+    mutable std::vector<bool> m_known;
     iconv_t m_encoder = reinterpret_cast<iconv_t>(-1);
     iconv_t m_decoder = reinterpret_cast<iconv_t>(-1);
 };
