@@ -15,6 +15,7 @@ DelimitedRecordWriter::DelimitedRecordWriter(
     , m_header(header)
     , m_style(style)
     , m_encoding(style.encoding)
+    , m_convertsPerson(style.encoding == OutputEncoding::Kind::Cp932)
 {
     std::size_t taken[RecordPartCount] = {};
     const auto add = [&](RecordPart part, NameAttribute attribute, bool endsField, bool endsRecord) {
@@ -136,9 +137,17 @@ void DelimitedRecordWriter::write(
         // Fixed-size copies compile to a few vector moves; a call to memcpy per field of a
         // dozen bytes cost more than all the drawing.
         char *out = m_output.reserve(m_longestRecord);
+        // Records of names alone, the common case, without a test per field.
+        if (!m_usesPerson) {
+            for (const Piece &piece : m_pieces)
+                out = copyInSteps(out, parts[static_cast<int>(piece.part)]->field(piece.slot));
+            m_output.advance(out);
+            return;
+        }
         for (const Piece &piece : m_pieces) {
             if (piece.part == RecordPart::Person) {
-                out = writePerson(out, person->field(piece.slot));
+                const std::string_view text = person->field(piece.slot);
+                out = m_convertsPerson ? writePerson(out, text) : copyInSteps(out, text);
                 std::memcpy(out, piece.after.data(), 2);
                 out += piece.afterSize;
                 continue;
@@ -169,6 +178,23 @@ void DelimitedRecordWriter::write(
 
 char *DelimitedRecordWriter::writePerson(char *out, std::string_view text) const
 {
-    // UTF-8 as it is; CP932 through the encoding's table of the characters met (an era name).
-    return m_encoding.kind() == OutputEncoding::Kind::Cp932 ? m_encoding.write(text, out) : copyInSteps(out, text);
+    // UTF-8 as it is, and so is CP932 of ASCII (all but the era names of a date); the rest
+    // through the encoding's table of characters.
+    char *const end = copyInSteps(out, text);
+    return m_convertsPerson && !isAscii(text) ? m_encoding.write(text, out) : end;
+}
+
+bool DelimitedRecordWriter::isAscii(std::string_view text)
+{
+    // Eight bytes a test: the texts are a few dozen bytes, copied from rooms of whole steps.
+    std::uint64_t high = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        high |= word;
+    }
+    for (; i < text.size(); ++i)
+        high |= static_cast<unsigned char>(text[i]);
+    return (high & 0x8080808080808080ULL) == 0;
 }

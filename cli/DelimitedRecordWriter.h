@@ -15,8 +15,6 @@ class OutputFile;
 // line, LF, tabs and line breaks inside a name written as spaces). Unknown fields are empty.
 // A record's own fields (dates, digits, addresses) never need quoting: they are copied as they
 // are, each followed by its separator.
-// A record's own fields (dates, digits, addresses) never need quoting: they are copied as they
-// are, each followed by its separator.
 class DelimitedRecordWriter : public RecordWriter
 {
 public:
@@ -55,6 +53,7 @@ private:
     std::string encoded(const std::string &text) const;
     // A person's field at out, in the output's encoding; returns its end.
     char *writePerson(char *out, std::string_view text) const;
+    static bool isAscii(std::string_view text);
 
     OutputFile &m_output;
     Kind m_kind;
@@ -64,6 +63,7 @@ private:
     bool m_header;
     RecordStyle m_style;
     OutputEncoding m_encoding;
+    bool m_convertsPerson; // CP932: a person's text other than ASCII goes through the encoding
     std::vector<Piece> m_pieces;
     bool m_uses[RecordPartCount] = {}; // whether any piece is of the part
     bool m_usesPerson = false;
