@@ -16,7 +16,7 @@ bool isAscii(std::string_view text)
 }
 
 // The bytes of the UTF-8 sequence at i, or 0 where none starts.
-std::size_t sequenceLength(std::string_view text, std::size_t i)
+[[gnu::always_inline]] inline std::size_t sequenceLength(std::string_view text, std::size_t i)
 {
     const auto lead = static_cast<unsigned char>(text[i]);
     const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF8 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
@@ -30,7 +30,7 @@ std::size_t sequenceLength(std::string_view text, std::size_t i)
 }
 
 // The character a well-formed sequence spells, or 0 for an overlong one or a surrogate.
-char32_t codePoint(std::string_view sequence)
+[[gnu::always_inline]] inline char32_t codePoint(std::string_view sequence)
 {
     const auto lead = static_cast<unsigned char>(sequence[0]);
     if (sequence.size() == 1)
