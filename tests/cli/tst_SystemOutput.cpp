@@ -109,6 +109,9 @@ void tst_SystemOutput::unencodableTextWritesNothing_data()
     QTest::newRow("emoji, tsv -o FILE") << "" << "Taro😀" << QStringList{"-o", "out.tsv"};
     // CP932 has a form for it, but reads it back as ～: not the same text.
     QTest::newRow("wave dash") << "" << "Kana〜" << QStringList{"--format", "csv"};
+    // Characters are converted one at a time: one refused after others accepted refuses the text.
+    QTest::newRow("kanji then wave dash") << "田中〜" << "" << QStringList{"--format", "tsv"};
+    QTest::newRow("yen sign after kana") << "" << "はな¥" << QStringList{"--format", "csv"};
 }
 
 void tst_SystemOutput::unencodableTextWritesNothing()
