@@ -30,10 +30,11 @@ ROOT = Path(__file__).resolve().parent.parent
 SEXES = {"female": "Girls", "male": "Boys"}
 # (key, sex, label, test of a spelling's written form)
 INDICATORS = [
-    ("ko", "female", "ending in 子", lambda w: w.endswith("子")),
-    ("mi", "female", "ending in 美", lambda w: w.endswith("美")),
-    ("ro", "male", "ending in 郎", lambda w: w.endswith("郎")),
-    ("o", "male", "ending in 雄, 夫 or 男", lambda w: w[-1:] in ("雄", "夫", "男")),
+    # An ending is the last kanji of a name of two characters or more, as the fit counts it.
+    ("ko", "female", "ending in 子", lambda w: len(w) > 1 and w.endswith("子")),
+    ("mi", "female", "ending in 美", lambda w: len(w) > 1 and w.endswith("美")),
+    ("ro", "male", "ending in 郎", lambda w: len(w) > 1 and w.endswith("郎")),
+    ("o", "male", "ending in 雄, 夫 or 男", lambda w: len(w) > 1 and w[-1:] in ("雄", "夫", "男")),
     ("one-kanji", None, "one kanji", lambda w: len(w) == 1 and is_kanji(w)),
     ("kana", None, "in kana", lambda w: w != "" and all(is_kana(c) for c in w)),
 ]
@@ -133,57 +134,32 @@ def shares(totals):
     return result
 
 
-def indicator_key(text, sex):
-    """Our indicator key for a targets.tsv indicator, or None when it is none of ours."""
-    norm = re.sub(r"[\s_\-/|,、]", "", text.lower())
-    candidates = []
-    if "子" in norm or norm in ("ko", "endko", "endingko"):
-        candidates.append("ko")
-    if "美" in norm or norm in ("mi", "endmi", "endingmi"):
-        candidates.append("mi")
-    if "郎" in norm or norm in ("ro", "rou", "endro", "endingro", "endingrou"):
-        candidates.append("ro")
-    if any(k in norm for k in "雄夫") or norm.endswith("男") or norm in ("o", "endo", "endingo"):
-        candidates.append("o")
-    if "onekanji" in norm or "1kanji" in norm or "singlekanji" in norm or "一字" in norm:
-        candidates.append("one-kanji")
-    elif "kana" in norm or "かな" in norm or "カナ" in norm:
-        candidates.append("kana")
-    ours = {key for key, _, _ in indicators_of(sex)}
-    return candidates[0] if len(candidates) == 1 and candidates[0] in ours else None
-
-
-def sex_key(text):
-    norm = text.strip().lower()
-    if norm in ("female", "f", "girl", "girls", "女", "女性", "女子"):
-        return "female"
-    if norm in ("male", "m", "boy", "boys", "男", "男性", "男子"):
-        return "male"
-    return None
+# The indicators of data/frequency/targets.tsv drawn here; its kana targets are given by script,
+# hiragana and katakana, and drawn summed.
+TARGET_KEYS = {"ends:子": "ko", "ends:美": "mi", "ends:郎": "ro", "ends:雄夫男": "o", "one-kanji": "one-kanji",
+               "hiragana": "kana", "katakana": "kana"}
 
 
 def read_targets(path):
-    """[(sex, key, decade, share, source)] of targets.tsv, and the indicators not drawn."""
+    """[(sex, key, decade, share, published)] of targets.tsv, kana summed; and the indicators not drawn.
+
+    A target is published when its note says so; the rest are the estimates the fit aims at."""
     with open(path, encoding="utf-8-sig", newline="") as stream:
-        lines = [line for line in stream if line.strip() and not line.startswith("#")]
-    rows = list(csv.DictReader(lines, delimiter="\t"))
-    missing = {"sex", "decade", "indicator", "share"} - set(rows[0].keys() if rows else ())
+        rows = list(csv.DictReader(stream, delimiter="\t"))
+    missing = {"sex", "decade", "indicator", "share", "note"} - set(rows[0].keys() if rows else ())
     if rows and missing:
         raise ValueError(f"{path}: no column {', '.join(sorted(missing))}")
-    parsed, skipped = [], set()
+    summed, skipped = {}, set()
     for row in rows:
-        sex = sex_key(row["sex"] or "")
-        decade = re.search(r"\d{4}", row["decade"] or "")
-        text = (row["share"] or "").strip()
-        key = indicator_key(row["indicator"] or "", sex) if sex else None
-        if not (sex and decade and key and re.fullmatch(r"\d+(\.\d*)?%?", text)):
+        key = TARGET_KEYS.get(row["indicator"])
+        decade = re.fullmatch(r"(\d{3}0)s", row["decade"])
+        if row["sex"] not in SEXES or not key or not decade:
             skipped.add(f"{row['sex']} {row['indicator']}")
             continue
-        parsed.append((sex, key, int(decade.group()) // 10 * 10, text, (row.get("source") or "").strip()))
-    # Shares in percent when any is written so: a "%" or a value above 1.
-    percent = any(t.endswith("%") or float(t.rstrip("%")) > 1 for _, _, _, t, _ in parsed)
-    targets = [(s, k, d, float(t.rstrip("%")) / (100 if percent else 1), src) for s, k, d, t, src in parsed]
-    return targets, sorted(skipped)
+        at = (row["sex"], key, int(decade.group(1)))
+        share, published = summed.get(at, (0.0, True))
+        summed[at] = (share + float(row["share"]), published and row["note"].startswith("published"))
+    return [(*at, share, published) for at, (share, published) in sorted(summed.items())], sorted(skipped)
 
 
 def ensure_matplotlib(argv):
@@ -226,8 +202,8 @@ def draw(result, targets, data_label, target_note, output):
         "font.size": 9,
     })
     # A panel an indicator, each with its own scale: a share of 1 % changes as visibly as one of 80 %.
-    markers = ["o", "s", "^", "D", "v", "P"]
-    sources = sorted({source for *_, source in targets})
+    kinds = {True: dict(marker="o", s=34, facecolors="none", edgecolors="#222222", linewidths=1.1),
+             False: dict(marker="x", s=22, color="#999999", linewidths=0.9)}
     colours = {"female": "#c0392b", "male": "#2471a3"}
     figure, axes = pyplot.subplots(2, 4, figsize=(12, 6.2))
     for row, sex in zip(axes, SEXES):
@@ -236,12 +212,11 @@ def draw(result, targets, data_label, target_note, output):
             axis.plot([d for d, _ in points], [100 * s for _, s in points], color=colours[sex], marker=".",
                       linewidth=1.6)
             top = max([s for _, s in points] + [0.001])
-            for marker, source in zip(markers * 4, sources):
-                published = [(d, s) for s2, k, d, s, src in targets if s2 == sex and k == key and src == source]
-                if published:
-                    top = max([top] + [s for _, s in published])
-                    axis.scatter([d for d, _ in published], [100 * s for _, s in published], s=34,
-                                 facecolors="none", edgecolors="#222222", marker=marker, linewidths=1.1, zorder=3)
+            for published, style in kinds.items():
+                marks = [(d, s) for s2, k, d, s, p in targets if s2 == sex and k == key and p == published]
+                if marks:
+                    top = max([top] + [s for _, s in marks])
+                    axis.scatter([d for d, _ in marks], [100 * s for _, s in marks], zorder=3, **style)
             axis.set_title(f"{SEXES[sex]}, {label}")
             decades = [d for d, _ in points]
             axis.set_xticks(decades[::2])
@@ -251,10 +226,12 @@ def draw(result, targets, data_label, target_note, output):
             axis.grid(True, color="#dddddd", linewidth=0.6)
     handles = [matplotlib.lines.Line2D([], [], color="#555555", marker=".", linewidth=1.6)]
     labels = [data_label]
-    for marker, source in zip(markers * 4, sources):
-        handles.append(matplotlib.lines.Line2D([], [], linestyle="none", marker=marker, markerfacecolor="none",
+    if targets:
+        handles.append(matplotlib.lines.Line2D([], [], linestyle="none", marker="o", markerfacecolor="none",
                                                markeredgecolor="#222222"))
-        labels.append(f"published: {source or 'no source given'}")
+        labels.append("a published figure")
+        handles.append(matplotlib.lines.Line2D([], [], linestyle="none", marker="x", color="#999999"))
+        labels.append("an estimate between published figures")
     figure.legend(handles, labels, loc="lower center", bbox_to_anchor=(0.5, 0.03), ncol=min(len(labels), 3), fontsize=8,
                   frameon=False)
     figure.suptitle("Given names by decade of birth: the share of each form", fontsize=11)
@@ -292,7 +269,7 @@ def main(argv):
     targets = []
     if targets_path.is_file():
         targets, skipped = read_targets(targets_path)
-        note = "Marks: the published figures the data is fitted to (data/frequency/targets.tsv)."
+        note = "Marks: the targets the data is fitted to (data/frequency/targets.tsv, each with its source)."
         if skipped:
             print(f"era-chart.py: indicators of targets.tsv not drawn: {'; '.join(skipped)}", file=sys.stderr)
     else:

@@ -25,15 +25,6 @@ ROWS = [
 
 
 class EraChartTest(unittest.TestCase):
-    def test_indicator_names(self):
-        for text, sex, expected in [
-            ("ending-子", "female", "ko"), ("ends in 美", "female", "mi"), ("郎", "male", "ro"),
-            ("ending 雄/夫/男", "male", "o"), ("one-kanji", "female", "one-kanji"), ("one_kanji", "male", "one-kanji"),
-            ("kana", "male", "kana"), ("子", "male", None), ("郎雄夫男", "male", None), ("top100", "female", None),
-        ]:
-            with self.subTest(text=text, sex=sex):
-                self.assertEqual(era_chart.indicator_key(text, sex), expected)
-
     def test_shares_by_decade_with_years_summed(self):
         with tempfile.TemporaryDirectory() as folder:
             path = Path(folder) / "frequency.tsv"
@@ -57,20 +48,17 @@ class EraChartTest(unittest.TestCase):
         self.assertEqual({d: (b["all"], b.get("one-kanji", 0)) for d, b in totals.items()},
                          {1940: (3, 2), 1970: (1, 0), 1980: (2, 1), 2020: (2, 1)})
 
-    def test_targets_in_percent_or_fractions(self):
-        for shares, expected in [(("78%", "1.5"), (0.78, 0.015)), (("0.78", "0.015"), (0.78, 0.015)),
-                                 (("78", "1.5"), (0.78, 0.015))]:
-            with self.subTest(shares=shares), tempfile.TemporaryDirectory() as folder:
-                path = Path(folder) / "targets.tsv"
-                path.write_text("# comment\nsex\tdecade\tindicator\tshare\tsource\tnote\n"
-                                f"female\t1930s\tending-子\t{shares[0]}\ts1\t\n"
-                                f"male\t2010\tkana\t{shares[1]}\ts2\tn\n"
-                                "female\t1930s\ttop-100\t40\ts1\t\n", encoding="utf-8")
-                targets, skipped = era_chart.read_targets(path)
-                self.assertEqual([(t[0], t[1], t[2], t[4]) for t in targets],
-                                 [("female", "ko", 1930, "s1"), ("male", "kana", 2010, "s2")])
-                self.assertEqual([round(t[3], 6) for t in targets], list(expected))
-                self.assertEqual(skipped, ["female top-100"])
+    def test_targets_kana_summed_and_published_told_from_estimates(self):
+        with tempfile.TemporaryDirectory() as folder:
+            path = Path(folder) / "targets.tsv"
+            path.write_text("sex\tdecade\tindicator\tshare\tsource\tnote\n"
+                            "female\t1930s\tends:子\t0.75\ta\tpublished: 75%\n"
+                            "female\t1930s\thiragana\t0.01\tb\tpublished: 1%\n"
+                            "female\t1930s\tkatakana\t0.03\tc\testimate\n"
+                            "male\t1920s\tlate-kanji\t0.01\tc\testimate\n", encoding="utf-8")
+            targets, skipped = era_chart.read_targets(path)
+        self.assertEqual(targets, [("female", "kana", 1930, 0.04, False), ("female", "ko", 1930, 0.75, True)])
+        self.assertEqual(skipped, ["male late-kanji"])
 
     def test_the_shipped_data_reads(self):
         shares = era_chart.shares(era_chart.read_frequencies(ROOT / "data/frequency.tsv"))
