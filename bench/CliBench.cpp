@@ -96,18 +96,56 @@ void runCliBench(BenchTable &table)
 
     // As common as they are against every name alike, in turns, best of five: csv of every
     // field, so that both sides read the readings and differ by the weights alone.
+    // And the person's fields too (a day of birth needs the weights): made per record, not per
+    // spelling, against the same records with every field there was before them (born too).
     ChildRun uniform;
     ChildRun weighted;
+    ChildRun withBorn;
+    ChildRun person;
+    const QString namesAndBorn = QStringLiteral("family,given,family_kanji,given_kanji,family_hiragana,given_hiragana,"
+                                                "family_katakana,given_katakana,gender,born");
+    const QStringList bornField{QStringLiteral("--fields"), namesAndBorn};
+    const QStringList everyField{QStringLiteral("--fields"),
+        namesAndBorn + QStringLiteral(",birth_date,age,birth_date_wareki,email,login"), QStringLiteral("--as-of"),
+        QStringLiteral("2026-12-10")};
     for (int round = 0; round < 5; ++round) {
         const QStringList million{
             QStringLiteral("-n"), QStringLiteral("1000000"), QStringLiteral("--format"), QStringLiteral("csv")};
+        const QStringList real{QStringLiteral("--frequency"), QStringLiteral("real")};
         uniform.seconds = std::min(uniform.seconds, cli(db, million + seed).seconds);
-        weighted.seconds = std::min(weighted.seconds,
-            cli(db, million + seed + QStringList{QStringLiteral("--frequency"), QStringLiteral("real")}).seconds);
+        weighted.seconds = std::min(weighted.seconds, cli(db, million + seed + real).seconds);
+        withBorn.seconds = std::min(withBorn.seconds, cli(db, million + seed + real + bornField).seconds);
+        person.seconds = std::min(person.seconds, cli(db, million + seed + real + everyField).seconds);
     }
     table.addInformational(QStringLiteral("toviska-cli: 1,000,000 csv records, every field, uniform"), uniform.seconds);
     table.add(QStringLiteral("toviska-cli: the same with --frequency real (target: 1.15 x the uniform row)"),
         weighted.seconds, 1.15 * uniform.seconds);
+    table.addInformational(QStringLiteral("toviska-cli: the same with born"), withBorn.seconds);
+    table.add(QStringLiteral("toviska-cli: the same with the person's fields too (target: 1.5 x the born row)"),
+        person.seconds, 1.5 * withBorn.seconds);
+
+    // CP932 against UTF-8, in turns, best of five: every field, the person's and the kana for
+    // systems included, and the Japanese header, so that every kind of text is converted. A
+    // name's texts are converted once a spelling before the first record, the few characters of
+    // a person's (the era names) once each: the records cost the same.
+    ChildRun utf8;
+    ChildRun cp932;
+    const QStringList japanese{QStringLiteral("-n"), QStringLiteral("1000000"), QStringLiteral("--format"),
+        QStringLiteral("csv"), QStringLiteral("--header"), QStringLiteral("ja"), QStringLiteral("--frequency"),
+        QStringLiteral("real"), QStringLiteral("--as-of"), QStringLiteral("2026-12-10"), QStringLiteral("--fields"),
+        QStringLiteral("family,given,family_kanji,given_kanji,family_hiragana,given_hiragana,family_katakana,"
+                       "given_katakana,gender,born,birth_date,age,birth_date_wareki,email,login,"
+                       "family_katakana_half,given_katakana_half,bank_kana")};
+    for (int round = 0; round < 5; ++round) {
+        utf8.seconds = std::min(utf8.seconds, cli(db, japanese + seed).seconds);
+        cp932.seconds = std::min(cp932.seconds,
+            cli(db, japanese + seed + QStringList{QStringLiteral("--encoding"), QStringLiteral("cp932")}).seconds);
+    }
+    table.addInformational(
+        QStringLiteral("toviska-cli: 1,000,000 csv records, every field and the kana for systems, --header ja, UTF-8"),
+        utf8.seconds);
+    table.add(QStringLiteral("toviska-cli: the same in --encoding cp932 (target: 1.3 x the UTF-8 row)"), cp932.seconds,
+        1.3 * utf8.seconds);
 
     std::vector<double> single;
     for (int run = 0; run < 20; ++run)

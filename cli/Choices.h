@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/OutputEncoding.h"
 #include "cli/RecordField.h"
 #include "generate/Frequency.h"
 #include "generate/NamePart.h"
@@ -31,8 +32,18 @@ inline constexpr Choice<RomajiStyle> RomajiChoices[] = {{"passport", RomajiStyle
     {"hepburn", RomajiStyle::Hepburn}, {"kunrei", RomajiStyle::Kunrei}, {"wapuro", RomajiStyle::Wapuro}};
 inline constexpr Choice<Frequency> FrequencyChoices[]
     = {{"uniform", Frequency::Uniform}, {"real", Frequency::Real}};
-// Whether the given name comes first.
-inline constexpr Choice<bool> OrderChoices[] = {{"given-first", true}, {"family-first", false}};
+inline constexpr Choice<OutputEncoding::Kind> EncodingChoices[] = {{"utf-8", OutputEncoding::Kind::Utf8},
+    {"utf-8-bom", OutputEncoding::Kind::Utf8Bom}, {"cp932", OutputEncoding::Kind::Cp932}};
+inline constexpr Choice<HeaderLanguage> HeaderChoices[]
+    = {{"en", HeaderLanguage::English}, {"ja", HeaderLanguage::Japanese}};
+// Which name comes first in txt.
+enum class NameOrder {
+    GivenFirst,
+    FamilyFirst,
+    Official, // YAMADA Hanako: the family name first and in capitals, as Japan's government writes romaji
+};
+inline constexpr Choice<NameOrder> OrderChoices[]
+    = {{"given-first", NameOrder::GivenFirst}, {"family-first", NameOrder::FamilyFirst}, {"official", NameOrder::Official}};
 
 // "a, b, c": the words in table order.
 template <typename T> QString choiceWords(std::span<const Choice<T>> choices)
@@ -41,4 +52,14 @@ template <typename T> QString choiceWords(std::span<const Choice<T>> choices)
     for (const Choice<T> &choice : choices)
         words.append(QString::fromLatin1(choice.word));
     return words.join(QStringLiteral(", "));
+}
+
+// The word of a value, for messages.
+template <typename T> const char *choiceWord(std::span<const Choice<T>> choices, T value)
+{
+    for (const Choice<T> &choice : choices) {
+        if (choice.value == value)
+            return choice.word;
+    }
+    return "";
 }

@@ -6,21 +6,40 @@
 #include <cstring>
 
 DelimitedRecordWriter::DelimitedRecordWriter(
-    OutputFile &output, Kind kind, std::vector<RecordField> fields, bool header)
+    OutputFile &output, Kind kind, std::vector<RecordField> fields, bool header, RecordStyle style)
     : m_output(output)
     , m_kind(kind)
     , m_separator(kind == Kind::Csv ? ',' : '\t')
     , m_lineEnd(kind == Kind::Csv ? "\r\n" : "\n")
     , m_fields(std::move(fields))
     , m_header(header)
+    , m_style(style)
+    , m_encoding(style.encoding)
 {
     std::size_t taken[RecordPartCount] = {};
-    for (const RecordField field : m_fields) {
-        m_part.push_back(partOf(field));
-        m_uses[static_cast<int>(m_part.back())] = true;
-        m_slot.push_back(taken[static_cast<int>(m_part.back())]++);
+    const auto add = [&](RecordPart part, NameAttribute attribute, bool endsField, bool endsRecord) {
+        m_pieces.push_back({part, attribute, taken[static_cast<int>(part)]++, endsField, endsRecord});
+        m_uses[static_cast<int>(part)] = true;
+    };
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        const RecordField field = m_fields[i];
+        const bool last = i + 1 == m_fields.size();
+        if (partOf(field) == RecordPart::Person) {
+            // Made per record: copied from its room, then its separator or the line end.
+            const std::size_t slot = PersonTexts::indexOf(attributeOf(field));
+            const std::string_view after = last ? m_lineEnd : std::string_view(&m_separator, 1);
+            m_pieces.push_back({RecordPart::Person, attributeOf(field), slot, true, last,
+                {after[0], after.size() > 1 ? after[1] : '\0'}, static_cast<std::uint8_t>(after.size())});
+            m_usesPerson = true;
+            m_longestPerson += PersonTexts::Starts[slot + 1] - PersonTexts::Starts[slot] + 2;
+            continue;
+        }
+        // The whole name: the family name's piece, then the given name's.
+        if (attributeOf(field) == NameAttribute::BankKana)
+            add(RecordPart::Family, NameAttribute::BankKana, false, false);
+        add(attributeOf(field) == NameAttribute::BankKana ? RecordPart::Given : partOf(field), attributeOf(field),
+            true, last);
     }
-    m_longest.assign(m_fields.size(), 0);
 }
 
 std::string DelimitedRecordWriter::csvField(const std::string &text)
@@ -39,30 +58,34 @@ std::string DelimitedRecordWriter::csvField(const std::string &text)
 
 std::string DelimitedRecordWriter::encoded(const std::string &text) const
 {
-    if (m_kind == Kind::Csv)
-        return csvField(text);
     std::string plain = text;
-    for (char &c : plain) {
-        if (c == '\t' || c == '\r' || c == '\n')
-            c = ' ';
+    if (m_kind == Kind::Csv) {
+        plain = csvField(text);
+    } else {
+        for (char &c : plain) {
+            if (c == '\t' || c == '\r' || c == '\n')
+                c = ' ';
+        }
     }
-    return plain;
+    // The command checked every text against the encoding before the output was opened; the
+    // quotes and spaces are the same bytes in each (no CP932 byte of a character is one of them).
+    return m_encoding.encoded(plain).value_or(plain);
 }
 
 void DelimitedRecordWriter::prepare(NameVariant &variant, RecordPart part) const
 {
-    // Every field of its part as this spelling would fill it, with its separator or, for the
-    // last field, the line end: one copy per field written.
+    // Every piece of its part as this spelling would fill it, with its separator or, for the
+    // last field, the line end: one copy per piece written.
     std::string block;
-    for (std::size_t i = 0; i < m_fields.size(); ++i) {
-        if (m_part[i] != part)
+    for (const Piece &piece : m_pieces) {
+        if (piece.part != part)
             continue;
-        block += encoded(variant.text(static_cast<int>(attributeOf(m_fields[i]))));
-        if (i + 1 < m_fields.size())
-            block += m_separator;
-        else
+        block += encoded(m_style.text(variant, piece.attribute, part));
+        if (piece.endsRecord)
             block += m_lineEnd;
-        variant.fieldEnd[m_slot[i]] = static_cast<std::uint32_t>(block.size());
+        else if (piece.endsField)
+            block += m_separator;
+        variant.fieldEnd[piece.slot] = static_cast<std::uint32_t>(block.size());
     }
     // write() copies in whole steps of Step bytes: room to read past the last field.
     block.append(Step, '\0');
@@ -71,51 +94,81 @@ void DelimitedRecordWriter::prepare(NameVariant &variant, RecordPart part) const
 
 void DelimitedRecordWriter::measure(const std::vector<NameVariant> &variants, RecordPart part)
 {
+    std::size_t longest = 0;
     for (const NameVariant &variant : variants) {
-        for (std::size_t i = 0; i < m_fields.size(); ++i) {
-            if (m_part[i] == part)
-                m_longest[i] = std::max(m_longest[i], variant.field(m_slot[i]).size());
+        std::size_t size = 0;
+        for (const Piece &piece : m_pieces) {
+            if (piece.part == part)
+                size += variant.field(piece.slot).size() + Step;
         }
+        longest = std::max(longest, size);
     }
-    // Each field may be copied up to Step bytes too far, overwritten by the next one.
-    m_longestRecord = Step;
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-        m_longestRecord += m_longest[i];
+    // Each piece may be copied up to Step bytes too far, overwritten by the next one.
+    m_longestRecord += longest;
+    if (part == RecordPart::Given)
+        m_longestRecord += Step + m_longestPerson;
 }
 
 Outcome DelimitedRecordWriter::begin()
 {
+    if (m_style.fileStart)
+        m_output.append(m_encoding.byteOrderMark().data(), m_encoding.byteOrderMark().size());
     if (!m_header)
         return {};
+    std::string line;
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         if (i > 0)
-            m_output.append(m_separator);
-        m_output.append(recordFieldName(m_fields[i]), std::strlen(recordFieldName(m_fields[i])));
+            line += m_separator;
+        line += encoded(recordFieldHeader(m_fields[i], m_style.language));
     }
-    m_output.append(m_lineEnd.data(), m_lineEnd.size());
+    line += m_lineEnd;
+    m_output.append(line.data(), line.size());
     return {};
 }
 
-void DelimitedRecordWriter::write(const NameVariant *given, const NameVariant *family, const NameVariant *born)
+void DelimitedRecordWriter::write(
+    const NameVariant *given, const NameVariant *family, const NameVariant *born, const PersonTexts *person)
 {
     const NameVariant *const parts[RecordPartCount] = {given, family, born};
-    const bool whole = (given || !m_uses[0]) && (family || !m_uses[1]) && (born || !m_uses[2]);
+    const bool whole = (given || !m_uses[0]) && (family || !m_uses[1]) && (born || !m_uses[2])
+        && (person || !m_usesPerson);
     if (whole && m_longestRecord <= OutputFile::Capacity) {
         // Fixed-size copies compile to a few vector moves; a call to memcpy per field of a
         // dozen bytes cost more than all the drawing.
         char *out = m_output.reserve(m_longestRecord);
-        for (std::size_t i = 0; i < m_part.size(); ++i)
-            out = copyInSteps(out, parts[static_cast<int>(m_part[i])]->field(m_slot[i]));
+        for (const Piece &piece : m_pieces) {
+            if (piece.part == RecordPart::Person) {
+                out = writePerson(out, person->field(piece.slot));
+                std::memcpy(out, piece.after.data(), 2);
+                out += piece.afterSize;
+                continue;
+            }
+            out = copyInSteps(out, parts[static_cast<int>(piece.part)]->field(piece.slot));
+        }
         m_output.advance(out);
         return;
     }
-    for (std::size_t i = 0; i < m_fields.size(); ++i) {
-        const NameVariant *part = parts[static_cast<int>(m_part[i])];
+    for (const Piece &piece : m_pieces) {
+        if (piece.part == RecordPart::Person) {
+            if (person) {
+                char *out = m_output.reserve(person->field(piece.slot).size() + Step);
+                m_output.advance(writePerson(out, person->field(piece.slot)));
+            }
+            m_output.append(piece.after.data(), piece.afterSize);
+            continue;
+        }
+        const NameVariant *part = parts[static_cast<int>(piece.part)];
         if (part)
-            m_output.append(part->field(m_slot[i]).data(), part->field(m_slot[i]).size());
-        else if (i + 1 < m_fields.size())
-            m_output.append(m_separator);
-        else
+            m_output.append(part->field(piece.slot).data(), part->field(piece.slot).size());
+        else if (piece.endsRecord)
             m_output.append(m_lineEnd.data(), m_lineEnd.size());
+        else if (piece.endsField)
+            m_output.append(m_separator);
     }
+}
+
+char *DelimitedRecordWriter::writePerson(char *out, std::string_view text) const
+{
+    // UTF-8 as it is; CP932 through the encoding's table of the characters met (an era name).
+    return m_encoding.kind() == OutputEncoding::Kind::Cp932 ? m_encoding.write(text, out) : copyInSteps(out, text);
 }

@@ -1,8 +1,10 @@
 #include "cli/GenerateCommand.h"
 
 #include "app/shared/NameListModel.h"
+#include "cli/Choices.h"
 #include "cli/CliPrompts.h"
 #include "cli/OutputFile.h"
+#include "cli/PersonFields.h"
 #include "cli/RecordWriter.h"
 #include "cli/UsageError.h"
 #include "generate/FrequencyWeights.h"
@@ -59,6 +61,7 @@ struct Record
     const NameVariant *given;
     const NameVariant *family;
     const NameVariant *born;
+    NameSampler::Person person;
 };
 
 int failed(const Outcome &outcome)
@@ -81,25 +84,26 @@ int GenerateCommand::run()
 {
     // Everything that can go wrong before the first byte is checked before the output is opened.
     for (auto step : {&GenerateCommand::readNames, &GenerateCommand::checkReadings, &GenerateCommand::readFrequencies,
-             &GenerateCommand::makePools}) {
+             &GenerateCommand::makePools, &GenerateCommand::checkEncoding}) {
         if (const Outcome outcome = (this->*step)(); !outcome)
             return failed(outcome);
     }
     const GenerateOptions &o = m_options;
-    if (o.unique && o.start >= m_combinations && o.start > 0) {
+    const std::uint64_t combinations = m_sampler->combinations();
+    if (o.unique && o.start >= combinations && o.start > 0) {
         return UsageError(QStringLiteral("generate"),
             QStringLiteral("--start %1 is past the end of the unique roster: these lists give %2")
                 .arg(o.start)
-                .arg(m_combinations))
+                .arg(combinations))
             .report();
     }
-    if (o.unique && o.count > m_combinations - std::min(o.start, m_combinations)) {
+    if (o.unique && o.count > combinations - std::min(o.start, combinations)) {
         const QString from = o.start > 0 ? QStringLiteral(" from %1 on").arg(o.start) : QString();
         return UsageError(QStringLiteral("generate"),
             QStringLiteral("--unique: asked for %1 unique names%2; these lists give %3")
                 .arg(o.count)
                 .arg(from)
-                .arg(m_combinations))
+                .arg(combinations))
             .report();
     }
 
@@ -166,8 +170,14 @@ Outcome GenerateCommand::checkReadings()
 Outcome GenerateCommand::readFrequencies()
 {
     const GenerateOptions &o = m_options;
-    if (o.frequency != Frequency::Real)
+    if (o.frequency != Frequency::Real) {
+        // Names drawn alike: a day drawn alike among the years asked for, which the born field shows.
+        if (o.hasBirthRange && o.needsBorn()) {
+            m_born.resize(1);
+            m_born.front().spelling->born = o.born.text().toStdString();
+        }
         return {};
+    }
     // Weights from a table read only in part would be other weights: nothing is written then.
     const NameFrequencies &frequencies = NameFrequencies::shipped(m_database.applicationFolder());
     if (!frequencies.problem().isEmpty())
@@ -184,6 +194,9 @@ Outcome GenerateCommand::readFrequencies()
                 m_born[static_cast<std::size_t>(decade)].spelling->born = o.born.inDecade(decade).text().toStdString();
         }
     }
+    // A day of birth is never before the given name's kanji were permitted.
+    if (m_wantFirst && o.needsBirthDate())
+        m_kanjiDates = &kanjiDates;
     return {};
 }
 
@@ -194,10 +207,10 @@ Outcome GenerateCommand::makePools()
     m_given = std::make_unique<NamePool>(
         NamePool::Source{&m_firstNames, m_readings, PaneReadings::listsOf(o.list, o.gender, ListKind::FirstNames),
             o.romaji, genderOfList(o.list, o.gender), m_bothGenders.isEmpty() ? nullptr : &m_bothGenders, o.unique,
-            firstList});
+            firstList, o.needsPerson()});
     m_family = std::make_unique<NamePool>(NamePool::Source{&m_lastNames, m_readings,
         PaneReadings::listsOf(o.list, o.gender, ListKind::LastNames), o.romaji, {}, nullptr, o.unique,
-        ReadingList::Last});
+        ReadingList::Last, o.needsPerson()});
     const bool noFirst = m_wantFirst && m_given->isEmpty();
     if (noFirst || (m_wantLast && m_family->isEmpty())) {
         return Outcome::failure(
@@ -209,7 +222,7 @@ Outcome GenerateCommand::makePools()
     NameSampler::Options options;
     options.withSpellings = o.needsSpellings();
     options.weights = m_weights.get();
-    options.withDecades = o.needsBorn();
+    options.withDecades = o.needsBorn() || o.needsBirthDate();
     options.unique = o.unique;
     options.firstWanted = m_wantFirst;
     options.lastWanted = m_wantLast;
@@ -221,7 +234,62 @@ Outcome GenerateCommand::makePools()
         seed = (static_cast<std::uint64_t>(device()) << 32) ^ device();
     }
     m_sampler = std::make_unique<NameSampler>(m_given->part(), m_family->part(), CounterRandom(seed), 0, options);
-    m_combinations = m_sampler->combinations();
+    m_person = std::make_unique<PersonFields>(PersonFields::Source{&m_options, CounterRandom(seed),
+        m_wantFirst ? m_given.get() : nullptr, m_wantLast ? m_family.get() : nullptr, m_kanjiDates});
+    return {};
+}
+
+Outcome GenerateCommand::checkEncoding()
+{
+    // Every text a record or the header can show, before anything is written: a run never stops
+    // half-way at a name its encoding lacks.
+    const GenerateOptions &o = m_options;
+    if (o.encoding != OutputEncoding::Kind::Cp932)
+        return {};
+    const OutputEncoding encoding(o.encoding);
+    const RecordStyle style = o.recordStyle();
+    const auto refuse = [&](const std::string &text, const char *what) {
+        return Outcome::failure(QStringLiteral("'%1' (%2) cannot be written in %3 (--encoding): it has a character "
+                                               "that encoding lacks")
+                                    .arg(QString::fromStdString(text), QString::fromUtf8(what),
+                                        QString::fromLatin1(choiceWord<OutputEncoding::Kind>(EncodingChoices, o.encoding))));
+    };
+    const bool txt = !OutputFormatInfo::of(o.format).hasFields;
+    if (o.header && !txt) {
+        for (const RecordField field : o.fields) {
+            const std::string name = recordFieldHeader(field, o.headerLanguage);
+            if (!encoding.encoded(name))
+                return refuse(name, "a column name");
+        }
+    }
+    // A person's texts are made per record of digits, ASCII letters and these: the era names of a
+    // date, and a domain asked for.
+    for (const RecordField field : o.fields) {
+        const std::string text = field == RecordField::BirthDateWareki ? "明治大正昭和平成令和元年月日"
+            : field == RecordField::Email                              ? o.emailDomain.toStdString()
+                                                                       : std::string();
+        if (!encoding.encoded(text))
+            return refuse(text, recordFieldName(field));
+    }
+    for (const RecordPart part : {RecordPart::Given, RecordPart::Family}) {
+        for (const NameVariant &variant : part == RecordPart::Given ? m_given->variants() : m_family->variants()) {
+            if (txt) {
+                const int script = static_cast<int>(o.script);
+                const std::string &text = variant.isKnown(script) ? variant.text(script) : variant.spelling->romaji;
+                if (!encoding.encoded(text))
+                    return refuse(text, part == RecordPart::Given ? "a given name" : "a family name");
+                continue;
+            }
+            for (const RecordField field : o.fields) {
+                const NameAttribute attribute = attributeOf(field);
+                if ((partOf(field) != part && attribute != NameAttribute::BankKana) || partOf(field) == RecordPart::Person)
+                    continue;
+                const std::string text = style.text(variant, attribute, part);
+                if (!encoding.encoded(text))
+                    return refuse(text, recordFieldName(field));
+            }
+        }
+    }
     return {};
 }
 
@@ -240,9 +308,14 @@ Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) 
         const NameVariant *born = person.decade != NameSampler::NoDecade && !m_born.empty()
             ? &m_born[static_cast<std::size_t>(person.decade)]
             : nullptr;
+        // Names drawn alike show the years asked for as a whole.
+        if (m_born.size() == 1)
+            born = &m_born.front();
         return {person.first == NameSampler::NoName ? nullptr : &given.variant(person.first),
-            person.last == NameSampler::NoName ? nullptr : &family.variant(person.last), born};
+            person.last == NameSampler::NoName ? nullptr : &family.variant(person.last), born, person};
     };
+    const PersonFields &personFields = *m_person;
+    PersonTexts texts;
     // Records are drawn a few ahead of the one written, their variants fetched meanwhile: a
     // variant is one among thousands, and waiting for each in turn cost more than the writing.
     constexpr std::uint64_t Ahead = 8;
@@ -262,7 +335,12 @@ Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) 
                 }
             }
         }
-        writer.write(record.given, record.family, record.born);
+        const PersonTexts *person = nullptr;
+        if (personFields.isWanted()) {
+            personFields.fill(o.start + i, record.person, texts);
+            person = &texts;
+        }
+        writer.write(record.given, record.family, record.born, person);
     }
     return output.stopped() ? Outcome() : writer.finish();
 }

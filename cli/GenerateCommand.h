@@ -9,7 +9,9 @@
 #include <string>
 
 class FrequencyWeights;
+class KanjiDates;
 class OutputFile;
+class PersonFields;
 class RecordWriter;
 
 // "toviska-cli generate": draws names as the window's generator does, from the lists the
@@ -33,6 +35,7 @@ private:
     Outcome checkReadings();
     Outcome readFrequencies();
     Outcome makePools();
+    Outcome checkEncoding();
     Outcome drawAndWrite(OutputFile &output, RecordWriter &writer) const;
 
     GenerateOptions m_options;
@@ -49,5 +52,6 @@ private:
     // The years of birth a record may show, one variant a decade (those of its years only).
     std::vector<NameVariant> m_born;
     std::unique_ptr<NameSampler> m_sampler;
-    std::uint64_t m_combinations = 0;
+    const KanjiDates *m_kanjiDates = nullptr; // for dates of birth by weight
+    std::unique_ptr<PersonFields> m_person;
 };

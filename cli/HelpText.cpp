@@ -29,30 +29,49 @@ Exit status: 0 on success, 1 when something failed at run time, 2 on a usage err
 const char kGenerate[] = R"(Usage: toviska-cli generate [OPTION]...
 Draws names as the window's Start Generating does and writes them to standard output or FILE.
 
-  -n, --count N          how many names, 1 or more (default 100)
+  -n, --count N          how many names, 1 or more (default 100), at most 2^61 less --start
       --list L           %1
       --gender G         %2: the built-in first names drawn from
       --part P           %3
       --script S         %4 (txt); not with --list user
       --romaji R         %5
-      --order O          given-first (default for romaji) or family-first (default for kanji and kana)
+      --order O          given-first (default for romaji), family-first (default for kanji and
+                         kana) or official: family name first in capitals (YAMADA Hanako)
       --format F         %6;
                          by default the one -o's extension names
-      --fields LIST      the fields of %7, comma-separated, each once, in order:
+      --fields LIST      the fields of %7, comma-separated, each once,
+                         in order:
                          %8
-                         (default: all but born, the years of birth of --frequency real)
+                         (default: the first nine; born is the years of birth of --frequency
+                         real; birth_date, age, birth_date_wareki, email and login are the
+                         person's; *_katakana_half half-width katakana; bank_kana the whole
+                         name, family name first, as bank transfers (Zengin) take it)
       --frequency F      %9: every name alike, or surnames by the people who
                          bear them and given names by the people given them (built-in list)
       --born YEARS       weight given names for these years of birth, 1920-2029: a year (1985),
                          a decade (1960s) or a range (1950-1979); implies --frequency real
+      --age N            choose people by age on --as-of: an age (40) or a range (20-39), in
+                         completed years; births within 1920-2029; another way to write --born
+      --as-of DATE       the day ages are counted on, YYYY-MM-DD (default: today)
+      --email-domain D   the domain of email (default: example.com, example.net, example.org)
       --seed N           0 to 18446744073709551615: the same seed, lists and --list, --gender,
-                         --frequency, --born and --unique give the same people in the same
-                         order, whatever the format, fields, script, romaji style, order, part,
-                         count and --start, on every run and machine
-      --unique           no name twice (refused when the lists give fewer)
+                         --frequency, --born (or --age and --as-of) and --unique give the same
+                         people in the same order, whatever the format, fields, script, romaji
+                         style, order, header, encoding, count and --start, on every run and
+                         machine, and whatever --part without --unique
+      --unique           no name twice (refused when the lists give fewer). With --unique, the
+                         roster is every combination of the parts asked for, so --part
+                         changes its people
       --start K          write the records K onward of the roster that seed and these options
                          define, counted from 0: slices of one roster concatenate to the whole
       --no-header        no header line in csv and tsv (a slice after --start 0 has none)
+      --header H         %10: the column names of csv, tsv and xlsx; ja names
+                         them in Japanese (姓, 名, セイ, メイ ...) and writes the gender 男性 or 女性
+      --encoding E       %11, for %12:
+                         utf-8-bom starts the file with a byte-order mark (not a slice after
+                         --start 0); cp932 is the Shift_JIS of Japanese Windows. A run whose
+                         names or column names hold a character the encoding lacks fails
+                         before anything is written
   -o, --output FILE      write FILE (a regular file is replaced only once complete; a device or
                          FIFO is written as it is) instead of standard output
       --db FILE          the names database to read
@@ -60,6 +79,14 @@ Draws names as the window's Start Generating does and writes them to standard ou
 
 A part that is not generated or not known (user names, names without readings) is empty in
 csv, tsv and xlsx and null in json and jsonl.
+
+birth_date (YYYY-MM-DD) lies in the years the born field shows, drawn with the given name by
+real frequency; with the user list or a part without given names, alike over --born or --age;
+otherwise none. From 1948 it is never before the given name's kanji were permitted (births
+before 1948 had no such limit). age counts completed years on --as-of: a person born on
+29 February is a year older on 1 March in a common year. birth_date_wareki writes it in the
+era calendar (昭和45年3月12日). email and login are made from the person's romaji; with
+--unique, each ends in the record's number among the combinations, so none repeats.
 )";
 
 const char kNames[]
@@ -127,7 +154,9 @@ QString HelpText::of(const QString &command)
         return QString::fromUtf8(kGenerate).arg(alternatives<ListSource>(ListChoices),
             alternatives<GenderFilter>(GenderChoices), alternatives<NamePart>(PartChoices),
             alternatives<NameAttribute>(ScriptChoices), alternatives<RomajiStyle>(RomajiChoices), formats(),
-            OutputFormatInfo::words(true), fieldNames, alternatives<Frequency>(FrequencyChoices));
+            OutputFormatInfo::words(&OutputFormatInfo::hasFields), fieldNames, alternatives<Frequency>(FrequencyChoices),
+            alternatives<HeaderLanguage>(HeaderChoices), alternatives<OutputEncoding::Kind>(EncodingChoices),
+            OutputFormatInfo::words(&OutputFormatInfo::hasEncoding));
     }
     if (command == QStringLiteral("names"))
         return QString::fromUtf8(kNames);

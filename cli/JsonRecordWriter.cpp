@@ -2,10 +2,11 @@
 
 #include "cli/OutputFile.h"
 
-JsonRecordWriter::JsonRecordWriter(OutputFile &output, Kind kind, std::vector<RecordField> fields)
+JsonRecordWriter::JsonRecordWriter(OutputFile &output, Kind kind, std::vector<RecordField> fields, RecordStyle style)
     : m_output(output)
     , m_kind(kind)
     , m_fields(std::move(fields))
+    , m_style(style)
 {
     for (std::size_t i = 0; i < m_fields.size(); ++i)
         m_keys.push_back((i > 0 ? "," : "") + jsonString(recordFieldName(m_fields[i])) + ":");
@@ -47,7 +48,8 @@ Outcome JsonRecordWriter::begin()
     return {};
 }
 
-void JsonRecordWriter::write(const NameVariant *given, const NameVariant *family, const NameVariant *born)
+void JsonRecordWriter::write(
+    const NameVariant *given, const NameVariant *family, const NameVariant *born, const PersonTexts *person)
 {
     if (m_kind == Kind::Array)
         m_output.append(m_first ? "\n" : ",\n", m_first ? 1 : 2);
@@ -56,6 +58,24 @@ void JsonRecordWriter::write(const NameVariant *given, const NameVariant *family
     const NameVariant *const parts[RecordPartCount] = {given, family, born};
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         m_output.append(m_keys[i]);
+        if (attributeOf(m_fields[i]) == NameAttribute::BankKana) {
+            writeBankKana(given, family);
+            continue;
+        }
+        if (partOf(m_fields[i]) == RecordPart::Person) {
+            // Dates, digits and addresses: nothing in them to escape. The age is a number.
+            const std::size_t field = PersonTexts::indexOf(attributeOf(m_fields[i]));
+            if (!person || !person->isKnown(field)) {
+                m_output.append("null", 4);
+            } else if (m_fields[i] == RecordField::Age) {
+                m_output.append(person->field(field).data(), person->field(field).size());
+            } else {
+                m_output.append('"');
+                m_output.append(person->field(field).data(), person->field(field).size());
+                m_output.append('"');
+            }
+            continue;
+        }
         const NameVariant *part = parts[static_cast<int>(partOf(m_fields[i]))];
         if (part)
             m_output.append(part->spelling->encoded[static_cast<std::size_t>(attributeOf(m_fields[i]))]);
@@ -65,6 +85,23 @@ void JsonRecordWriter::write(const NameVariant *given, const NameVariant *family
     m_output.append('}');
     if (m_kind == Kind::Lines)
         m_output.append('\n');
+}
+
+void JsonRecordWriter::writeBankKana(const NameVariant *given, const NameVariant *family)
+{
+    // As csv writes it; null when neither name is known. Its characters need no escaping.
+    std::string text;
+    if (family)
+        text += m_style.text(*family, NameAttribute::BankKana, RecordPart::Family);
+    if (given)
+        text += m_style.text(*given, NameAttribute::BankKana, RecordPart::Given);
+    if (text.empty()) {
+        m_output.append("null", 4);
+        return;
+    }
+    m_output.append('"');
+    m_output.append(text);
+    m_output.append('"');
 }
 
 Outcome JsonRecordWriter::finish()

@@ -1,6 +1,9 @@
 #include "cli/NamePool.h"
 
+#include "generate/ContactName.h"
+#include "generate/FormLayout.h"
 #include "generate/PreparedName.h"
+#include "generate/SystemKana.h"
 
 #include <QSet>
 
@@ -27,48 +30,69 @@ const char *genderOf(ReadingList list)
 
 NamePool::NamePool(const Source &source)
 {
+    // As the generator prepares a drawn entry; with distinct, each prepared name once.
+    QStringList names;
+    names.reserve(source.pane->size());
     QSet<QString> seen;
-    std::vector<const Spelling *> &spellings = m_part.spellings;
-    m_part.list = source.list;
-    m_part.starts.reserve(static_cast<std::size_t>(source.pane->size()) + 1);
-    // A variant is a few hundred bytes: growing the vector would copy them all again and again.
-    m_variants.reserve(static_cast<std::size_t>(source.pane->size()) * (source.readings ? 4 : 1));
     for (const QString &entry : *source.pane) {
-        // As the generator prepares a drawn entry.
-        const QString name = PreparedName(entry);
+        QString name = PreparedName(entry);
         if (source.distinct) {
             if (seen.contains(name))
                 continue;
             seen.insert(name);
         }
-        const auto first = m_variants.size();
-        const std::string romaji = utf8(name);
-        if (source.readings) {
+        names.append(std::move(name));
+    }
+    m_part.list = source.list;
+    layOutForms(
+        names.size(),
+        [&](qsizetype name, std::vector<const Spelling *> &forms) {
+            if (!source.readings)
+                return;
             for (const ReadingList list : source.lists) {
-                for (const Spelling &spelling : source.readings->spellings(list, name)) {
-                    NameVariant variant;
-                    variant.spelling->romaji = source.style == RomajiStyle::Passport
-                        ? romaji
-                        : utf8(Romanize(spelling.hiragana, source.style));
-                    variant.spelling->kanji = utf8(spelling.kanji);
-                    variant.spelling->hiragana = utf8(spelling.hiragana);
-                    variant.spelling->katakana = utf8(spelling.katakana);
-                    variant.spelling->gender = genderOf(spelling.list);
-                    variant.spelling->hasReadings = true;
-                    m_variants.push_back(std::move(variant));
-                    spellings.push_back(&spelling);
-                }
+                for (const Spelling &spelling : source.readings->spellings(list, names.at(name)))
+                    forms.push_back(&spelling);
+            }
+        },
+        static_cast<const Spelling *>(nullptr), m_part.starts, m_part.spellings);
+
+    // A variant is a few hundred bytes: growing the vector would copy them all again and again.
+    m_variants.reserve(m_part.spellings.size());
+    for (std::int32_t name = 0; name < m_part.names(); ++name) {
+        const std::string romaji = utf8(names.at(name));
+        for (std::int32_t form = m_part.starts[static_cast<std::size_t>(name)];
+             form < m_part.starts[static_cast<std::size_t>(name) + 1]; ++form) {
+            const Spelling *spelling = m_part.spellings[static_cast<std::size_t>(form)];
+            NameVariant variant;
+            if (spelling) {
+                variant.spelling->romaji = source.style == RomajiStyle::Passport
+                    ? romaji
+                    : utf8(Romanize(spelling->hiragana, source.style));
+                variant.spelling->kanji = utf8(spelling->kanji);
+                variant.spelling->hiragana = utf8(spelling->hiragana);
+                variant.spelling->katakana = utf8(spelling->katakana);
+                variant.spelling->katakanaHalf = utf8(halfWidthKatakana(spelling->katakana));
+                variant.spelling->bankKana = utf8(bankKana(spelling->katakana));
+                variant.spelling->gender = genderOf(spelling->list);
+                variant.spelling->hasReadings = true;
+            } else {
+                // No readings: the stored romaji in every style, kanji and kana unknown.
+                variant.spelling->romaji = romaji;
+                variant.spelling->gender = source.genders ? source.genders->value(names.at(name), source.defaultGender)
+                                                          : source.defaultGender;
+            }
+            m_variants.push_back(std::move(variant));
+        }
+        if (source.withAscii) {
+            const std::string ascii = ContactName::asciiOf(names.at(name));
+            for (std::int32_t form = m_part.starts[static_cast<std::size_t>(name)];
+                 form < m_part.starts[static_cast<std::size_t>(name) + 1]; ++form) {
+                m_ascii += ascii;
+                m_asciiEnd.push_back(static_cast<std::uint32_t>(m_ascii.size()));
             }
         }
-        if (m_variants.size() == first) {
-            // No readings: the stored romaji in every style, kanji and kana unknown.
-            NameVariant variant;
-            variant.spelling->romaji = romaji;
-            variant.spelling->gender
-                = source.genders ? source.genders->value(name, source.defaultGender) : source.defaultGender;
-            m_variants.push_back(std::move(variant));
-            spellings.push_back(nullptr);
-        }
-        m_part.starts.push_back(static_cast<std::int32_t>(m_variants.size()));
     }
+    // ContactName copies names in whole steps.
+    if (source.withAscii)
+        m_ascii.append(ContactName::Step, '\0');
 }

@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QStringList>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // The names of one part (given or family) as a pane would show them, each in every spelling it
@@ -26,6 +28,7 @@ public:
         const QHash<QString, std::string> *genders = nullptr; // or by its prepared name, when given
         bool distinct = false; // each prepared name once (for --unique)
         ReadingList list = ReadingList::Last; // whose least weight a name without readings takes
+        bool withAscii = false; // the names' lower-case ASCII letters, for emails and logins
     };
 
     explicit NamePool(const Source &source);
@@ -36,8 +39,17 @@ public:
     const NameVariant &variant(std::int32_t form) const { return m_variants[static_cast<std::size_t>(form)]; }
     // The names and their forms, for the sampler.
     const NameSampler::Part &part() const { return m_part; }
+    // A form's name in lower-case ASCII letters (ContactName::asciiOf), when asked for.
+    std::string_view ascii(std::int32_t form) const
+    {
+        const auto at = static_cast<std::size_t>(form);
+        const std::uint32_t start = at == 0 ? 0 : m_asciiEnd[at - 1];
+        return std::string_view(m_ascii.data() + start, m_asciiEnd[at] - start);
+    }
 
 private:
     std::vector<NameVariant> m_variants;
     NameSampler::Part m_part;
+    std::string m_ascii; // every form's, one after the other, and ContactName::Step bytes of slack
+    std::vector<std::uint32_t> m_asciiEnd; // per form
 };

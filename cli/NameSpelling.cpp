@@ -13,10 +13,20 @@ const std::string &NameSpelling::text(int attribute) const
         return hiragana;
     case NameAttribute::Katakana:
         return katakana;
+    case NameAttribute::KatakanaHalf:
+        return katakanaHalf;
+    case NameAttribute::BankKana:
+        return bankKana;
     case NameAttribute::Gender:
         return gender;
     case NameAttribute::Born:
         return born;
+    case NameAttribute::BirthDate:
+    case NameAttribute::Age:
+    case NameAttribute::Wareki:
+    case NameAttribute::Email:
+    case NameAttribute::Login:
+        break; // a record's own, never a name's
     }
     return romaji;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/RecordField.h"
+
 #include <array>
 #include <string>
 
@@ -12,11 +14,13 @@ struct NameSpelling
     std::string kanji;
     std::string hiragana;
     std::string katakana;
+    std::string katakanaHalf;
+    std::string bankKana; // of this part alone
     std::string gender; // "male", "female" or empty
     std::string born; // of a record's years of birth: "1985", "1960s", "1955-1959"
     bool hasReadings = false;
     // Indexed by NameAttribute; filled by RecordWriter::prepare.
-    std::array<std::string, 6> encoded;
+    std::array<std::string, NameAttributeCount> encoded;
     // A writer's texts too long for the variant's own room.
     std::string overflow;
 

@@ -18,7 +18,8 @@
 // the copying.
 struct alignas(64) NameVariant
 {
-    static constexpr std::size_t MaxFields = 5; // of one part: the given name's four and the gender
+    // Of one part: the given name's five writings, its piece of bank_kana and the gender.
+    static constexpr std::size_t MaxFields = 7;
     static constexpr std::size_t InlineBytes = 128 - 4 * MaxFields - 1 - sizeof(void *);
 
     std::array<std::uint32_t, MaxFields> fieldEnd{};

@@ -193,6 +193,11 @@ Outcome OutputFile::open(const QString &path)
     return openReplacement();
 }
 
+bool OutputFile::namesDescriptor(const QString &path)
+{
+    return descriptorNamed(QFile::encodeName(path)) >= 0;
+}
+
 bool OutputFile::isStream(const QString &path)
 {
     const QByteArray encoded = QFile::encodeName(path);

@@ -33,6 +33,8 @@ public:
     // a device) rather than to a file that can be replaced: a format that reopens its file by
     // name cannot write there.
     static bool isStream(const QString &path);
+    // Whether path names a descriptor of this process (/dev/stdout, /dev/fd/N, /proc/self/fd/N).
+    static bool namesDescriptor(const QString &path);
     // A path that opens what this writes, for a writer that writes the file itself (the workbook),
     // and a folder for that writer's own scratch files.
     QString writablePath() const;

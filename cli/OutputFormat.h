@@ -30,11 +30,14 @@ struct OutputFormatInfo
     bool fileOnly; // cannot be streamed to standard output
     std::uint64_t maxRecords; // 0 when any count fits
     bool hasFields; // takes --fields
+    bool hasEncoding; // takes --encoding (the others are UTF-8 by definition, or no text file)
+    bool hasHeader; // takes --header
     std::unique_ptr<RecordWriter> (*makeWriter)(OutputFile &output, const GenerateOptions &options);
 
     static std::span<const OutputFormatInfo> all();
     static const OutputFormatInfo &of(OutputFormat format);
     static std::optional<OutputFormat> ofExtension(const QString &path);
-    // "txt, csv, tsv, ..." in table order; only those with fields when asked.
-    static QString words(bool withFieldsOnly = false);
+    // "txt, csv, tsv, ..." in table order, or only those that have what the member says.
+    static QString words();
+    static QString words(bool OutputFormatInfo::*having);
 };

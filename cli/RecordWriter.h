@@ -2,6 +2,7 @@
 
 #include "app/shared/Outcome.h"
 #include "cli/NameVariant.h"
+#include "cli/PersonTexts.h"
 
 #include <cstring>
 #include <string_view>
@@ -10,6 +11,7 @@
 // Writes generated records in one output format. A record is a given name, a family name and
 // its years of birth, each missing when that part is not generated. The years are a variant of
 // their own, one a decade, so that every part is prepared once and copied per record alike.
+// The person's own texts (birth_date ... login) are made per record, null when none is asked for.
 class RecordWriter
 {
 public:
@@ -21,7 +23,9 @@ public:
     // Sees every prepared variant of one part once, before the first record.
     virtual void measure(const std::vector<NameVariant> &, RecordPart) { }
     virtual Outcome begin() { return {}; }
-    virtual void write(const NameVariant *given, const NameVariant *family, const NameVariant *born) = 0;
+    virtual void write(
+        const NameVariant *given, const NameVariant *family, const NameVariant *born, const PersonTexts *person)
+        = 0;
     virtual Outcome finish() { return {}; }
 
 protected:

@@ -5,11 +5,12 @@
 #include <QFile>
 
 XlsxRecordWriter::XlsxRecordWriter(
-    QString path, QString scratchFolder, QString displayPath, std::vector<RecordField> fields)
+    QString path, QString scratchFolder, QString displayPath, std::vector<RecordField> fields, RecordStyle style)
     : m_path(std::move(path))
     , m_scratchFolder(std::move(scratchFolder))
     , m_displayPath(std::move(displayPath))
     , m_fields(std::move(fields))
+    , m_style(style)
 { }
 
 XlsxRecordWriter::~XlsxRecordWriter()
@@ -37,26 +38,43 @@ Outcome XlsxRecordWriter::begin()
     if (!m_workbook || !m_sheet)
         return Outcome::failure(QStringLiteral("%1: the workbook could not be started").arg(m_displayPath));
     for (std::size_t column = 0; column < m_fields.size(); ++column)
-        m_library->writeString(m_sheet, 0, static_cast<lxw_col_t>(column), recordFieldName(m_fields[column]), nullptr);
+        m_library->writeString(m_sheet, 0, static_cast<lxw_col_t>(column), recordFieldHeader(m_fields[column], m_style.language), nullptr);
     return {};
 }
 
-void XlsxRecordWriter::write(const NameVariant *given, const NameVariant *family, const NameVariant *born)
+void XlsxRecordWriter::write(
+    const NameVariant *given, const NameVariant *family, const NameVariant *born, const PersonTexts *person)
 {
     ++m_row;
     const NameVariant *const parts[RecordPartCount] = {given, family, born};
     for (std::size_t column = 0; column < m_fields.size(); ++column) {
-        const NameVariant *part = parts[static_cast<int>(partOf(m_fields[column]))];
-        if (!part)
+        if (partOf(m_fields[column]) == RecordPart::Person) {
+            const std::size_t field = PersonTexts::indexOf(attributeOf(m_fields[column]));
+            if (person && person->isKnown(field))
+                writeCell(column, std::string(person->field(field)));
             continue;
-        const std::string &text = part->text(static_cast<int>(attributeOf(m_fields[column])));
-        if (text.empty())
-            continue;
-        const lxw_error error
-            = m_library->writeString(m_sheet, m_row, static_cast<lxw_col_t>(column), text.c_str(), nullptr);
-        if (error != LXW_NO_ERROR && m_error == 0)
-            m_error = error;
+        }
+        const NameAttribute attribute = attributeOf(m_fields[column]);
+        std::string text;
+        if (attribute == NameAttribute::BankKana) {
+            // The whole name: the family name's piece, then the given name's.
+            for (const RecordPart piece : {RecordPart::Family, RecordPart::Given}) {
+                if (const NameVariant *part = parts[static_cast<int>(piece)])
+                    text += m_style.text(*part, attribute, piece);
+            }
+        } else if (const NameVariant *part = parts[static_cast<int>(partOf(m_fields[column]))]) {
+            text = m_style.text(*part, attribute, partOf(m_fields[column]));
+        }
+        if (!text.empty())
+            writeCell(column, text);
     }
+}
+
+void XlsxRecordWriter::writeCell(std::size_t column, const std::string &text)
+{
+    const lxw_error error = m_library->writeString(m_sheet, m_row, static_cast<lxw_col_t>(column), text.c_str(), nullptr);
+    if (error != LXW_NO_ERROR && m_error == 0)
+        m_error = error;
 }
 
 Outcome XlsxRecordWriter::finish()

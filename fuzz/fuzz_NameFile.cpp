@@ -2,12 +2,11 @@
 // holding CR, LF or an apostrophe; it is refused exactly when it is not well-formed UTF-8 or
 // holds a NUL; and an accepted file gives exactly the names of a plain reading of its lines.
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzScratch.h"
 #include "lists/NameFile.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QList>
-#include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -75,22 +74,12 @@ QList<PlacedName> plainReading(QByteArray bytes)
     }
     return names;
 }
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    // One scratch folder for the whole run (under TMPDIR), removed at exit.
-    static const QTemporaryDir dir;
-    fuzzCheck(dir.isValid(), "a scratch folder can be made");
-    const QString path = dir.filePath(QStringLiteral("names.txt"));
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    fuzzCheck(writeFile(path, bytes), "the name file can be written");
+    const QString path = writtenToScratch(QStringLiteral("names.txt"), bytes);
 
     NameFile file;
     fuzzCheck(file.read(path).isOk(), "a small regular file is read");

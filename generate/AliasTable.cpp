@@ -38,9 +38,3 @@ AliasTable::AliasTable(std::span<const double> weights)
     for (const std::uint32_t i : small)
         m_columns[i] = {UINT64_MAX, i, i};
 }
-
-std::uint32_t AliasTable::pick(double r) const
-{
-    // r < 1, so r * 2^64 fits.
-    return pick(static_cast<std::uint64_t>(std::ldexp(r, 64)));
-}

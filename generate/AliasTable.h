@@ -26,8 +26,6 @@ public:
         const Column &column = m_columns[static_cast<std::size_t>(product >> 64)];
         return static_cast<std::uint64_t>(product) < column.threshold ? column.own : column.alias;
     }
-    // The same for a uniform value 0 <= r < 1.
-    std::uint32_t pick(double r) const;
 
 private:
     __extension__ typedef unsigned __int128 Wide;

@@ -10,7 +10,8 @@ BirthYears::BirthYears(int from, int to)
 
 std::optional<BirthYears> BirthYears::parse(QStringView text)
 {
-    static const QRegularExpression form(QStringLiteral("^([0-9]{4})(s|-([0-9]{4}))?$"));
+    // Anchored at the very end: "$" would also match before a final line end ("1985\n").
+    static const QRegularExpression form(QRegularExpression::anchoredPattern(u"([0-9]{4})(s|-([0-9]{4}))?"));
     const QRegularExpressionMatch match = form.match(text);
     if (!match.hasMatch())
         return std::nullopt;

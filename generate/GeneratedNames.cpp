@@ -70,8 +70,8 @@ void GeneratedNames::append(std::int32_t firstIndex, std::int32_t lastIndex, int
 void GeneratedNames::setWriting(NameWriting writing)
 {
     m_first.setWriting(writing);
-    m_last.setWriting(writing);
-    m_givenFirst = NameWritings::isRomaji(writing);
+    m_last.setWriting(writing, true);
+    m_givenFirst = NameWritings::givenFirst(writing);
     m_withReadings = writing == NameWriting::KanjiHiragana;
 }
 
@@ -228,11 +228,11 @@ int GeneratedNames::utf8Cells(int position, QByteArrayView (&cells)[4]) const
         }
         return count;
     }
-    const bool romaji = NameWritings::isRomaji(writing());
-    if (romaji ? first : last)
-        cells[count++] = romaji ? firstText(&NameForms::utf8) : lastText(&NameForms::utf8);
-    if (romaji ? last : first)
-        cells[count++] = romaji ? lastText(&NameForms::utf8) : firstText(&NameForms::utf8);
+    const bool givenFirst = NameWritings::givenFirst(writing());
+    if (givenFirst ? first : last)
+        cells[count++] = givenFirst ? firstText(&NameForms::utf8) : lastText(&NameForms::utf8);
+    if (givenFirst ? last : first)
+        cells[count++] = givenFirst ? lastText(&NameForms::utf8) : firstText(&NameForms::utf8);
     return count;
 }
 

@@ -1,34 +1,27 @@
 #include "generate/NameForms.h"
 
+#include "generate/FormLayout.h"
+
 #include <QHash>
 #include <algorithm>
 
 NameForms::NameForms(QStringList names, std::vector<std::vector<Spelling>> spellings)
     : m_names(std::move(names))
 {
-    m_start.reserve(static_cast<std::size_t>(m_names.size()) + 1);
-    for (qsizetype name = 0; name < m_names.size(); ++name) {
-        m_start.push_back(static_cast<std::int32_t>(m_nameOf.size()));
-        const auto at = static_cast<std::size_t>(name);
-        if (at < spellings.size() && !spellings[at].empty()) {
-            for (Spelling &spelling : spellings[at]) {
-                m_nameOf.push_back(static_cast<std::int32_t>(name));
-                m_spellings.push_back(std::move(spelling));
+    layOutForms(
+        m_names.size(),
+        [&spellings](qsizetype name, std::vector<Spelling> &forms) {
+            if (static_cast<std::size_t>(name) < spellings.size()) {
+                for (Spelling &spelling : spellings[static_cast<std::size_t>(name)])
+                    forms.push_back(std::move(spelling));
             }
-        } else {
-            m_nameOf.push_back(static_cast<std::int32_t>(name));
-            m_spellings.emplace_back();
-        }
-    }
-    m_start.push_back(static_cast<std::int32_t>(m_nameOf.size()));
+        },
+        Spelling(), m_start, m_spellings);
+    m_nameOf.reserve(m_spellings.size());
+    for (std::size_t name = 0; name + 1 < m_start.size(); ++name)
+        m_nameOf.insert(m_nameOf.end(), static_cast<std::size_t>(m_start[name + 1] - m_start[name]),
+            static_cast<std::int32_t>(name));
     setWriting(NameWriting::Romaji);
-}
-
-int NameForms::spellingCount(std::int32_t name) const
-{
-    const auto at = static_cast<std::size_t>(name);
-    const std::int32_t first = m_start[at];
-    return m_spellings[static_cast<std::size_t>(first)].kanji.isEmpty() ? 0 : m_start[at + 1] - first;
 }
 
 const Spelling *NameForms::spellingOf(std::int32_t form) const
@@ -37,7 +30,7 @@ const Spelling *NameForms::spellingOf(std::int32_t form) const
     return spelling.kanji.isEmpty() ? nullptr : &spelling;
 }
 
-void NameForms::setWriting(NameWriting writing)
+void NameForms::setWriting(NameWriting writing, bool familyNames)
 {
     m_writing = writing;
     const NameWritingInfo &info = NameWritings::info(writing);
@@ -94,6 +87,8 @@ void NameForms::setWriting(NameWriting writing)
                 break;
             }
         }
+        if (familyNames && info.familyCapitals)
+            text = text.toUpper();
         m_utf8.push_back(store(text));
         m_readingUtf8.push_back(store(reading));
         m_longestUtf8 = std::max(m_longestUtf8, qsizetype(m_utf8.back().size) + m_readingUtf8.back().size);

@@ -25,8 +25,6 @@ public:
     const std::vector<std::int32_t> &starts() const { return m_start; }
     // Every spelling of every name, one form each (a name without readings has one).
     std::int32_t formCount() const { return static_cast<std::int32_t>(m_nameOf.size()); }
-    // The spellings a name may take: 0 for a name without readings.
-    int spellingCount(std::int32_t name) const;
     // The form of a name in its 0-based spelling.
     std::int32_t formOf(std::int32_t name, int spelling) const
     {
@@ -37,8 +35,8 @@ public:
     const Spelling *spellingOf(std::int32_t form) const;
 
     NameWriting writing() const { return m_writing; }
-    // Builds the texts of every form in that writing.
-    void setWriting(NameWriting writing);
+    // Builds the texts of every form in that writing; family names in capitals where it asks.
+    void setWriting(NameWriting writing, bool familyNames = false);
     // The form as the writing shows it: romaji of its style, kanji or kana; a name without
     // readings in its romaji whatever the writing.
     const QString &text(std::int32_t form) const { return m_text.at(form); }

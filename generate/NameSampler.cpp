@@ -16,8 +16,8 @@ NameSampler::NameSampler(Part first, Part last, const CounterRandom &random, std
         m_lastTables = tablesOf(m_last, *m_options.weights, false);
     }
     const auto firstCount = static_cast<std::uint64_t>(m_options.firstWanted ? m_first.names() : 1);
-    const auto lastCount = static_cast<std::uint64_t>(m_options.lastWanted ? m_last.names() : 1);
-    if (__builtin_mul_overflow(firstCount, lastCount, &m_combinations))
+    m_lastCount = static_cast<std::uint64_t>(m_options.lastWanted ? m_last.names() : 1);
+    if (__builtin_mul_overflow(firstCount, m_lastCount, &m_combinations))
         m_combinations = UINT64_MAX; // more than any count can ask for
     if (m_options.unique && m_combinations > 0)
         m_order.emplace(m_combinations, m_random, OrderStream);
@@ -53,12 +53,12 @@ NameSampler::Person NameSampler::unique(std::uint64_t index, std::uint64_t posit
 {
     Person person;
     const std::uint64_t combination = m_order->at(index);
-    const auto lastCount = static_cast<std::uint64_t>(m_options.lastWanted ? m_last.names() : 1);
+    person.combination = combination;
     // The combination names the names; their spellings are drawn as usual.
     const std::uint64_t spelling = spellingBits(position);
     if (m_options.lastWanted && m_last.names() > 0)
-        person.last = spelled(m_last, combination % lastCount, spelling >> 32);
+        person.last = spelled(m_last, combination % m_lastCount, spelling >> 32);
     if (m_options.firstWanted && m_first.names() > 0)
-        person.first = spelled(m_first, combination / lastCount, spelling & 0xffffffffU);
+        person.first = spelled(m_first, combination / m_lastCount, spelling & 0xffffffffU);
     return person;
 }

@@ -19,10 +19,11 @@ class FrequencyWeights;
 // name): from stream 0 the name and from stream 2 a given name's decade of birth; and at
 // origin + 2i from stream 1 the spellings of both (the high half the last name's). By weight, a
 // name and its spelling are drawn together, and a given name's decade after it, by the people
-// given that spelling in each decade: the mix of a decade drawn first, by its births. Both names are drawn whatever the part, so a part never changes the people.
-// A name is drawn uniformly (RandomIndex of the value) and then its spelling uniformly; or, by
-// weight, a name and its spelling together as common as they are, a given name first by decade;
-// or, unique, each combination of names once, in the order of a keyed permutation.
+// given that spelling in each decade: the mix of a decade drawn first, by its births. Both
+// names are drawn whatever the part, so a part never changes the people of a roster that is not
+// unique. A name is drawn uniformly (indexBelowBits of the value) and then its spelling
+// uniformly; or, by weight, a name and its spelling together as common as they are; or, unique,
+// each combination of the wanted parts' names once, in the order of a keyed permutation.
 class NameSampler
 {
 public:
@@ -33,6 +34,11 @@ public:
     static constexpr std::uint64_t SpellingStream = 1;
     static constexpr std::uint64_t DecadeStream = 2;
     static constexpr std::uint64_t OrderStream = 3;
+    // Of what a record adds to its people, each at the person's first place (origin + 2i): they
+    // never change who is drawn.
+    static constexpr std::uint64_t BirthDayStream = 4;
+    static constexpr std::uint64_t EmailStream = 5;
+    static constexpr std::uint64_t LoginStream = 6;
 
     // The names of one part. The forms of name n (its spellings; one for a name without
     // readings) are starts[n] to starts[n + 1] - 1.
@@ -61,19 +67,13 @@ public:
         std::int32_t first = NoName;
         std::int32_t last = NoName;
         int decade = NoDecade; // of the given name drawn by weight
+        std::uint64_t combination = 0; // of a unique roster: its number, never another person's
     };
 
     NameSampler(Part first, Part last, const CounterRandom &random, std::uint64_t origin, Options options);
 
-    // An index below n from a value 0 <= r < 1, as RandomIndex draws it, 0-based; never n, even
-    // where r * n rounds up to it.
-    static std::uint64_t indexBelow(double r, std::uint64_t n)
-    {
-        const auto index = static_cast<std::uint64_t>(r * static_cast<double>(n));
-        return index < n ? index : n - 1;
-    }
-    // The same index from the bits behind r = (bits >> 11) / 2^53, exactly the integer part of
-    // r * n, in one integer multiply: the hot loop's way.
+    // An index below n (n > 0) from 64 uniform bits: exactly the integer part of r * n for
+    // r = (bits >> 11) / 2^53, the value CounterRandom::unit gives, in one integer multiply.
     static std::uint64_t indexBelowBits(std::uint64_t bits, std::uint64_t n)
     {
         return static_cast<std::uint64_t>((static_cast<Wide>(bits >> 11) * n) >> 53);
@@ -157,6 +157,7 @@ private:
     Options m_options;
     Tables m_firstTables;
     Tables m_lastTables;
+    std::uint64_t m_lastCount = 1; // the last names a unique order counts: 1 when not wanted
     std::uint64_t m_combinations = 0;
     std::optional<UniqueOrder> m_order;
 };

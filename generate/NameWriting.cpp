@@ -4,15 +4,18 @@
 #include <array>
 
 namespace {
-constexpr std::array<NameWritingInfo, 8> kWritings{{
-    {NameWriting::Romaji, u"romaji", u"Romaji", RomajiStyle::Passport},
-    {NameWriting::Hepburn, u"hepburn", u"Romaji (Hepburn)", RomajiStyle::Hepburn},
-    {NameWriting::Kunrei, u"kunrei", u"Romaji (Kunrei)", RomajiStyle::Kunrei},
-    {NameWriting::Wapuro, u"wapuro", u"Romaji (wapuro)", RomajiStyle::Wapuro},
-    {NameWriting::Kanji, u"kanji", u"Kanji", std::nullopt},
-    {NameWriting::Hiragana, u"hiragana", u"Hiragana", std::nullopt},
-    {NameWriting::Katakana, u"katakana", u"Katakana", std::nullopt},
-    {NameWriting::KanjiHiragana, u"kanji-hiragana", u"Kanji and Hiragana", std::nullopt},
+constexpr std::array<NameWritingInfo, 9> kWritings{{
+    {NameWriting::Romaji, u"romaji", u"Romaji", RomajiStyle::Passport, true, false},
+    {NameWriting::Hepburn, u"hepburn", u"Romaji (Hepburn)", RomajiStyle::Hepburn, true, false},
+    {NameWriting::Kunrei, u"kunrei", u"Romaji (Kunrei)", RomajiStyle::Kunrei, true, false},
+    {NameWriting::Wapuro, u"wapuro", u"Romaji (wapuro)", RomajiStyle::Wapuro, true, false},
+    {NameWriting::Kanji, u"kanji", u"Kanji", std::nullopt, false, false},
+    {NameWriting::Hiragana, u"hiragana", u"Hiragana", std::nullopt, false, false},
+    {NameWriting::Katakana, u"katakana", u"Katakana", std::nullopt, false, false},
+    {NameWriting::KanjiHiragana, u"kanji-hiragana", u"Kanji and Hiragana", std::nullopt, false, false},
+    // After the first eight, so that their stored values and places in the list stay.
+    {NameWriting::RomajiFamilyFirst, u"romaji-family-first", u"Romaji (family name first)", RomajiStyle::Passport,
+        false, true},
 }};
 } // namespace
 

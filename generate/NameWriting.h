@@ -18,6 +18,7 @@ enum class NameWriting {
     Hiragana,
     Katakana,
     KanjiHiragana, // "山田 花子 (やまだ はなこ)"
+    RomajiFamilyFirst, // "YAMADA Hanako", as Japan's government writes romaji names since 2020
 };
 
 // One writing's row of the table that drives the choice, its stored value and its texts.
@@ -27,6 +28,8 @@ struct NameWritingInfo
     const char16_t *key; // the value stored under NameWriting
     const char16_t *caption; // as the "Writing" list offers it
     std::optional<RomajiStyle> style; // set for the romaji writings
+    bool givenFirst; // the given name before the family name
+    bool familyCapitals; // the family name in capitals
 };
 
 namespace NameWritings {
@@ -37,9 +40,13 @@ const NameWritingInfo &info(NameWriting writing);
 NameWriting fromKey(QStringView key);
 QString key(NameWriting writing);
 QString caption(NameWriting writing);
-// Romaji writings put the given name first, the others the family name.
 inline bool isRomaji(NameWriting writing)
 {
     return info(writing).style.has_value();
+}
+// Romaji writings put the given name first but for the official order; the others the family name.
+inline bool givenFirst(NameWriting writing)
+{
+    return info(writing).givenFirst;
 }
 } // namespace NameWritings

@@ -88,6 +88,10 @@ const QHash<char16_t, Forms> &kanaForms()
         {u'ゑ', {"e", "e", "wye"}},
         {u'を', {"o", "o", "wo"}},
         {u'ゔ', {"vu", "vu", "vu"}},
+        // Small ka, ke and wa: a keyboard writes them apart (ヶ in 八ヶ岳 is a small ke).
+        {u'ゕ', {"ka", "ka", "xka"}},
+        {u'ゖ', {"ke", "ke", "xke"}},
+        {u'ゎ', {"wa", "wa", "xwa"}},
         // Small vowels and small ya, yu, yo standing on their own.
         {u'ぁ', {"a", "a", "xa"}},
         {u'ぃ', {"i", "i", "xi"}},
@@ -118,28 +122,26 @@ bool isConsonantLetter(QChar c)
     return c >= u'a' && c <= u'z' && !isVowelLetter(c);
 }
 
-// Small kana that only a keyboard spelling writes (a small ke in ヶ, say): the other styles keep
-// the kana as it stands.
-const char *typedSmallKana(char16_t c)
-{
-    switch (c) {
-    case u'ゕ':
-        return "xka";
-    case u'ゖ':
-        return "xke";
-    case u'ゎ':
-        return "xwa";
-    default:
-        return nullptr;
-    }
-}
-
 // The pairs of a kana and a small vowel that a keyboard types as one syllable; any other pair is
-// typed letter by letter (てぃ texi: ti would type ち).
+// typed letter by letter (てぃ texi: ti would type ち; うぉ uxo: wo would type を).
 bool typedAsOneSyllable(const QString &kanaForm, QChar vowel)
 {
-    return kanaForm == u"fu" || kanaForm == u"vu"
+    return kanaForm == u"fu" || kanaForm == u"vu" || (kanaForm == u"i" && vowel == u'e')
+        || (kanaForm == u"u" && (vowel == u'i' || vowel == u'e'))
         || (vowel == u'e' && (kanaForm == u"shi" || kanaForm == u"chi" || kanaForm == u"ji"));
+}
+
+// The Hepburn (and Kunrei) letters of a kana and a small vowel: the small vowel takes the place
+// of the kana's own (ふぁ fa, しぇ she, てぃ ti), but くぁ kwa, ぐぁ gwa, いぇ ye, うぃ wi, うぇ we, うぉ wo.
+QString withSmallVowel(const QString &kanaForm, QChar vowel)
+{
+    if (kanaForm == u"ku" || kanaForm == u"gu")
+        return kanaForm.front() + QStringLiteral("w") + vowel;
+    if (kanaForm == u"i")
+        return QStringLiteral("y") + vowel;
+    if (kanaForm == u"u")
+        return QStringLiteral("w") + vowel;
+    return kanaForm.chopped(1) + vowel;
 }
 
 // Readings in which a vowel starts the next element of the name (井上 い·の·うえ is ino-ue, not
@@ -169,12 +171,54 @@ struct Mora
     bool startsElement = false;
 };
 
+// The kana as sounded, in hiragana: katakana one row down; voicing marks joined to their kana
+// (か゛ is が) and dropped where they join none; ゝ and ゞ repeat the kana before them, plain
+// and voiced; ゟ is より, ヿ こと, ヷ ヸ ヹ ヺ ゔぁ ゔぃ ゔぇ ゔぉ; ・ parts a name with a space and ゠
+// with a hyphen.
 QString hiraganaOf(QStringView kana)
 {
-    QString hiragana = kana.toString();
-    for (QChar &c : hiragana)
-        if (c.unicode() >= u'ァ' && c.unicode() <= u'ヶ')
-            c = QChar(c.unicode() - 0x60);
+    // Only the voicing marks are joined: any other text stays as it stands.
+    QString marked;
+    marked.reserve(kana.size());
+    for (const QChar c : kana) {
+        const char16_t u = c.unicode();
+        if (u < 0x3099 || u > 0x309C) {
+            marked += c;
+            continue;
+        }
+        const QChar mark(u == 0x309B ? 0x3099 : u == 0x309C ? 0x309A : u);
+        const QString joined = marked.isEmpty() ? QString() : (QString(marked.back()) + mark).normalized(QString::NormalizationForm_C);
+        if (joined.size() == 1)
+            marked.back() = joined.front();
+    }
+    QString hiragana;
+    hiragana.reserve(marked.size());
+    for (const QChar c : marked) {
+        const char16_t u = c.unicode();
+        if (u >= u'ァ' && u <= u'ヶ') {
+            hiragana += QChar(u - 0x60);
+        } else if (u >= u'ヷ' && u <= u'ヺ') {
+            hiragana += u'ゔ';
+            hiragana += QStringView(u"ぁぃぇぉ").at(u - u'ヷ');
+        } else if (u == u'ゝ' || u == u'ゞ' || u == u'ヽ' || u == u'ヾ') {
+            if (hiragana.isEmpty())
+                continue;
+            // The kana before, without its voicing, voiced again for ゞ where it can be.
+            const QString plain = QString(hiragana.back()).normalized(QString::NormalizationForm_D).left(1);
+            const QString voiced = (plain + QChar(0x3099)).normalized(QString::NormalizationForm_C);
+            hiragana += (u == u'ゞ' || u == u'ヾ') && voiced.size() == 1 ? voiced : plain;
+        } else if (u == u'ゟ') {
+            hiragana += u"より";
+        } else if (u == u'ヿ') {
+            hiragana += u"こと";
+        } else if (u == u'・') {
+            hiragana += u' ';
+        } else if (u == u'゠') {
+            hiragana += u'-';
+        } else {
+            hiragana += c;
+        }
+    }
     return hiragana;
 }
 
@@ -197,11 +241,11 @@ std::vector<Mora> morasOf(const QString &hiragana)
             mora.kind = MoraKind::LongMark;
         } else if (forms == kanaForms().cend()) {
             mora.forms.fill(QString(QChar(c)));
-            if (const char *typed = typedSmallKana(c))
-                mora.forms[WapuroForm] = QString::fromLatin1(typed);
         } else {
             const char16_t next = i + 1 < hiragana.size() ? hiragana.at(i + 1).unicode() : 0;
-            const bool iRow = QByteArrayView(forms->at(HepburnForm)).endsWith('i') && c != u'い';
+            // ゔゃ vya, as the i row's kya.
+            const bool iRow
+                = (QByteArrayView(forms->at(HepburnForm)).endsWith('i') && c != u'い' && c != u'ゐ') || c == u'ゔ';
             for (int family = 0; family < 3; ++family)
                 mora.forms[family] = QString::fromLatin1(forms->at(family));
             mora.kind = QStringView(u"あいうえお").contains(QChar(c)) ? MoraKind::Vowel : MoraKind::Syllable;
@@ -210,25 +254,26 @@ std::vector<Mora> morasOf(const QString &hiragana)
                 const QChar vowel = QString::fromLatin1(kanaForms().value(next)[HepburnForm]).at(1);
                 for (int family = 0; family < 3; ++family) {
                     QString &form = mora.forms[family];
-                    form.chop(1);
+                    if (form.endsWith(u'i'))
+                        form.chop(1);
+                    else
+                        form = QStringLiteral("v");
                     const bool palatal = family != KunreiForm && (form == u"sh" || form == u"ch" || form == u"j");
                     form += palatal ? QString(vowel) : QStringLiteral("y") + vowel;
                 }
                 mora.kind = MoraKind::Syllable;
                 ++i;
-            } else if (isSmallVowel(next) && mora.kind == MoraKind::Syllable) {
-                // ふぁ fa, しぇ she, てぃ ti: the small vowel takes the place of the kana's own.
+            } else if (isSmallVowel(next)
+                && (mora.kind == MoraKind::Syllable || (c == u'い' && next == u'ぇ') || (c == u'う' && next != u'ぅ' && next != u'ぁ'))) {
                 // Kunrei-shiki has no such sounds and borrows the Hepburn letters for them.
-                mora.forms[KunreiForm] = mora.forms[HepburnForm];
                 const QChar vowel = QChar::fromLatin1(kanaForms().value(next)[HepburnForm][0]);
-                const bool typedTogether = typedAsOneSyllable(mora.forms[WapuroForm], vowel);
-                for (QString &form : mora.forms) {
-                    form.chop(1);
-                    form += vowel;
-                }
-                if (!typedTogether)
-                    mora.forms[WapuroForm] = QString::fromLatin1(forms->at(WapuroForm))
-                        + QString::fromLatin1(kanaForms().value(next)[WapuroForm]);
+                const QString wapuro = mora.forms[WapuroForm];
+                mora.forms[HepburnForm] = withSmallVowel(mora.forms[HepburnForm], vowel);
+                mora.forms[KunreiForm] = mora.forms[HepburnForm];
+                mora.forms[WapuroForm] = typedAsOneSyllable(wapuro, vowel)
+                    ? withSmallVowel(wapuro, vowel)
+                    : wapuro + QString::fromLatin1(kanaForms().value(next)[WapuroForm]);
+                mora.kind = MoraKind::Syllable;
                 ++i;
             }
         }
@@ -278,14 +323,16 @@ QString Romanize(QStringView kana, RomajiStyle style)
         case MoraKind::Sokuon:
             // The next consonant doubled; before ch Hepburn writes tch. A keyboard doubles any
             // consonant but n (nn types ん) and spells a small tsu on its own otherwise, a final
-            // one included.
+            // one included. Before no consonant (あっ, a final stop) the others write t.
             if (style == RomajiStyle::Wapuro) {
                 if (!next.isEmpty() && isConsonantLetter(next.front()) && next.front() != u'n')
                     romaji += next.front();
                 else
                     romaji += QLatin1String("xtu");
-            } else if (!next.isEmpty() && !isVowelLetter(next.front())) {
+            } else if (!next.isEmpty() && isConsonantLetter(next.front())) {
                 romaji += family == HepburnForm && next.startsWith(u"ch") ? QChar(u't') : next.front();
+            } else {
+                romaji += u't';
             }
             canLengthen = false;
             break;
@@ -303,8 +350,9 @@ QString Romanize(QStringView kana, RomajiStyle style)
             canLengthen = false;
             break;
         case MoraKind::LongMark:
-            if (style == RomajiStyle::Wapuro && isVowelLetter(last))
-                romaji += last;
+            // A keyboard types ー as a hyphen (マリー Mari-): a doubled vowel would type まりい.
+            if (style == RomajiStyle::Wapuro)
+                romaji += u'-';
             else if (style != RomajiStyle::Passport && isVowelLetter(last))
                 romaji.back() = longVowel(last, style);
             canLengthen = false;

@@ -15,11 +15,13 @@ enum class RomajiStyle {
     // Kunrei-shiki (ISO 3602): si, ti, tu, hu, zi, sya ..., circumflexes for long vowels (Ôno).
     Kunrei,
     // The kana letter by letter, as typed on a keyboard, so that typing it gives the reading back:
-    // long vowels spelled out (Yuuki, Itou), ん written n' before a vowel, y or n (Jun'ichi,
-    // Shin'ya, Kan'na), a small tsu that doubles no consonant xtu (Axtu), ゐ wyi, ゑ wye, ヶ xke.
+    // long vowels spelled out (Yuuki, Itou) and ー a hyphen (Yu-ki), ん written n' before a
+    // vowel, y or n (Jun'ichi, Shin'ya, Kan'na), a small tsu that doubles no consonant xtu
+    // (Axtu), ゐ wyi, ゑ wye, ヶ xke.
     Wapuro,
 };
 
-// The romaji of a reading in hiragana or katakana, first letter upper case. A character that is
-// no kana is kept as it stands.
+// The romaji of a reading in hiragana or katakana, first letter upper case. Every character of
+// the hiragana and katakana blocks comes out in Latin letters (voicing and iteration marks
+// joined to their kana, ・ a space); a character that is no kana is kept as it stands.
 QString Romanize(QStringView kana, RomajiStyle style);

@@ -37,8 +37,11 @@ const auto kNameWritingKey = QStringLiteral("NameWriting");
 const QLatin1Char kSeparator('/');
 // The writing list at the free end of the Output row, after "Excel (1 cell)", its caption above
 // it on the frame's caption line: beside it, the longest writing would not fit (twips, in Frame2).
-constexpr int kWritingLeft = 5340;
-constexpr int kWritingWidth = 2340;
+// "Excel (1 cell)" gives up the empty end of its row for "Romaji (family name first)"; its
+// button and caption stay where they were.
+constexpr int kOption6Width = 1470;
+constexpr int kWritingLeft = 5040;
+constexpr int kWritingWidth = 2700;
 
 QString applicationTitle()
 {
@@ -70,7 +73,7 @@ void Form2::buildControls()
     m_Frame2 = frame(this, u"Frame2"_s, u"Output"_s, 120, 570, 7800, 690);
     m_Option4 = option(m_Frame2, u"Option4"_s, u"Text File"_s, 240, 240, 1335, 375);
     m_Option5 = option(m_Frame2, u"Option5"_s, u"Excel (2 cells)"_s, 1575, 240, 1695, 375);
-    m_Option6 = option(m_Frame2, u"Option6"_s, u"Excel (1 cell)"_s, 3555, 240, 1695, 375);
+    m_Option6 = option(m_Frame2, u"Option6"_s, u"Excel (1 cell)"_s, 3555, 240, kOption6Width, 375);
     // The writing of the names, at the free end of the Output row.
     m_Label1 = control<QLabel>(m_Frame2, u"Label1"_s, kWritingLeft, 0, kWritingWidth, 225);
     m_Label1->setText(u"Writing"_s);

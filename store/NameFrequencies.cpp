@@ -59,23 +59,23 @@ Outcome NameFrequencies::load(const QString &path, NameFrequencies &frequencies)
     NameFrequencies loaded;
     std::array<bool, 3> seen{};
     int skipped = 0;
-    const Outcome read = TsvTable::read(path, kColumns,
-        QStringLiteral("list, kanji, hiragana, people, 1920s, ..., 2020s"),
+    // A list without rows would be drawn as if every name were as rare as its least common.
+    const TsvTable::Shape shape{kColumns, QStringLiteral("list, kanji, hiragana, people, 1920s, ..., 2020s"), 3,
+        {QByteArrayLiteral("male"), QByteArrayLiteral("female"), QByteArrayLiteral("last")}};
+    const Outcome read = TsvTable::read(path, shape,
         [&](std::span<const QByteArrayView> fields) {
             const auto row = parsed(fields);
             if (!row)
                 return false;
             const auto [list, frequency] = *row;
+            // The reader hands each list, kanji and hiragana once.
             Row entry{list, QString::fromUtf8(fields[1]), QString::fromUtf8(fields[2]), frequency};
-            // A row given twice counts once, as first given.
-            if (!loaded.find(list, entry.kanji, entry.hiragana)) {
-                const std::size_t hash = hashOf(list, entry.kanji, entry.hiragana);
-                if (loaded.m_index.contains(hash))
-                    loaded.m_collided.push_back(loaded.m_rows.size());
-                else
-                    loaded.m_index.insert(hash, loaded.m_rows.size());
-                loaded.m_rows.push_back(std::move(entry));
-            }
+            const std::size_t hash = hashOf(list, entry.kanji, entry.hiragana);
+            if (loaded.m_index.contains(hash))
+                loaded.m_collided.push_back(loaded.m_rows.size());
+            else
+                loaded.m_index.insert(hash, loaded.m_rows.size());
+            loaded.m_rows.push_back(std::move(entry));
             // The least of each column of the list; not a decade in which a name could not be
             // given (its kanji not yet permitted), or every name without readings would be lost.
             NameFrequency &base = loaded.m_base[static_cast<std::size_t>(list)];

@@ -30,9 +30,10 @@ public:
 
     // Reads rows "list, kanji, hiragana, people, 1920s, ..., 2020s" (given names fill the
     // decades, surnames leave them empty), after a header line when it has one; LF or CRLF, a
-    // byte-order mark allowed. As with the readings, a file that cannot be read is a failure
-    // "<path>: <why>", and a bad row is skipped and counted in a failure "<path>: <n> rows
-    // skipped, ...", the good rows kept.
+    // byte-order mark allowed. As with the readings, a file that cannot be read or is damaged
+    // as a whole (TsvTable::read; here also a list without rows) is a failure "<path>: <why>",
+    // and a bad row (also a row given again with other numbers) is skipped and counted in a
+    // failure "<path>: <n> rows skipped, ...", the good rows kept.
     static Outcome load(const QString &path, NameFrequencies &frequencies);
     // The table of an application folder (its frequency.tsv), read on first use and kept.
     static const NameFrequencies &shipped(const QString &applicationFolder);

@@ -40,9 +40,11 @@ public:
 
     // Reads a table of rows "list, kanji, hiragana, katakana, romaji", after a header line when
     // it has one; LF or CRLF line ends, a UTF-8 byte-order mark allowed. A file that cannot be
-    // read is a failure "<path>: <why>" and leaves readings empty. A row of another shape is
-    // skipped, not the table: readings keeps every good row and the outcome is a failure
-    // "<path>: <n> rows skipped, the first at line <l> ...", so that a caller can tell.
+    // read is a failure "<path>: <why>" and leaves readings empty; one damaged as a whole
+    // (empty, without rows, cut short: TsvTable::read) is one too, with skippedRows() 0, the
+    // rows before the damage kept. A row of another shape is skipped, not the table: readings
+    // keeps every good row and the outcome is a failure "<path>: <n> rows skipped, the first at
+    // line <l> ...", so that a caller can tell.
     static Outcome load(const QString &path, NameReadings &readings);
     // The table of an application folder (its readings.tsv), read on first use and kept for
     // the rest of the run; what went wrong reading it is its problem().

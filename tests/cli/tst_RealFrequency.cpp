@@ -211,12 +211,25 @@ void tst_RealFrequency::damagedTable_data()
                               "1990s\t2000s\t2010s\t2020s\n";
     const QString frequencies = QStringLiteral("frequency.tsv");
     const QString kanjiDates = QStringLiteral("kanji-dates.tsv");
+    const QByteArray given = "male\t太郎\tたろう\t7\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\n"
+                             "female\t花子\tはなこ\t7\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\n";
+    const QByteArray sato = "last\t佐藤\tさとう\t900\t\t\t\t\t\t\t\t\t\t\t\n";
     QTest::newRow("missing") << frequencies << QByteArray() << "No such file or directory";
-    QTest::newRow("a bad row") << frequencies << header + "last\t佐藤\tさとう\tmany\t\t\t\t\t\t\t\t\t\t\t\n"
+    QTest::newRow("a bad row") << frequencies << header + given + sato + "last\t伊藤\tいとう\tmany\t\t\t\t\t\t\t\t\t\t\t\n"
                                << "1 row skipped";
+    // Damaged as a whole: each once accepted without a word, the surnames then drawn uniformly.
+    QTest::newRow("empty") << frequencies << QByteArray("") << "empty";
+    QTest::newRow("only a header") << frequencies << header << "no rows";
+    QTest::newRow("no surnames") << frequencies << header + given << "no good row of the list \"last\"";
+    QTest::newRow("cut in a number") << frequencies << header + given + sato.first(sato.indexOf("900") + 2)
+                                     << "cut short: line 4";
+    QTest::newRow("a row again with other numbers")
+        << frequencies << header + given + sato + "last\t佐藤\tさとう\t90\t\t\t\t\t\t\t\t\t\t\t\n"
+        << "which repeats line 4";
     QTest::newRow("no kanji dates") << kanjiDates << QByteArray() << "No such file or directory";
     QTest::newRow("a kanji dated twice") << kanjiDates << QByteArray("翔\t1981-10-01\ts\t\n翔\t1990-04-01\ts\t\n")
                                          << "1 row skipped";
+    QTest::newRow("kanji dates cut short") << kanjiDates << QByteArray("翔\t1981-10-01\ts\t") << "cut short: line 1";
 }
 
 void tst_RealFrequency::damagedTable()
@@ -240,10 +253,11 @@ void tst_RealFrequency::damagedTable()
         file.write(table);
     }
     const QString output = dir.filePath(QStringLiteral("names.txt"));
-    for (const bool real : {true, false}) {
+    for (const QStringList &weighing : {QStringList{"--frequency", "real"}, QStringList{"--born", "1930s"},
+             QStringList{"--frequency", "uniform"}}) {
+        const bool real = weighing.last() != QStringLiteral("uniform");
         QProcess process;
-        process.start(program,
-            shipped({"-n", "20", "--seed", "3", "--frequency", real ? "real" : "uniform", "-o", output}));
+        process.start(program, shipped(QStringList{"-n", "20", "--seed", "3", "-o", output} + weighing));
         QVERIFY(process.waitForFinished(120000));
         const QByteArray err = process.readAllStandardError();
         if (!real) {

@@ -35,6 +35,9 @@ void tst_RosterSlices::slicesMakeTheWholeRun_data()
     QTest::newRow("csv, unique") << QStringList{"--format", "csv", "--unique"};
     QTest::newRow("jsonl, by weight, born") << QStringList{"--format", "jsonl", "--born", "1950-1999", "--fields",
         "given_kanji,family_kanji,gender,born"};
+    QTest::newRow("csv, a whole person, by age") << QStringList{"--format", "csv", "--age", "20-60", "--as-of",
+        "2026-12-10", "--fields", "family,given,birth_date,age,birth_date_wareki,email,login"};
+    QTest::newRow("jsonl, unique, emails") << QStringList{"--format", "jsonl", "--unique", "--fields", "given,email,login"};
     QTest::newRow("tsv, first names in kana") << QStringList{"--format", "tsv", "--part", "first", "--fields",
         "given,given_hiragana"};
 }

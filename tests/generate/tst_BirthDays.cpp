@@ -89,7 +89,8 @@ void tst_BirthDays::weightsFollowTheDays()
     };
     QVERIFY(write(QStringLiteral("kanji-dates.tsv"), "kanji\tpermitted\tsource\tnote\n翔\t1981-10-01\tx\t\n"));
     const QByteArray row = "\t" + kanji.toUtf8() + "\tかな\t88000" + QByteArray("\t8000").repeated(11) + "\n";
-    QVERIFY(write(QStringLiteral("frequency.tsv"), "male" + row));
+    // A table has rows of every list.
+    QVERIFY(write(QStringLiteral("frequency.tsv"), "male" + row + "female" + row + "last\t佐藤\tさとう\t9" + QByteArray(11, '\t') + "\n"));
     KanjiDates dates;
     NameFrequencies frequencies;
     QVERIFY(KanjiDates::load(dir.filePath(QStringLiteral("kanji-dates.tsv")), dates).isOk());

@@ -3,6 +3,7 @@
 #include "app/SettingsStore.h"
 #include "app/shared/OptionButton.h"
 #include "generate/AliasTable.h"
+#include "generate/CounterRandom.h"
 #include "generate/BirthYears.h"
 #include "generate/RandomSource.h"
 #include "results/Form2.h"
@@ -49,6 +50,7 @@ const QByteArray kReadings = "list\tkanji\thiragana\tkatakana\tromaji\n"
                              "last\t佐藤\tさとう\tサトウ\tSato\nlast\t伊藤\tいとう\tイトウ\tIto\n";
 const QByteArray kFrequencies = "list\tkanji\thiragana\tpeople\t1920s\t1930s\t1940s\t1950s\t1960s\t1970s\t1980s\t"
                                 "1990s\t2000s\t2010s\t2020s\n"
+                                "male\t太郎\tたろう\t10\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\n"
                                 "female\t幸子\tさちこ\t1010\t1\t1000\t1\t1\t1\t1\t1\t1\t1\t1\t1\n"
                                 "female\t花\tはな\t1010\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1000\t1\n"
                                 "last\t佐藤\tさとう\t900\t\t\t\t\t\t\t\t\t\t\t\n"
@@ -147,11 +149,11 @@ void tst_FrequencyDraws::aliasFollowsTheWeights()
 {
     QFETCH(std::vector<double>, weights);
     const AliasTable table(weights);
-    RandomSource random(20261210);
+    const CounterRandom random(20261210);
     constexpr int Draws = 200000;
     std::vector<int> counts(weights.size());
     for (int i = 0; i < Draws; ++i)
-        ++counts[table.pick(random.next())];
+        ++counts[table.pick(random.bits(static_cast<std::uint64_t>(i)))];
     const bool allZero = std::all_of(weights.begin(), weights.end(), [](double w) { return w == 0; });
     std::vector<double> expected = allZero ? std::vector<double>(weights.size(), 1.0) : weights;
     for (std::size_t i = 0; i < weights.size(); ++i) {
@@ -214,22 +216,40 @@ void tst_FrequencyDraws::damagedTable_data()
     const QByteArray header = "list\tkanji\thiragana\tpeople\t1920s\t1930s\t1940s\t1950s\t1960s\t1970s\t1980s\t"
                               "1990s\t2000s\t2010s\t2020s\n";
     const QByteArray sato = "last\t佐藤\tさとう\t900\t\t\t\t\t\t\t\t\t\t\t\n";
+    // A table has rows of every list; the cases below add the given names' after the header.
+    const QByteArray given = "male\t太郎\tたろう\t7\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\n"
+                             "female\t花\tはな\t7\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\n";
+    const QByteArray top = header + given;
     QTest::newRow("missing") << QByteArray() << "No such file or directory" << 0.0;
-    QTest::newRow("whole") << header + sato << "" << 900.0;
-    QTest::newRow("CRLF and a mark") << "\xEF\xBB\xBF" + header + QByteArray(sato).replace("\n", "\r\n") << ""
+    QTest::newRow("whole") << top + sato << "" << 900.0;
+    QTest::newRow("CRLF and a mark") << "\xEF\xBB\xBF" + QByteArray(top + sato).replace("\n", "\r\n") << ""
                                      << 900.0;
     QTest::newRow("a word for a number")
-        << header + sato + "last\t伊藤\tいとう\tmany\t\t\t\t\t\t\t\t\t\t\t\n" << "1 row skipped, the first at line 3"
+        << top + sato + "last\t伊藤\tいとう\tmany\t\t\t\t\t\t\t\t\t\t\t\n" << "1 row skipped, the first at line 5"
         << 900.0;
-    QTest::newRow("a negative count") << header + "last\t佐藤\tさとう\t-5\t\t\t\t\t\t\t\t\t\t\t\n" + sato
-                                      << "1 row skipped, the first at line 2" << 900.0;
+    QTest::newRow("a negative count") << top + "last\t佐藤\tさとう\t-5\t\t\t\t\t\t\t\t\t\t\t\n" + sato
+                                      << "1 row skipped, the first at line 4" << 900.0;
     QTest::newRow("a given name short of decades")
-        << header + sato + "female\t花\tはな\t3\t1\t2\n" + "female\t幸子\tさちこ\t1\t\t\t\t\t\t\t\t\t\t\t\n"
-        << "2 rows skipped, the first at line 3" << 900.0;
-    QTest::newRow("a surname with decades") << header + "last\t佐藤\tさとう\t9\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\n"
-                                            << "1 row skipped, the first at line 2" << 0.0;
-    QTest::newRow("an unknown list") << header + "pet\t犬\tいぬ\t1\t\t\t\t\t\t\t\t\t\t\t\n" + sato
-                                     << "1 row skipped, the first at line 2" << 900.0;
+        << top + sato + "female\t花\tはな\t3\t1\t2\n" + "female\t幸子\tさちこ\t1\t\t\t\t\t\t\t\t\t\t\t\n"
+        << "2 rows skipped, the first at line 5" << 900.0;
+    QTest::newRow("an unknown list") << top + "pet\t犬\tいぬ\t1\t\t\t\t\t\t\t\t\t\t\t\n" + sato
+                                     << "1 row skipped, the first at line 4" << 900.0;
+    QTest::newRow("the same row twice") << top + sato + sato << "" << 900.0;
+    // A repeat with other numbers is a bad row: the least of the list stays the first's.
+    QTest::newRow("a row again with other numbers")
+        << top + sato + "last\t佐藤\tさとう\t3\t\t\t\t\t\t\t\t\t\t\t\n"
+        << "1 row skipped, the first at line 5, which repeats line 4 with other values" << 900.0;
+    QTest::newRow("header after blank lines") << "\n\n" + top + sato << "" << 900.0;
+    // Damaged as a whole.
+    QTest::newRow("empty") << QByteArray("") << ": empty" << 0.0;
+    QTest::newRow("only a header") << header << "no rows" << 0.0;
+    QTest::newRow("a surname with decades") << top + "last\t佐藤\tさとう\t9\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\n"
+                                            << "no good row of the list \"last\"" << 0.0;
+    QTest::newRow("no surnames") << top << "no good row of the list \"last\"" << 0.0;
+    QTest::newRow("no given names") << header + sato << "no good row of the list \"male\"" << 900.0;
+    QTest::newRow("cut in a number") << top + sato + "last\t伊藤\tいとう\t1" << "cut short: line 5 has no line end"
+                                     << 900.0;
+    QTest::newRow("cut after the last field") << top + sato.chopped(1) << "cut short: line 4" << 0.0;
 }
 
 void tst_FrequencyDraws::damagedTable()
@@ -268,6 +288,9 @@ void tst_FrequencyDraws::windowDraws_data()
     // Without the table the window still generates, uniformly; with a bad row, by the others.
     QTest::newRow("no table") << QByteArray() << true << "1930s" << 0.4 << 0.6 << 0.4;
     QTest::newRow("a bad row") << kFrequencies + "female\t花\tはな\tmany\n" << true << "1930s" << 0.95 << 1.0 << 0.85;
+    // A table without its surnames weighs the given names it has, and its tooltip says why.
+    QTest::newRow("no surnames") << kFrequencies.first(kFrequencies.indexOf("last\t")) << true << "1930s" << 0.95
+                                 << 1.0 << 0.4;
 }
 
 void tst_FrequencyDraws::windowDraws()
@@ -294,10 +317,12 @@ void tst_FrequencyDraws::windowDraws()
     const QString tip = w.check1()->toolTip();
     if (frequencies.isNull())
         QVERIFY2(tip.startsWith(QStringLiteral("Frequencies unavailable: ")), qPrintable(tip));
-    else if (frequencies != kFrequencies)
-        QVERIFY2(tip.endsWith(QStringLiteral("1 row skipped, the first at line 6, which is not "
+    else if (frequencies.endsWith("many\n"))
+        QVERIFY2(tip.endsWith(QStringLiteral("1 row skipped, the first at line 7, which is not "
                                              "\"list, kanji, hiragana, people, 1920s, ..., 2020s\"")),
             qPrintable(tip));
+    else if (frequencies != kFrequencies)
+        QVERIFY2(tip.endsWith(QStringLiteral("frequency.tsv: no good row of the list \"last\"")), qPrintable(tip));
 }
 
 void tst_FrequencyDraws::choicesAreRememberedAndOnlyForTheBuiltInList()
@@ -339,7 +364,9 @@ void tst_FrequencyDraws::leastWeightOfTheDecadesANameCouldBeGiven()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("frequency.tsv"));
     QVERIFY(write(path, "female\t翔子\tしょうこ\t50\t0\t0\t0\t0\t0\t0\t10\t10\t10\t10\t10\n"
-                        "female\t花\tはな\t77\t7\t7\t7\t7\t7\t7\t7\t7\t7\t7\t7\n"));
+                        "female\t花\tはな\t77\t7\t7\t7\t7\t7\t7\t7\t7\t7\t7\t7\n"
+                        "male\t太郎\tたろう\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\n"
+                        "last\t佐藤\tさとう\t900\t\t\t\t\t\t\t\t\t\t\t\n"));
     NameFrequencies frequencies;
     QVERIFY(NameFrequencies::load(path, frequencies).isOk());
     const NameFrequency &base = frequencies.base(ReadingList::Female);

@@ -1,6 +1,6 @@
 #include "generate/GeneratedNames.h"
 #include "generate/NameGenerator.h"
-#include "generate/RandomIndex.h"
+#include "generate/NameSampler.h"
 #include "generate/RandomSource.h"
 #include "generate/RemoveSpaces.h"
 #include "store/NameReadings.h"
@@ -55,8 +55,8 @@ private slots:
     void progressAfterEveryPass();
     void progressPosition_data();
     void progressPosition();
-    void randomIndex_data();
-    void randomIndex();
+    void indexBelowBits_data();
+    void indexBelowBits();
     void removeSpacesOnlyRemovesSpaces();
     void fromTextsKeepsRows();
     void writings_data();
@@ -206,12 +206,13 @@ void tst_NameGenerator::drawsDoNotDependOnThePart()
 void tst_NameGenerator::lastNameIsDrawnFirst()
 {
     // Each pass takes two values of the source: the first picks the last name.
-    RandomSource reference(77);
+    const RandomSource reference(77);
     const GeneratedNames names = run(kFirstPane, kLastPane, 200, NamePart::FirstAndLast, 77);
     for (int i = 1; i <= names.count(); ++i) {
-        const int last = RandomIndex(reference.next(), static_cast<int>(kLastPane.size()));
-        const int first = RandomIndex(reference.next(), static_cast<int>(kFirstPane.size()));
-        QCOMPARE(names.text(i), kPreparedFirst[first - 1] + QLatin1Char(' ') + kPreparedLast[last - 1]);
+        const quint64 position = reference.position() + 2 * static_cast<quint64>(i - 1);
+        const auto last = NameSampler::indexBelowBits(reference.counter().bits(position), kLastPane.size());
+        const auto first = NameSampler::indexBelowBits(reference.counter().bits(position + 1), kFirstPane.size());
+        QCOMPARE(names.text(i), kPreparedFirst[first] + QLatin1Char(' ') + kPreparedLast[last]);
     }
 }
 
@@ -287,28 +288,31 @@ void tst_NameGenerator::progressPosition()
     QCOMPARE(NameGenerator::progressPosition(done, total), position);
 }
 
-void tst_NameGenerator::randomIndex_data()
+void tst_NameGenerator::indexBelowBits_data()
 {
-    QTest::addColumn<double>("r");
-    QTest::addColumn<int>("n");
-    QTest::addColumn<int>("index");
-
-    const double belowOne = std::nextafter(1.0, 0.0);
-    const int largest = std::numeric_limits<int>::max();
-    QTest::newRow("empty pane") << 0.5 << 0 << 1;
-    QTest::newRow("lowest value") << 0.0 << 5 << 1;
-    QTest::newRow("highest value") << belowOne << 5 << 5;
-    QTest::newRow("half of two") << 0.5 << 2 << 2;
-    QTest::newRow("just below half of two") << 0.4999 << 2 << 1;
-    QTest::newRow("highest value, largest pane") << belowOne << largest << largest;
+    QTest::addColumn<quint64>("bits");
+    QTest::addColumn<quint64>("n");
+    QTest::addColumn<quint64>("index");
+    const quint64 all = ~0ULL;
+    QTest::newRow("lowest value") << 0ULL << 5ULL << 0ULL;
+    QTest::newRow("highest value") << all << 5ULL << 4ULL;
+    QTest::newRow("a single name") << all << 1ULL << 0ULL;
+    QTest::newRow("half of two") << (1ULL << 63) << 2ULL << 1ULL;
+    QTest::newRow("just below half of two") << (1ULL << 63) - (1ULL << 11) << 2ULL << 0ULL;
+    // Bits below the 53 that make the value never move the index.
+    QTest::newRow("low bits ignored") << (1ULL << 11) - 1 << all << 0ULL;
+    // Where r * n in doubles rounds up to n, the integer multiply stays below it.
+    QTest::newRow("highest value, largest bound") << all << all << all - (1ULL << 11);
+    QTest::newRow("a third of three") << 0x5555555555555000ULL << 3ULL << 0ULL;
+    QTest::newRow("just past a third") << 0x5555555555555800ULL << 3ULL << 1ULL;
 }
 
-void tst_NameGenerator::randomIndex()
+void tst_NameGenerator::indexBelowBits()
 {
-    QFETCH(double, r);
-    QFETCH(int, n);
-    QFETCH(int, index);
-    QCOMPARE(RandomIndex(r, n), index);
+    QFETCH(quint64, bits);
+    QFETCH(quint64, n);
+    QFETCH(quint64, index);
+    QCOMPARE(NameSampler::indexBelowBits(bits, n), index);
 }
 
 void tst_NameGenerator::removeSpacesOnlyRemovesSpaces()
@@ -367,6 +371,13 @@ void tst_NameGenerator::writings_data()
                             << QStringList{"Hanako", "Zzyzx", "Zzyzx", "Yûki"};
     QTest::newRow("wapuro") << NameWriting::Wapuro << NamePart::LastOnly
                             << QStringList{"Yamada", "Yamada", "Zzyzx", ""} << QStringList{"Yamada", "Yamada", "Zzyzx", ""};
+    // The official order: the family name first and in capitals, a user's name too.
+    QTest::newRow("romaji, family name first")
+        << NameWriting::RomajiFamilyFirst << full << QStringList{"YAMADA Hanako", "YAMADA Zzyzx", "ZZYZX Zzyzx", " Yuki"}
+        << QStringList{"YAMADA|Hanako", "YAMADA|Zzyzx", "ZZYZX|Zzyzx", "|Yuki"};
+    QTest::newRow("romaji, family name first, last only") << NameWriting::RomajiFamilyFirst << NamePart::LastOnly
+                                                          << QStringList{"YAMADA", "YAMADA", "ZZYZX", ""}
+                                                          << QStringList{"YAMADA", "YAMADA", "ZZYZX", ""};
     QTest::newRow("kanji") << NameWriting::Kanji << full << QStringList{"山田 華子", "山田 Zzyzx", "Zzyzx Zzyzx", " 勇気"}
                            << QStringList{"山田|華子", "山田|Zzyzx", "Zzyzx|Zzyzx", "|勇気"};
     QTest::newRow("kanji, first only") << NameWriting::Kanji << NamePart::FirstOnly

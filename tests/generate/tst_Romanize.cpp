@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QHash>
 #include <QTest>
+#include <algorithm>
 
 class tst_Romanize : public QObject
 {
@@ -13,6 +14,8 @@ private slots:
     void styles_data();
     void styles();
     void wapuroTypesBackToItsKana();
+    void everyKanaInEveryStyle_data();
+    void everyKanaInEveryStyle();
 };
 
 namespace {
@@ -31,10 +34,11 @@ QString typeKana(QString romaji)
                 table.insert(row.chopped(5) + QStringLiteral("aiueo").at(v), row.right(5).at(v));
         for (const QString &pair : QStringLiteral("ya:や yu:ゆ yo:よ wa:わ wo:を wyi:ゐ wye:ゑ shi:し chi:ち tsu:つ "
                                                   "fu:ふ ji:じ vu:ゔ xya:ゃ xyu:ゅ xyo:ょ xtu:っ xka:ゕ xke:ゖ xwa:ゎ "
-                                                  "fa:ふぁ fe:ふぇ fi:ふぃ fo:ふぉ vi:ゔぃ she:しぇ che:ちぇ je:じぇ")
+                                                  "fa:ふぁ fe:ふぇ fi:ふぃ fo:ふぉ vi:ゔぃ she:しぇ che:ちぇ je:じぇ "
+                                                  "va:ゔぁ ve:ゔぇ vo:ゔぉ ye:いぇ wi:うぃ we:うぇ -:ー")
                                        .split(u' '))
             table.insert(pair.section(u':', 0, 0), pair.section(u':', 1));
-        for (const QString &palatal : QStringLiteral("kyき gyぎ nyに hyひ byび pyぴ myみ ryり dyぢ shし chち jじ").split(u' '))
+        for (const QString &palatal : QStringLiteral("kyき gyぎ nyに hyひ byび pyぴ myみ ryり dyぢ vyゔ shし chち jじ").split(u' '))
             for (const QString &vowel : {QStringLiteral("a:ゃ"), QStringLiteral("u:ゅ"), QStringLiteral("o:ょ")})
                 table.insert(palatal.chopped(1) + vowel.front(), palatal.right(1) + vowel.back());
         return table;
@@ -128,7 +132,8 @@ void tst_Romanize::styles_data()
     QTest::newRow("ee") << "れえこ" << "Reeko" << "Reeko" << "Reeko" << "Reeko";
     QTest::newRow("ii") << "にいな" << "Niina" << "Niina" << "Niina" << "Niina";
     QTest::newRow("long oo, then u") << "おおうち" << "Ouchi" << "Ōuchi" << "Ôuti" << "Oouchi";
-    QTest::newRow("final sokuon") << "あっ" << "A" << "A" << "A" << "Axtu";
+    QTest::newRow("final sokuon") << "あっ" << "At" << "At" << "At" << "Axtu";
+    QTest::newRow("sokuon before a vowel") << "あっあ" << "Ata" << "Ata" << "Ata" << "Axtua";
     QTest::newRow("we") << "ゑみ" << "Emi" << "Emi" << "Emi" << "Wyemi";
     QTest::newRow("n before p") << "じゅんぺい"
                                 << "Jumpei"
@@ -164,7 +169,17 @@ void tst_Romanize::styles_data()
                                          << "Yuki"
                                          << "Yūki"
                                          << "Yûki"
-                                         << "Yuuki";
+                                         << "Yu-ki";
+    QTest::newRow("long mark after i") << "マリー" << "Mari" << "Marī" << "Marî" << "Mari-";
+    QTest::newRow("small ke, ka and wa") << "ヶヵゎ" << "Kekawa" << "Kekawa" << "Kekawa" << "Xkexkaxwa";
+    QTest::newRow("kwa") << "くぁぐぉ" << "Kwagwo" << "Kwagwo" << "Kwagwo" << "Kuxaguxo";
+    QTest::newRow("ye") << "いぇな" << "Yena" << "Yena" << "Yena" << "Yena";
+    QTest::newRow("wi, we, wo") << "うぃうぇうぉ" << "Wiwewo" << "Wiwewo" << "Wiwewo" << "Wiweuxo";
+    QTest::newRow("vyu") << "ゔゅう" << "Vyu" << "Vyū" << "Vyû" << "Vyuu";
+    QTest::newRow("iteration marks") << "いすゞこゝ" << "Isuzukoko" << "Isuzukoko" << "Isuzukoko" << "Isuzukoko";
+    QTest::newRow("voicing marks apart") << "か゛ハ゜" << "Gapa" << "Gapa" << "Gapa" << "Gapa";
+    QTest::newRow("va, yori, a dot") << "ヷゟ・ヿ" << "Vayori koto" << "Vayori koto" << "Vayori koto"
+                                     << "Vayori koto";
     QTest::newRow("small vowel") << "ふぁみ"
                                  << "Fami"
                                  << "Fami"
@@ -204,6 +219,44 @@ void tst_Romanize::wapuroTypesBackToItsKana()
             wrong << kana + QStringLiteral(" types ") + typed;
     }
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong.mid(0, 20).join(u'\n')));
+}
+
+void tst_Romanize::everyKanaInEveryStyle_data()
+{
+    QTest::addColumn<QString>("kana");
+    QTest::addColumn<QString>("typed"); // what its keyboard spelling types; empty: a mark of no sound
+    const QString silent = QStringLiteral("\u3099\u309A゛゜ゝゞヽヾ゠・");
+    const QHash<QChar, QString> spoken{{u'ゟ', QStringLiteral("より")}, {u'ヿ', QStringLiteral("こと")},
+        {u'ヷ', QStringLiteral("ゔぁ")}, {u'ヸ', QStringLiteral("ゔぃ")}, {u'ヹ', QStringLiteral("ゔぇ")},
+        {u'ヺ', QStringLiteral("ゔぉ")}};
+    // Every assigned character of the hiragana and katakana blocks.
+    for (char16_t c = 0x3041; c <= 0x30FF; ++c) {
+        if (c == 0x3097 || c == 0x3098)
+            continue;
+        const QChar kana(c);
+        QString typed = spoken.value(kana, QString(kana));
+        if (c >= u'ァ' && c <= u'ヶ')
+            typed = QChar(c - 0x60);
+        QTest::addRow("U+%04X", unsigned(c)) << QString(kana) << (silent.contains(kana) ? QString() : typed);
+    }
+}
+
+void tst_Romanize::everyKanaInEveryStyle()
+{
+    QFETCH(QString, kana);
+    QFETCH(QString, typed);
+    const auto hasKana = [](const QString &text) {
+        return std::any_of(text.begin(), text.end(), [](QChar c) { return c >= u'\u3040' && c <= u'\u30FF'; });
+    };
+    for (const RomajiStyle style : {RomajiStyle::Passport, RomajiStyle::Hepburn, RomajiStyle::Kunrei, RomajiStyle::Wapuro}) {
+        // Alone, after a syllable, and before one.
+        for (const QString &reading : {kana, QStringLiteral("か") + kana, kana + QStringLiteral("た")}) {
+            const QString romaji = Romanize(reading, style);
+            QVERIFY2(!hasKana(romaji), qPrintable(QStringLiteral("%1: %2 (style %3)").arg(reading, romaji).arg(int(style))));
+        }
+    }
+    if (!typed.isEmpty())
+        QCOMPARE(typeKana(Romanize(kana, RomajiStyle::Wapuro)), typed);
 }
 
 QTEST_APPLESS_MAIN(tst_Romanize)

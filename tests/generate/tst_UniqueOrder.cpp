@@ -51,9 +51,9 @@ void tst_UniqueOrder::indexesStayBelowTheBound()
     QFETCH(quint64, bound);
     const CounterRandom random(99);
     for (quint64 i = 0; i < 10000; ++i)
-        QVERIFY(NameSampler::indexBelow(random.unit(i), bound) < bound);
-    // The largest value below 1, where r * n rounds up to n for a large n.
-    QVERIFY(NameSampler::indexBelow(std::nextafter(1.0, 0.0), bound) < bound);
+        QVERIFY(NameSampler::indexBelowBits(random.bits(i), bound) < bound);
+    // The largest value below 1, where r * n in doubles rounds up to n for a large n.
+    QVERIFY(NameSampler::indexBelowBits(~0ULL, bound) < bound);
 }
 
 void tst_UniqueOrder::mappingOfASeed()
@@ -63,7 +63,7 @@ void tst_UniqueOrder::mappingOfASeed()
     const CounterRandom random(0);
     QList<quint64> drawn;
     for (quint64 i = 0; i < 8; ++i)
-        drawn.append(NameSampler::indexBelow(random.unit(i), 1000));
+        drawn.append(NameSampler::indexBelowBits(random.bits(i), 1000));
     QCOMPARE(drawn, (QList<quint64>{883, 106, 245, 523, 488, 855, 865, 636}));
 }
 

@@ -88,6 +88,12 @@ void tst_PaneReadings::tableProblems_data()
     QTest::newRow("CRLF line ends") << QByteArray(header + sato).replace("\n", "\r\n") << "" << 1 << 0;
     QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + header + sato << "" << 1 << 0;
     QTest::newRow("no header line") << sato + sato << "" << 2 << 0;
+    QTest::newRow("header after blank lines") << "\n\r\n" + header + sato << "" << 1 << 0;
+    // Damaged as a whole: told as a table not read, whatever rows it kept.
+    QTest::newRow("empty") << QByteArray("\xEF\xBB\xBF") << "empty" << 0 << 0;
+    QTest::newRow("only a header") << header + "\n" << "no rows" << 0 << 0;
+    QTest::newRow("cut in a row") << header + sato + "last\t鈴木\tすず" << "cut short: line 3 has no line end" << 1 << 0;
+    QTest::newRow("cut after a bad row") << header + "bad\n" + sato + "last" << "cut short: line 4" << 1 << 0;
 }
 
 void tst_PaneReadings::tableProblems()

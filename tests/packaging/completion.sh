@@ -46,9 +46,13 @@ expect 'toviska-cli ' --help --version -h add clear delete generate load names
 expect 'toviska-cli generate --f' --fields --format --frequency
 expect 'toviska-cli generate --born 19' 1920s 1930s 1940s 1950s 1960s 1970s 1980s 1990s
 expect 'toviska-cli generate --st' --start
+expect 'toviska-cli generate --enc' --encoding
+expect 'toviska-cli generate --encoding u' utf-8 utf-8-bom
+expect 'toviska-cli generate --header=' en ja
 expect 'toviska-cli generate -n 5 --romaji k' kunrei
 expect 'toviska-cli generate --format=js' json jsonl
-expect 'toviska-cli generate --fields given,fa' given,family given,family_hiragana given,family_kanji given,family_katakana
+expect 'toviska-cli generate --fields given,fa' given,family given,family_hiragana given,family_kanji given,family_katakana \
+    given,family_katakana_half
 expect 'toviska-cli generate -o p' people.csv
 expect 'toviska-cli names --list user ' first last
 expect 'toviska-cli load first --list user n' names.txt
@@ -62,7 +66,7 @@ if [ -n "$cli" ]; then
         "$cli" generate "$@" 2>&1 >/dev/null | sed -n 's/.*(accepted: \(a comma-separated list of \)\{0,1\}\(.*\))$/\2/p' |
             tr -d ',' | tr ' ' '\n' | sort | xargs
     }
-    for option in list gender part script romaji order format frequency; do
+    for option in list gender part script romaji order format frequency encoding header; do
         # shellcheck disable=SC2046 # one word each
         expect "toviska-cli generate --$option " $(accepted "--$option" '?')
     done

@@ -54,7 +54,9 @@ void tst_KanjiDates::badTable_data()
     QTest::addColumn<QByteArray>("table"); // null: no file
     QTest::addColumn<QString>("why");
     QTest::newRow("missing") << QByteArray() << "No such file or directory";
-    QTest::newRow("header only") << kHeader << "no kanji";
+    // The reader's own word for a table without rows comes first.
+    QTest::newRow("header only") << kHeader << "no rows, only a header";
+    QTest::newRow("cut short") << kHeader + "翔\t1981-10-01\tx\t" << "cut short: line 2 has no line end";
     QTest::newRow("a date that is no day") << kTable + "颯\t1990-02-30\tx\t\n"
                                            << "1 row skipped";
     QTest::newRow("before the limit began") << kTable + "颯\t1947-12-31\tx\t\n"

@@ -1,0 +1,253 @@
+#include "generate/Age.h"
+#include "generate/ContactName.h"
+#include "generate/Wareki.h"
+#include "store/KanjiDates.h"
+#include "tests/cli/CliRun.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QtTest>
+
+namespace {
+QStringList shipped(const QStringList &arguments)
+{
+    return QStringList{QStringLiteral("generate"), QStringLiteral("--db"),
+               qEnvironmentVariable("TOVISKA_BIN_DIR") + QStringLiteral("/names.mdb"), QStringLiteral("--format"),
+               QStringLiteral("csv")}
+        + arguments;
+}
+
+// A csv run's records by field name (none of these fields holds a comma or a quote).
+QList<QHash<QString, QString>> recordsOf(const QByteArray &csv)
+{
+    QList<QHash<QString, QString>> records;
+    const QList<QByteArray> lines = csv.split('\n');
+    const QStringList header = QString::fromUtf8(lines.first()).trimmed().split(QLatin1Char(','));
+    for (const QByteArray &line : lines.mid(1)) {
+        if (line.isEmpty())
+            continue;
+        const QStringList values = QString::fromUtf8(line).trimmed().split(QLatin1Char(','));
+        QHash<QString, QString> record;
+        for (qsizetype i = 0; i < header.size(); ++i)
+            record.insert(header[i], values.value(i));
+        records.append(record);
+    }
+    return records;
+}
+
+// The years a born field shows: "1985", "1960s" or "1955-1959".
+std::pair<int, int> yearsOf(const QString &born)
+{
+    if (born.endsWith(QLatin1Char('s')))
+        return {born.left(4).toInt(), born.left(4).toInt() + 9};
+    return {born.left(4).toInt(), born.right(4).toInt()};
+}
+} // namespace
+
+// What a record adds to its person, from the shipped lists and tables.
+class tst_PersonFields : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void datesAgesAndEras_data();
+    void datesAgesAndEras();
+    void userNamesGetDatesAlike();
+    void emailsAndLogins_data();
+    void emailsAndLogins();
+    void fieldsKeepThePeople_data();
+    void fieldsKeepThePeople();
+    void officialOrder();
+};
+
+void tst_PersonFields::datesAgesAndEras_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QDate>("asOf");
+    QTest::addColumn<int>("youngest"); // -1: no ages asked for
+    QTest::addColumn<int>("oldest");
+    QTest::newRow("born 1940-1959") << QStringList{"--born", "1940-1959"} << QDate(2026, 1, 1) << -1 << -1;
+    QTest::newRow("every year by weight") << QStringList{"--frequency", "real"} << QDate(2030, 1, 1) << -1 << -1;
+    QTest::newRow("ages 30-34 on a leap day") << QStringList{"--age", "30-34"} << QDate(2024, 2, 29) << 30 << 34;
+    QTest::newRow("age 0") << QStringList{"--age", "0"} << QDate(2026, 3, 1) << 0 << 0;
+    QTest::newRow("ages 76-80, across 1948") << QStringList{"--age", "76-80"} << QDate(2026, 6, 15) << 76 << 80;
+    QTest::newRow("family names only, ages alike") << QStringList{"--part", "last", "--age", "20-29"} << QDate(2025, 1, 1)
+                                                   << 20 << 29;
+}
+
+void tst_PersonFields::datesAgesAndEras()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QDate, asOf);
+    QFETCH(int, youngest);
+    QFETCH(int, oldest);
+    const KanjiDates &kanji = KanjiDates::shipped(qEnvironmentVariable("TOVISKA_BIN_DIR"));
+    QVERIFY2(kanji.problem().isEmpty(), qPrintable(kanji.problem()));
+    const CliRun run = CliRun::of(shipped(options
+        + QStringList{"-n", "20000", "--seed", "11", "--as-of", asOf.toString(Qt::ISODate), "--fields",
+            "given_kanji,born,birth_date,age,birth_date_wareki"}));
+    QCOMPARE(run.exitCode, 0);
+    const auto records = recordsOf(run.out);
+    QCOMPARE(records.size(), 20000);
+    const auto [firstBirth, lastBirth] = Age::birthsFor(youngest, oldest, asOf);
+    int none = 0;
+    for (const auto &record : records) {
+        const QString line = QStringList(record.values()).join(u' ');
+        const QDate birth = QDate::fromString(record.value("birth_date"), QStringLiteral("yyyy-MM-dd"));
+        if (record.value("birth_date").isEmpty()) {
+            // A name whose kanji came after its decade has no day to be born on.
+            QVERIFY2(record.value("age").isEmpty() && record.value("birth_date_wareki").isEmpty(), qPrintable(line));
+            ++none;
+            continue;
+        }
+        QVERIFY2(birth.isValid(), qPrintable(line));
+        if (!record.value("born").isEmpty()) {
+            const auto [from, to] = yearsOf(record.value("born"));
+            QVERIFY2(birth.year() >= from && birth.year() <= to, qPrintable(line));
+        }
+        const QString given = record.value("given_kanji");
+        if (!given.isEmpty() && birth >= KanjiDates::restrictedFrom())
+            QVERIFY2(birth >= kanji.permittedFrom(given), qPrintable(line));
+        const int age = Age::on(birth, asOf);
+        QCOMPARE(record.value("age"), age >= 0 ? QString::number(age) : QString());
+        if (youngest >= 0) {
+            QVERIFY2(age >= youngest && age <= oldest, qPrintable(line));
+            QVERIFY2(birth >= firstBirth && birth <= lastBirth, qPrintable(line));
+        }
+        QCOMPARE(record.value("birth_date_wareki"), Wareki::text(birth));
+    }
+    QVERIFY2(none < records.size() / 100, qPrintable(QString::number(none)));
+}
+
+void tst_PersonFields::userNamesGetDatesAlike()
+{
+    // The user list: the same names with and without years, days drawn alike over them.
+    TestDatabase db;
+    for (const char *name : {"Alice", "Bob", "Carol"})
+        db.insertRaw(QStringLiteral("user_firstname"), QStringLiteral("firstname"), QString::fromLatin1(name));
+    for (const char *name : {"Smith", "Jones"})
+        db.insertRaw(QStringLiteral("user_lastname"), QStringLiteral("lastname"), QString::fromLatin1(name));
+    const QStringList base{"generate", "--db", db.path(), "--list", "user", "--format", "csv", "-n", "3000", "--seed", "2"};
+    const CliRun plain = CliRun::of(base + QStringList{"--fields", "given,family,birth_date"});
+    const CliRun born = CliRun::of(base + QStringList{"--born", "1950-1959", "--fields", "given,family,birth_date,born"});
+    QCOMPARE(plain.exitCode, 0);
+    QCOMPARE(born.exitCode, 0);
+    const auto without = recordsOf(plain.out);
+    const auto with = recordsOf(born.out);
+    QCOMPARE(with.size(), 3000);
+    QSet<int> years;
+    for (qsizetype i = 0; i < with.size(); ++i) {
+        QCOMPARE(with[i].value("given"), without[i].value("given"));
+        QCOMPARE(with[i].value("family"), without[i].value("family"));
+        QVERIFY(without[i].value("birth_date").isEmpty());
+        QCOMPARE(with[i].value("born"), QStringLiteral("1950s"));
+        const QDate birth = QDate::fromString(with[i].value("birth_date"), QStringLiteral("yyyy-MM-dd"));
+        QVERIFY(birth >= QDate(1950, 1, 1) && birth <= QDate(1959, 12, 31));
+        years.insert(birth.year());
+    }
+    QCOMPARE(years.size(), 10);
+}
+
+void tst_PersonFields::emailsAndLogins_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QStringList>("domains");
+    QTest::addColumn<bool>("unique");
+    const QStringList examples{"example.com", "example.net", "example.org"};
+    QTest::newRow("a million, unique") << QStringList{"--unique"} << 1000000 << examples << true;
+    QTest::newRow("by weight") << QStringList{"--frequency", "real"} << 200000 << examples << false;
+    QTest::newRow("own domain") << QStringList{"--email-domain", "Mail.Example.JP"} << 20000
+                                << QStringList{"mail.example.jp"} << false;
+    QTest::newRow("given names only, unique") << QStringList{"--part", "first", "--unique"} << 2801 << examples << true;
+}
+
+void tst_PersonFields::emailsAndLogins()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, count);
+    QFETCH(QStringList, domains);
+    QFETCH(bool, unique);
+    const CliRun run = CliRun::of(shipped(
+        options + QStringList{"-n", QString::number(count), "--seed", "5", "--fields", "given,family,email,login"}));
+    QCOMPARE(run.exitCode, 0);
+    // RFC 5322 dot-atom of the characters made: letters, digits, . _ and -.
+    const QRegularExpression address(QStringLiteral("^([a-z0-9_-]+(?:\\.[a-z0-9_-]+)*)@([a-z0-9.-]+)$"));
+    const QRegularExpression login(QStringLiteral("^[a-z0-9._-]{3,32}$"));
+    QSet<QString> emails;
+    QSet<QString> logins;
+    const QList<QByteArray> lines = run.out.split('\n');
+    QCOMPARE(lines.size(), count + 2);
+    for (const QByteArray &bytes : lines.mid(1, count)) {
+        const QStringList fields = QString::fromUtf8(bytes).trimmed().split(QLatin1Char(','));
+        const QRegularExpressionMatch match = address.match(fields[2]);
+        QVERIFY2(match.hasMatch() && domains.contains(match.captured(2)), qPrintable(fields[2]));
+        QVERIFY2(match.captured(1).size() <= 64 && login.match(fields[3]).hasMatch(), qPrintable(fields.join(u' ')));
+        // The person's own romaji in one of the patterns, before any digits.
+        const QString g = QString::fromStdString(ContactName::asciiOf(fields[0]));
+        const QString f = QString::fromStdString(ContactName::asciiOf(fields[1]));
+        const QStringList bases = f.isEmpty() ? QStringList{g}
+                                              : QStringList{g + u'.' + f, f + u'.' + g, g.left(1) + u'.' + f,
+                                                    g + u'_' + f, f + g.left(1)};
+        for (QString name : {match.captured(1), fields[3]}) {
+            while (name.back().isDigit())
+                name.chop(1);
+            QVERIFY2(bases.contains(name), qPrintable(fields.join(u' ')));
+        }
+        if (unique) {
+            emails.insert(fields[2]);
+            logins.insert(fields[3]);
+        }
+    }
+    if (unique) {
+        QCOMPARE(emails.size(), count);
+        QCOMPARE(logins.size(), count);
+    }
+}
+
+void tst_PersonFields::fieldsKeepThePeople_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("alike") << QStringList{};
+    QTest::newRow("by weight, born") << QStringList{"--born", "1960s"};
+    QTest::newRow("by age") << QStringList{"--age", "18-65", "--as-of", "2026-12-10"};
+    QTest::newRow("unique") << QStringList{"--unique"};
+}
+
+void tst_PersonFields::fieldsKeepThePeople()
+{
+    // The same seed, the same people, whatever the fields.
+    QFETCH(QStringList, options);
+    options << QStringLiteral("-n") << QStringLiteral("20000") << QStringLiteral("--seed") << QStringLiteral("31");
+    if (!options.contains(QStringLiteral("--as-of")))
+        options << QStringLiteral("--as-of") << QStringLiteral("2026-12-10");
+    const CliRun names = CliRun::of(shipped(options + QStringList{"--fields", "given,family,given_kanji"}));
+    const CliRun all = CliRun::of(shipped(options
+        + QStringList{"--fields", "given,family,given_kanji,birth_date,age,birth_date_wareki,email,login"}));
+    QCOMPARE(names.exitCode, 0);
+    QCOMPARE(all.exitCode, 0);
+    const QList<QByteArray> people = names.out.split('\n');
+    const QList<QByteArray> records = all.out.split('\n');
+    QCOMPARE(records.size(), people.size());
+    for (qsizetype i = 1; i < people.size(); ++i)
+        QCOMPARE(records[i].split(',').mid(0, 3), people[i].trimmed().split(','));
+}
+
+void tst_PersonFields::officialOrder()
+{
+    // YAMADA Hanako: the family-first line with the family name in capitals (kanji have none).
+    for (const char *script : {"romaji", "kanji"}) {
+        const QStringList options{"--format", "txt", "-n", "2000", "--seed", "8", "--script", script};
+        const QList<QByteArray> expected = CliRun::of(shipped(options + QStringList{"--order", "family-first"})).out.split('\n');
+        const QList<QByteArray> lines = CliRun::of(shipped(options + QStringList{"--order", "official"})).out.split('\n');
+        QCOMPARE(lines.size(), expected.size());
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QByteArray family = expected[i].left(expected[i].indexOf(' '));
+            QCOMPARE(lines[i], (script[0] == 'r' ? family.toUpper() : family) + expected[i].mid(family.size()));
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_PersonFields)
+#include "tst_PersonFields.moc"
