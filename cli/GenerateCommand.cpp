@@ -207,10 +207,10 @@ Outcome GenerateCommand::makePools()
     m_given = std::make_unique<NamePool>(
         NamePool::Source{&m_firstNames, m_readings, PaneReadings::listsOf(o.list, o.gender, ListKind::FirstNames),
             o.romaji, genderOfList(o.list, o.gender), m_bothGenders.isEmpty() ? nullptr : &m_bothGenders, o.unique,
-            firstList, o.needsPerson()});
+            firstList, o.needsPerson(), o.needsSystemKana()});
     m_family = std::make_unique<NamePool>(NamePool::Source{&m_lastNames, m_readings,
         PaneReadings::listsOf(o.list, o.gender, ListKind::LastNames), o.romaji, {}, nullptr, o.unique,
-        ReadingList::Last, o.needsPerson()});
+        ReadingList::Last, o.needsPerson(), o.needsSystemKana()});
     const bool noFirst = m_wantFirst && m_given->isEmpty();
     if (noFirst || (m_wantLast && m_family->isEmpty())) {
         return Outcome::failure(

@@ -52,6 +52,13 @@ bool GenerateOptions::needsPerson() const
     });
 }
 
+bool GenerateOptions::needsSystemKana() const
+{
+    return OutputFormatInfo::of(format).hasFields && std::any_of(fields.begin(), fields.end(), [](RecordField field) {
+        return attributeOf(field) == NameAttribute::KatakanaHalf || attributeOf(field) == NameAttribute::BankKana;
+    });
+}
+
 bool GenerateOptions::needsBirthDate() const
 {
     return OutputFormatInfo::of(format).hasFields && std::any_of(fields.begin(), fields.end(), [](RecordField field) {

@@ -69,6 +69,8 @@ struct GenerateOptions
     RecordStyle recordStyle() const;
     // Whether a record has a field of its own (birth_date, age ... login), and one of the date of birth.
     bool needsPerson() const;
+    // Whether a field writes half-width or bank kana, made for every spelling when it does.
+    bool needsSystemKana() const;
     bool needsBirthDate() const;
 
 private:

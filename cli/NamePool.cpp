@@ -71,8 +71,10 @@ NamePool::NamePool(const Source &source)
                 variant.spelling->kanji = utf8(spelling->kanji);
                 variant.spelling->hiragana = utf8(spelling->hiragana);
                 variant.spelling->katakana = utf8(spelling->katakana);
-                variant.spelling->katakanaHalf = utf8(halfWidthKatakana(spelling->katakana));
-                variant.spelling->bankKana = utf8(bankKana(spelling->katakana));
+                if (source.withSystemKana) {
+                    variant.spelling->katakanaHalf = utf8(halfWidthKatakana(spelling->katakana));
+                    variant.spelling->bankKana = utf8(bankKana(spelling->katakana));
+                }
                 variant.spelling->gender = genderOf(spelling->list);
                 variant.spelling->hasReadings = true;
             } else {

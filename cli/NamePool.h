@@ -29,6 +29,7 @@ public:
         bool distinct = false; // each prepared name once (for --unique)
         ReadingList list = ReadingList::Last; // whose least weight a name without readings takes
         bool withAscii = false; // the names' lower-case ASCII letters, for emails and logins
+        bool withSystemKana = false; // half-width and bank kana: costly, made only when written
     };
 
     explicit NamePool(const Source &source);

@@ -3,6 +3,7 @@
 #include "generate/BirthDays.h"
 #include "store/KanjiDates.h"
 
+#include <limits>
 #include <numeric>
 
 static_assert(BirthYears::DecadeCount == NameFrequency::DecadeCount, "one column a decade");
@@ -32,14 +33,27 @@ FrequencyWeights::Decades FrequencyWeights::inDecades(const Spelling *spelling, 
 {
     const NameFrequency &frequency
         = spelling ? m_frequencies.of(spelling->list, spelling->kanji, spelling->hiragana) : m_frequencies.base(list);
-    const QDate permitted = permittedFrom(spelling);
+    const Decades &shares = sharesFrom(permittedFrom(spelling));
     Decades weights{};
+    for (std::size_t decade = 0; decade < weights.size(); ++decade)
+        weights[decade] = frequency.born[decade] * shares[decade];
+    return weights;
+}
+
+const FrequencyWeights::Decades &FrequencyWeights::sharesFrom(const QDate &permitted) const
+{
+    // Thousands of spellings share a handful of days: each day's shares are worked out once.
+    const qint64 key = permitted.isValid() ? permitted.toJulianDay() : std::numeric_limits<qint64>::min();
+    auto found = m_shares.find(key);
+    if (found != m_shares.end())
+        return found->second;
+    Decades shares{};
     for (int decade = 0; decade < BirthYears::DecadeCount; ++decade) {
         const qint64 given = BirthDays(decade, BirthYears(), permitted).count();
         if (given > 0) {
-            weights[static_cast<std::size_t>(decade)] = frequency.born[static_cast<std::size_t>(decade)]
-                * static_cast<double>(BirthDays(decade, m_years, permitted).count()) / static_cast<double>(given);
+            shares[static_cast<std::size_t>(decade)]
+                = static_cast<double>(BirthDays(decade, m_years, permitted).count()) / static_cast<double>(given);
         }
     }
-    return weights;
+    return m_shares.emplace(key, shares).first->second;
 }

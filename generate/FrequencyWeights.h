@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <array>
+#include <map>
 
 class KanjiDates;
 
@@ -29,7 +30,12 @@ public:
     QDate permittedFrom(const Spelling *spelling) const;
 
 private:
+    // The part of each decade's people given a name permitted from a day (invalid: never) that
+    // were born in the years chosen.
+    const Decades &sharesFrom(const QDate &permitted) const;
+
     const NameFrequencies &m_frequencies;
     const KanjiDates &m_kanjiDates;
     BirthYears m_years;
+    mutable std::map<qint64, Decades> m_shares; // by the permitted day's Julian day
 };

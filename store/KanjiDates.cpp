@@ -51,7 +51,12 @@ const KanjiDates &KanjiDates::shipped(const QString &applicationFolder)
 QDate KanjiDates::permittedFrom(QStringView name) const
 {
     qint64 latest = restrictedFrom().toJulianDay();
-    for (const char32_t c : name.toUcs4()) {
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char32_t c = name[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(name[i], name[i + 1]);
+            ++i;
+        }
         if (!isKanji(c))
             continue;
         const auto found = m_days.constFind(c);
