@@ -26,6 +26,14 @@ WRITINGS_PER_READING = 10
 NEXT_RANK = 11
 # An unranked writing stays below this part of the least of the decade's steadily ranked writings.
 STEADY_MARGIN = 0.95
+# The era profile of an unranked spelling (see era_profiles): a decade's ranked entries count fully,
+# its neighbours' by these parts, so that a name ranked in the 1970s is also likely in the 1960s and 1980s.
+ERA_KERNEL = (1.0, 0.5, 0.2)
+# Pseudo-count, in ranked entries, that pulls a feature's rate in a decade towards its rate over all decades:
+# one entry in a thinly ranked decade is weak evidence.
+ERA_PRIOR = 20.0
+# An era profile moves a spelling's start weight by at most this factor either way.
+ERA_CAP = 40.0
 HEADER = ["list", "kanji", "hiragana", "people"] + ["%ds" % d for d in DECADES]
 
 
@@ -257,6 +265,91 @@ def rake(free, classes, wanted, rounds=500):
     return free
 
 
+def ranked_entries(ranks, evidence, rows):
+    """(sex, decade, kanji, {reading: part}) for each rank of each ranked year (a top-ten place)."""
+    listed = {}
+    for r in rows:
+        listed.setdefault((r[0], r[1]), []).append(r[2])
+    out = []
+    for x in ranks:
+        if not x["kanji"]:
+            out.append((x["sex"], decade_of(x["year"]), "", {x["hiragana"]: 1.0}))
+            continue
+        said = {e["hiragana"]: e["share"] for e in evidence if e["sex"] == x["sex"] and e["kanji"] == x["kanji"]
+                and e["from_year"] <= x["year"] <= e["to_year"]}
+        if x["hiragana"]:
+            said = {x["hiragana"]: 1.0}
+        if not said:
+            hiras = listed.get((x["sex"], x["kanji"]), [])
+            said = {h: 1.0 / len(hiras) for h in hiras}
+        whole = sum(said.values())
+        out.append((x["sex"], decade_of(x["year"]), x["kanji"], {h: v / whole for h, v in said.items()} if whole else {}))
+    return out
+
+
+def spelling_features(sex, kanji, hira):
+    """What of a spelling the rankings can attest: each of its kanji, its reading and its reading's ending."""
+    out = [("kanji", c) for c in sorted(set(kanji)) if not is_kana(c)]
+    if hira:
+        out.append(("reading", sex, hira))
+        out.append(("ending", sex, hira[-2:]))
+    return out
+
+
+def era_profiles(rows, entries):
+    """Each given-name spelling's era estimate: {row: {decade: factor}} and its peak decade (None: no evidence).
+
+    A feature (a kanji, a reading, a reading's last two kana) is attested in a decade by the ranked entries
+    that hold it: kanji by the writings of both sexes, readings by those of the spelling's sex. Its rate in
+    a decade (smoothed over neighbouring decades, pulled towards its rate over all decades by ERA_PRIOR
+    entries) over its rate over all decades says how typical of that decade it is; a spelling's profile
+    multiplies those of its attested features, is centred on its geometric mean over the decades and
+    capped at ERA_CAP either way. Features the rankings never hold say nothing."""
+    counts, totals = {}, {}
+    for sex, decade, kanji, said in entries:
+        for key in ("kanji", ("reading", sex)):
+            totals[(key, decade)] = totals.get((key, decade), 0.0) + 1.0
+        if kanji:
+            for c in set(kanji):
+                if not is_kana(c):
+                    f = ("kanji", c)
+                    counts[(f, decade)] = counts.get((f, decade), 0.0) + 1.0
+        for h, part in said.items():
+            for f in (("reading", sex, h), ("ending", sex, h[-2:])):
+                counts[(f, decade)] = counts.get((f, decade), 0.0) + part
+
+    def smooth(table, key):
+        return {d: sum(table.get((key, e), 0.0) * ERA_KERNEL[abs(d - e) // 10]
+                       for e in DECADES if abs(d - e) // 10 < len(ERA_KERNEL)) for d in DECADES}
+
+    base = {k: smooth(totals, k) for k in ("kanji", ("reading", "male"), ("reading", "female"))}
+    rates = {}
+
+    def rate(f):
+        if f not in rates:
+            seen = smooth(counts, f)
+            under = base["kanji"] if f[0] == "kanji" else base[("reading", f[1])]
+            whole = sum(seen.values()) / sum(under.values())
+            rates[f] = None if whole <= 0 else {
+                d: math.log((seen[d] + ERA_PRIOR * whole) / (under[d] + ERA_PRIOR) / whole) for d in DECADES}
+        return rates[f]
+
+    cap = math.log(ERA_CAP)
+    profiles, peaks = {}, {}
+    for r in rows:
+        if r[0] not in ("male", "female"):
+            continue
+        logs = [p for p in (rate(f) for f in spelling_features(*r)) if p is not None]
+        if not logs:
+            profiles[r], peaks[r] = {d: 1.0 for d in DECADES}, None
+            continue
+        total = {d: sum(p[d] for p in logs) for d in DECADES}
+        mean = sum(total.values()) / len(DECADES)
+        profiles[r] = {d: math.exp(min(max(total[d] - mean, -cap), cap)) for d in DECADES}
+        peaks[r] = max(DECADES, key=lambda d: (total[d], -d))
+    return profiles, peaks
+
+
 def given_weights(rows, tables, dates, report):
     births = read_table(os.path.join(tables, "births.tsv"), ints=("year", "male", "female"))
     ranks = read_table(os.path.join(tables, "given-ranks.tsv"), ints=("year", "rank"))
@@ -292,6 +385,7 @@ def given_weights(rows, tables, dates, report):
                 out[e["hiragana"]] = out.get(e["hiragana"], 0.0) + e["share"] * years
         return out
 
+    profiles, peaks = era_profiles(rows, ranked_entries(ranks, evidence, rows))
     weights = {}
     missing, unread, fits = set(), set(), []
     for sex in ("male", "female"):
@@ -358,7 +452,8 @@ def given_weights(rows, tables, dates, report):
             # then raked so that each name form holds its target share; ranked names stay as they are
             # a writing is the unit of the even start, shared by its readings, so that a writing with many
             # readings does not weigh more than one with a single reading
-            free = {r: part[r] / len(by_kanji[r[1]]) for r in mine if r not in ranked and part[r] > 0}
+            # and weighed by its era profile, so that within each form the names of the decade's era lead
+            free = {r: part[r] * profiles[r][decade] / len(by_kanji[r[1]]) for r in mine if r not in ranked and part[r] > 0}
             left = max(total - sum(ranked.values()), 0.0)
             scale = left / sum(free.values()) if free else 0.0
             for r in free:
@@ -380,6 +475,15 @@ def given_weights(rows, tables, dates, report):
                       if 2 * n >= len(written_years) and k in by_kanji]
             steady = [w for w in steady if w > 0]
             bound = STEADY_MARGIN * min(steady) if steady else None
+            # likewise an unranked reading, whose spellings the era profile may all favour, stays below the
+            # published weight of the least reading in the top ten of half the decade's reading-ranked years
+            counts = {}
+            for x in in_decade:
+                if not x["kanji"]:
+                    counts[x["hiragana"]] = counts.get(x["hiragana"], 0) + 1
+            steady = [read[h] for h, n in counts.items() if 2 * n >= len(read_years)]
+            steady = [w for w in steady if w > 0]
+            read_bound = STEADY_MARGIN * min(steady) if steady else None
             held = {}
             for _ in range(100):
                 room = left - sum(held.values())
@@ -387,18 +491,35 @@ def given_weights(rows, tables, dates, report):
                 for r in free:
                     free[r] *= room / now if now > 0 else 0.0
                 rake(free, classes, {n: wanted[n] - sum(w for r, w in held.items() if r in m) for n, m in classes})
-                if bound is None:
-                    break
-                writing = {}
+                # a writing or reading counts what is already held of it; its free rows take what is left
+                writing, reading, writing_held, reading_held = {}, {}, {}, {}
                 for r, w in free.items():
                     writing[r[1]] = writing.get(r[1], 0.0) + w
-                over = sorted(k for k, w in writing.items() if w > bound)
+                    reading[r[2]] = reading.get(r[2], 0.0) + w
+                for r, w in held.items():
+                    writing_held[r[1]] = writing_held.get(r[1], 0.0) + w
+                    reading_held[r[2]] = reading_held.get(r[2], 0.0) + w
+                room_of = {}
+                if bound is not None:
+                    room_of.update({("w", k): bound - writing_held.get(k, 0.0) for k in writing})
+                if read_bound is not None:
+                    # what an unranked reading may still take beside its ranked writings
+                    room_of.update({("r", h): read_bound - reading_held.get(h, 0.0)
+                                    - sum(ranked.get(r, 0.0) for r in by_hira[h]) for h in reading if h not in read})
+                over = sorted(key for key, room_k in room_of.items()
+                              if (writing if key[0] == "w" else reading)[key[1]] > max(room_k, 0.0) * (1 + 1e-9))
                 if not over:
                     break
-                for k in over:
-                    for r in by_kanji[k]:
+                # a row over both bounds is held at the lower
+                factor = {}
+                for kind, k in over:
+                    now_k = (writing if kind == "w" else reading)[k]
+                    for r in (by_kanji if kind == "w" else by_hira)[k]:
                         if r in free:
-                            held[r] = free.pop(r) * bound / writing[k]
+                            f = max(room_of[(kind, k)], 0.0) / now_k
+                            factor[r] = min(factor.get(r, f), f)
+                for r in sorted(factor):
+                    held[r] = free.pop(r) * factor[r]
             free.update(held)
             for r in mine:
                 w = ranked.get(r, 0.0) + free.get(r, 0.0)
@@ -409,7 +530,7 @@ def given_weights(rows, tables, dates, report):
             print("ranked but not in readings.tsv: %s %s" % (sex, name), file=sys.stderr)
         for sex, decade, kanji in sorted(unread):
             print("ranked without reading evidence, split evenly: %s %ds %s" % (sex, decade, kanji), file=sys.stderr)
-    return weights, targets, fits
+    return weights, targets, fits, peaks
 
 
 FORMS = {"female": ("ends:子", "ends:美", "ends:代", "ends:江", "ends:枝", "one-kanji", "hiragana", "katakana",
@@ -435,7 +556,16 @@ def peak_decades(weights, mine):
     return {r: max(DECADES, key=lambda d: (weights[r][d] / totals[d], -d)) for r in mine}
 
 
-def print_report(weights, rows, targets, fits, dates, out=sys.stdout):
+def era_shares(weights, mine, decade, era_peaks):
+    """Parts of a decade's weight on spellings whose era profile peaks within a decade of it, and three or
+    more decades away from it; spellings with no era evidence count in neither."""
+    total = sum(weights[r][decade] for r in mine) or 1
+    near = sum(weights[r][decade] for r in mine if era_peaks[r] is not None and abs(era_peaks[r] - decade) <= 10)
+    far = sum(weights[r][decade] for r in mine if era_peaks[r] is not None and abs(era_peaks[r] - decade) >= 30)
+    return near / total, far / total
+
+
+def print_report(weights, rows, targets, fits, dates, era_peaks, out=sys.stdout):
     """Each decade's name forms beside their targets, the law and the ranked names' share."""
     peaks = {}
     for sex in ("male", "female"):
@@ -456,7 +586,10 @@ def print_report(weights, rows, targets, fits, dates, out=sys.stdout):
                 print("  %-12s %6.2f%%  (no target)" % (name, 100 * value), file=out)
         era = sum(weights[r][decade] for r in mine if peaks[r] == decade) / total
         print("  %-12s %6.2f%%  (no published figure: share on spellings whose share peaks in this decade)"
-              % ("era-typical", 100 * era), file=out)
+              % ("era-peak", 100 * era), file=out)
+        near, far = era_shares(weights, mine, decade, era_peaks)
+        print("  %-12s %6.2f%%  (no published figure: share on spellings whose era profile peaks within a decade"
+              " of this one; %.2f%% three or more decades away)" % ("era-typical", 100 * near, 100 * far), file=out)
 
 
 def build(readings_path=os.path.join(DATA, "readings.tsv"), tables=TABLES, report=False,
@@ -464,7 +597,7 @@ def build(readings_path=os.path.join(DATA, "readings.tsv"), tables=TABLES, repor
     rows = spellings(readings_path)
     people = surname_people(rows, tables)
     dates = kanji_dates(kanji_path)
-    weights, targets, fits = given_weights(rows, tables, dates, report)
+    weights, targets, fits, era_peaks = given_weights(rows, tables, dates, report)
     out = ["\t".join(HEADER)]
     for r in rows:
         if r[0] == "last":
@@ -475,7 +608,7 @@ def build(readings_path=os.path.join(DATA, "readings.tsv"), tables=TABLES, repor
         else:
             raise BuildError("readings.tsv: unknown list '%s'" % r[0])
     if report:
-        print_report(weights, rows, targets, fits, dates)
+        print_report(weights, rows, targets, fits, dates, era_peaks)
     return "\n".join(out) + "\n"
 
 

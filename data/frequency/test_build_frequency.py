@@ -225,6 +225,47 @@ class Builder(unittest.TestCase):
         for r in rows:
             self.assertAlmostEqual(fits[0][r], fits[1][r], places=9)
 
+    def test_era_profile_follows_where_the_rankings_attest_a_spelling(self):
+        entries = [("female", 1930, "節子", {"せつこ": 1.0})] * 10 + [("female", 1980, "麻衣", {"まい": 1.0})] * 10
+        rows = [("female", "麻衣子", "まいこ"), ("female", "節代", "せつよ"), ("female", "花", "はな")]
+        profiles, peaks = bf.era_profiles(rows, entries)
+        self.assertEqual([peaks[r] for r in rows], [1980, 1930, None])
+        self.assertLess(profiles[rows[0]][1930], 1.0)
+        self.assertGreater(profiles[rows[1]][1930], 2 * profiles[rows[0]][1930])
+        self.assertEqual(set(profiles[rows[2]].values()), {1.0})
+        for r in rows[:2]:
+            self.assertTrue(all(1 / bf.ERA_CAP <= v <= bf.ERA_CAP for v in profiles[r].values()), r)
+
+    def test_era_moves_weight_within_a_form(self):
+        # Unranked spellings whose kanji (but a final 子) the rankings hold only before 1960, against those
+        # held only from a later decade: within one form, the decade's own era weighs more per spelling.
+        ranks = bf.read_table(os.path.join(HERE, "given-ranks.tsv"), ints=("year", "rank"))
+        seen = {}
+        for x in ranks:
+            for c in x["kanji"]:
+                seen.setdefault(c, set()).add(bf.decade_of(x["year"]))
+        cases = [("female", 1930, lambda k: len(k) >= 2 and k[-1] == "子", 1970, "old"),
+                 ("male", 1960, lambda k: len(k) == 2 and k[-1] not in "郎雄夫男", 1990, "old"),
+                 ("male", 2010, lambda k: len(k) == 2 and k[-1] not in "郎雄夫男", 1970, "new"),
+                 ("female", 2010, lambda k: len(k) == 2 and k[-1] not in "子美代江枝", 1970, "new")]
+        for sex, decade, form, new_from, era in cases:
+            ranked = {x["kanji"] for x in ranks if x["sex"] == sex and bf.decade_of(x["year"]) == decade}
+            col = self.column(decade)
+            mean, count = {}, {}
+            for name, when in (("old", lambda ds: max(ds) < 1960), ("new", lambda ds: min(ds) >= new_from)):
+                w = [int(r[col]) for r in self.rows if r[0] == sex and form(r[1]) and r[1] not in ranked
+                     and all(c in seen and when(seen[c]) for c in set(r[1][:-1] if r[1][-1] == "子" else r[1]))]
+                mean[name], count[name] = sum(w) / max(len(w), 1), len(w)
+            with self.subTest(sex=sex, decade=decade):
+                self.assertGreater(min(count.values()), 5, count)
+                self.assertGreater(mean[era], 3 * mean["new" if era == "old" else "old"], mean)
+
+    def test_boys_of_the_2010s_bear_fewer_old_endings_than_those_of_the_1950s(self):
+        male = [r for r in self.rows if r[0] == "male"]
+        share = {d: sum(int(r[self.column(d)]) for r in male if r[1][-1] in "雄夫男" and len(r[1]) > 1)
+                 / sum(int(r[self.column(d)]) for r in male) for d in (1950, 2010)}
+        self.assertLess(share[2010], share[1950] / 10, share)
+
     def test_check_mode_passes_on_the_shipped_file(self):
         self.assertEqual(bf.main(["--check"]), 0)
 

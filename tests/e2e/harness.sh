@@ -152,8 +152,12 @@ e2e_init() {
     # For the suite's own Qt tools too, which would warn about it on every call.
     export XDG_RUNTIME_DIR="$E2E_ROOT/runtime"
     cp "$E2E_BIN_DIR/toviska" "$E2E_APP_DIR/"
-    # The kanji and kana of the built-in names live beside names.mdb.
-    [ ! -f "$E2E_BIN_DIR/readings.tsv" ] || cp "$E2E_BIN_DIR/readings.tsv" "$E2E_APP_DIR/"
+    # The kanji and kana of the built-in names, how common they are and the kanji dates live
+    # beside names.mdb.
+    local table
+    for table in readings.tsv frequency.tsv kanji-dates.tsv; do
+        [ ! -f "$E2E_BIN_DIR/$table" ] || cp "$E2E_BIN_DIR/$table" "$E2E_APP_DIR/"
+    done
     e2e_make_names_db "$E2E_APP_DIR/names.mdb"
     E2E_SETTINGS="$E2E_HOME/.config/Quillmark.ini"
     e2e_make_stub_browser
