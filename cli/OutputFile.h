@@ -42,6 +42,9 @@ public:
 
     void append(const char *data, std::size_t size)
     {
+        // An empty text's data may be null, which memcpy must never be given.
+        if (size == 0)
+            return;
         if (m_used + size > Capacity) {
             flush();
             if (size > Capacity) {
