@@ -162,6 +162,20 @@ Outcome GenerateCommand::checkReadings()
             return Outcome::failure(m_readings->problem());
         CliPrompts::printError(m_readings->problem());
     }
+    // A table cut before a list's rows would write that part without kanji or kana, as if it had none.
+    if (o.needsReadings()) {
+        std::vector<ReadingList> needed;
+        if (m_wantFirst)
+            needed = PaneReadings::listsOf(o.list, o.gender, ListKind::FirstNames);
+        if (m_wantLast)
+            needed.push_back(ReadingList::Last);
+        for (const ReadingList list : needed) {
+            if (!m_readings->hasList(list)) {
+                return Outcome::failure(QStringLiteral("%1/readings.tsv: no good row of the list \"%2\"")
+                                            .arg(m_database.applicationFolder(), readingListName(list)));
+            }
+        }
+    }
     if (m_wantFirst && o.gender == GenderFilter::Both && o.needsGender())
         return gendersOfBothLists(m_database.path(), m_bothGenders);
     return {};

@@ -19,6 +19,24 @@ std::optional<ReadingList> readingListNamed(QByteArrayView name)
     return std::nullopt;
 }
 
+bool NameReadings::hasList(ReadingList list) const
+{
+    return std::any_of(m_spellings.begin(), m_spellings.end(), [list](const Spelling &s) { return s.list == list; });
+}
+
+QString readingListName(ReadingList list)
+{
+    switch (list) {
+    case ReadingList::Male:
+        return QStringLiteral("male");
+    case ReadingList::Female:
+        return QStringLiteral("female");
+    case ReadingList::Last:
+        break;
+    }
+    return QStringLiteral("last");
+}
+
 QString NameReadings::key(ReadingList list, QStringView romaji)
 {
     QString key = romaji.toString().toLower();

@@ -20,6 +20,8 @@ enum class ReadingList : std::uint8_t {
 
 // The list a table's first field names ("male", "female", "last"), or nothing.
 std::optional<ReadingList> readingListNamed(QByteArrayView name);
+// The name a table gives the list in its first field.
+QString readingListName(ReadingList list);
 
 // One way of writing a built-in name: its kanji and its kana reading.
 struct Spelling
@@ -56,6 +58,8 @@ public:
     // How many rows of a table that was read were skipped; 0 when it could not be read at all.
     int skippedRows() const { return m_skippedRows; }
     bool isEmpty() const { return m_spellings.empty(); }
+    // Whether any spelling of the list was read.
+    bool hasList(ReadingList list) const;
     qsizetype count() const { return static_cast<qsizetype>(m_spellings.size()); }
 
     // Every spelling of the name in that list, in the table's order; empty when it has none.

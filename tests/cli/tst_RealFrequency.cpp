@@ -229,6 +229,9 @@ void tst_RealFrequency::damagedTable_data()
     QTest::newRow("no kanji dates") << kanjiDates << QByteArray() << "No such file or directory";
     QTest::newRow("a kanji dated twice") << kanjiDates << QByteArray("翔\t1981-10-01\ts\t\n翔\t1990-04-01\ts\t\n")
                                          << "1 row skipped";
+    QTest::newRow("readings without surnames")
+        << QStringLiteral("readings.tsv") << QByteArray("male\t太郎\tたろう\tタロウ\tTaro\nfemale\t花子\tはなこ\tハナコ\tHanako\n")
+        << "no good row of the list \"last\"";
     QTest::newRow("kanji dates cut short") << kanjiDates << QByteArray("翔\t1981-10-01\ts\t") << "cut short: line 1";
 }
 
