@@ -5,6 +5,7 @@
 #include <QFile>
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <optional>
 
 namespace {
@@ -14,6 +15,17 @@ constexpr int kColumns = 4 + NameFrequency::DecadeCount;
 // thousand of them are read before the first name, and toDouble cost half the start.
 std::optional<double> count(QByteArrayView field)
 {
+    // The shipped counts are whole numbers: read as such, at a fraction of a double's cost.
+    if (!field.isEmpty() && field.size() <= 12) {
+        std::int64_t whole = 0;
+        bool digits = true;
+        for (const char c : field) {
+            digits = digits && c >= '0' && c <= '9';
+            whole = whole * 10 + (c - '0');
+        }
+        if (digits)
+            return static_cast<double>(whole);
+    }
     double value = 0;
     const char *end = field.data() + field.size();
     const auto [stop, error] = std::from_chars(field.data(), end, value);
