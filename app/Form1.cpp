@@ -238,17 +238,25 @@ GenderFilter Form1::genderFilter() const
         GenderFilter::None);
 }
 
+namespace {
+// A shipped table, its problem told on standard error the first time it is asked for.
+template <typename Table> const Table &toldOnce(const Table &table, bool &told)
+{
+    if (!table.problem().isEmpty() && !told) {
+        told = true;
+        QTextStream(stderr) << "toviska: " << table.problem() << Qt::endl;
+    }
+    return table;
+}
+} // namespace
+
 PaneReadings Form1::paneReadings(ListKind kind)
 {
     // The readings are read on the first hover or run from the built-in list, not at start-up.
     if (listSource() != ListSource::BuiltIn)
         return {};
-    const NameReadings &readings = NameReadings::shipped(m_context.appFolder);
-    if (!readings.problem().isEmpty() && !m_readingsProblemReported) {
-        m_readingsProblemReported = true;
-        QTextStream(stderr) << "toviska: " << readings.problem() << Qt::endl;
-    }
-    return {readings, listSource(), genderFilter(), kind};
+    return {toldOnce(NameReadings::shipped(m_context.appFolder), m_readingsProblemReported), listSource(),
+        genderFilter(), kind};
 }
 
 bool Form1::realFrequency() const
@@ -263,22 +271,12 @@ BirthYears Form1::bornYears() const
 
 const NameFrequencies &Form1::frequencies()
 {
-    const NameFrequencies &frequencies = NameFrequencies::shipped(m_context.appFolder);
-    if (!frequencies.problem().isEmpty() && !m_frequenciesProblemReported) {
-        m_frequenciesProblemReported = true;
-        QTextStream(stderr) << "toviska: " << frequencies.problem() << Qt::endl;
-    }
-    return frequencies;
+    return toldOnce(NameFrequencies::shipped(m_context.appFolder), m_frequenciesProblemReported);
 }
 
 const KanjiDates &Form1::kanjiDates()
 {
-    const KanjiDates &dates = KanjiDates::shipped(m_context.appFolder);
-    if (!dates.problem().isEmpty() && !m_kanjiDatesProblemReported) {
-        m_kanjiDatesProblemReported = true;
-        QTextStream(stderr) << "toviska: " << dates.problem() << Qt::endl;
-    }
-    return dates;
+    return toldOnce(KanjiDates::shipped(m_context.appFolder), m_kanjiDatesProblemReported);
 }
 
 void Form1::updateFrequencyChoices()

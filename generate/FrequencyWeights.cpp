@@ -19,20 +19,22 @@ QDate FrequencyWeights::permittedFrom(const Spelling *spelling) const
     return spelling ? m_kanjiDates.permittedFrom(spelling->kanji) : KanjiDates::restrictedFrom();
 }
 
+const NameFrequency &FrequencyWeights::frequencyOf(const Spelling *spelling, ReadingList list) const
+{
+    return spelling ? m_frequencies.of(spelling->list, spelling->kanji, spelling->hiragana) : m_frequencies.base(list);
+}
+
 double FrequencyWeights::of(const Spelling *spelling, ReadingList list) const
 {
     if ((spelling ? spelling->list : list) == ReadingList::Last)
-        return (
-            spelling ? m_frequencies.of(spelling->list, spelling->kanji, spelling->hiragana) : m_frequencies.base(list))
-            .people;
+        return frequencyOf(spelling, list).people;
     const Decades decades = inDecades(spelling, list);
     return std::accumulate(decades.begin(), decades.end(), 0.0);
 }
 
 FrequencyWeights::Decades FrequencyWeights::inDecades(const Spelling *spelling, ReadingList list) const
 {
-    const NameFrequency &frequency
-        = spelling ? m_frequencies.of(spelling->list, spelling->kanji, spelling->hiragana) : m_frequencies.base(list);
+    const NameFrequency &frequency = frequencyOf(spelling, list);
     const Decades &shares = sharesFrom(permittedFrom(spelling));
     Decades weights{};
     for (std::size_t decade = 0; decade < weights.size(); ++decade)

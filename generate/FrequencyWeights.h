@@ -30,6 +30,8 @@ public:
     QDate permittedFrom(const Spelling *spelling) const;
 
 private:
+    // The row of a spelling; of a name without one, the least of its list.
+    const NameFrequency &frequencyOf(const Spelling *spelling, ReadingList list) const;
     // The part of each decade's people given a name permitted from a day (invalid: never) that
     // were born in the years chosen.
     const Decades &sharesFrom(const QDate &permitted) const;

@@ -19,22 +19,20 @@ Outcome KanjiDates::load(const QString &path, KanjiDates &dates)
     dates = KanjiDates();
     KanjiDates loaded;
     int skipped = 0;
-    Outcome read = TsvTable::read(
-        path, 4, QStringLiteral("kanji, permitted, source, note"),
+    // Keyed by the kanji: a second date for one would make the law ambiguous.
+    const TsvTable::Shape shape{4, QStringLiteral("kanji, permitted, source, note"), 1, {}};
+    const Outcome read = TsvTable::read(
+        path, shape,
         [&](std::span<const QByteArrayView> fields) {
             const QString kanji = QString::fromUtf8(fields[0]);
             const QList<uint> characters = kanji.toUcs4();
             const QDate day = QDate::fromString(QString::fromLatin1(fields[1]), Qt::ISODate);
-            // One kanji a row, given once: a second date for it would make the law ambiguous.
-            if (characters.size() != 1 || !isKanji(characters[0]) || !day.isValid() || day < restrictedFrom()
-                || loaded.m_days.contains(characters[0]))
+            if (characters.size() != 1 || !isKanji(characters[0]) || !day.isValid() || day < restrictedFrom())
                 return false;
             loaded.m_days.insert(characters[0], day.toJulianDay());
             return true;
         },
         skipped);
-    if (read.isOk() && loaded.m_days.isEmpty())
-        read = Outcome::failure(QStringLiteral("%1: no kanji in the table").arg(path));
     if (!read.isOk()) {
         dates.m_problem = read.description();
         return read;
