@@ -266,12 +266,17 @@ def rake(free, classes, wanted, rounds=500):
 
 
 def ranked_entries(ranks, evidence, rows):
-    """(sex, decade, kanji, {reading: part}) for each rank of each ranked year (a top-ten place)."""
+    """(sex, decade, kanji, {reading: part}) for each top-ten place of each ranked year.
+
+    Only the top ten, which every ranked year publishes: the deeper lists of the later years would
+    otherwise outweigh the earlier decades as evidence of an era."""
     listed = {}
     for r in rows:
         listed.setdefault((r[0], r[1]), []).append(r[2])
     out = []
     for x in ranks:
+        if x["rank"] >= NEXT_RANK:
+            continue
         if not x["kanji"]:
             out.append((x["sex"], decade_of(x["year"]), "", {x["hiragana"]: 1.0}))
             continue
@@ -350,9 +355,29 @@ def era_profiles(rows, entries):
     return profiles, peaks
 
 
+def survey_sizes(path, ranks):
+    """(sex, year) -> children surveyed, for every year with a published count in given-ranks.tsv."""
+    sizes = {}
+    for row in read_table(path, ints=("year", "male", "female")):
+        for sex in ("male", "female"):
+            if row[sex] <= 0:
+                raise BuildError("%s: column '%s' must be a positive number of children" % (row["_where"], sex))
+            sizes[(sex, row["year"])] = row[sex]
+    for x in ranks:
+        if x["count"] is None:
+            continue
+        size = sizes.get((x["sex"], x["year"]))
+        if size is None:
+            raise BuildError("%s: a count for %s %d, a year survey-sizes.tsv lacks" % (x["_where"], x["sex"], x["year"]))
+        if not 0 < x["count"] <= size:
+            raise BuildError("%s: count %d is not within the %d children surveyed" % (x["_where"], x["count"], size))
+    return sizes
+
+
 def given_weights(rows, tables, dates, report):
     births = read_table(os.path.join(tables, "births.tsv"), ints=("year", "male", "female"))
-    ranks = read_table(os.path.join(tables, "given-ranks.tsv"), ints=("year", "rank"))
+    ranks = read_table(os.path.join(tables, "given-ranks.tsv"), ints=("year", "rank", "count"), optional=("count",))
+    surveyed = survey_sizes(os.path.join(tables, "survey-sizes.tsv"), ranks)
     curves = read_table(os.path.join(tables, "share-curve.tsv"), ints=("from_year", "to_year"),
                         floats=("top_share", "exponent"))
     targets = read_targets(os.path.join(tables, "targets.tsv"), dates)
@@ -369,6 +394,7 @@ def given_weights(rows, tables, dates, report):
             born_year[(sex, b["year"])] = b[sex]
 
     def share(kind, year, rank):
+        """A rank's part of its year's births, by the rank curve: for the years without published counts."""
         for c in curves:
             if c["kind"] == kind and c["from_year"] <= year <= c["to_year"]:
                 return c["top_share"] * rank ** -c["exponent"]
@@ -404,27 +430,41 @@ def given_weights(rows, tables, dates, report):
             written_years = {x["year"] for x in in_decade if x["kanji"]}
             read_years = {x["year"] for x in in_decade if not x["kanji"]}
             written, read = {}, {}
+            def part_of_year(x):
+                # a published count is the name's share of the children surveyed; a bare rank goes by the curve
+                if x["count"] is not None:
+                    return x["count"] / surveyed[(sex, x["year"])]
+                return share("name" if x["kanji"] else "reading", x["year"], x["rank"])
+
             for x in in_decade:
                 if x["kanji"]:
                     key = (x["kanji"], x["hiragana"])
-                    written[key] = written.get(key, 0.0) + share("name", x["year"], x["rank"]) * total / len(written_years)
+                    written[key] = written.get(key, 0.0) + part_of_year(x) * total / len(written_years)
                 else:
-                    read[x["hiragana"]] = read.get(x["hiragana"], 0.0) + share("reading", x["year"], x["rank"]) * total / len(read_years)
-            # estimate: a writing out of the top ten in a ranked year next to one where it is in stood just
-            # below it, at the eleventh place, rather than nowhere
-            years_of = {}
+                    read[x["hiragana"]] = read.get(x["hiragana"], 0.0) + part_of_year(x) * total / len(read_years)
+            # estimate: a writing out of a ranked year's list next to a year where it is in stood just below
+            # the list rather than nowhere: at the eleventh place of a top ten, at the least count of a counted list
+            years_of, least = {}, {}
             for x in in_decade:
                 if x["kanji"]:
-                    years_of.setdefault((x["kanji"], x["hiragana"]), set()).add(x["year"])
+                    years_of.setdefault((x["kanji"], x["hiragana"]), {})[x["year"]] = x["rank"]
+                    if x["count"] is not None:
+                        least[x["year"]] = min(least.get(x["year"], x["count"]), x["count"])
             for key, years in sorted(years_of.items()):
-                for y in sorted(written_years - years):
-                    if y - 1 in years or y + 1 in years:
+                for y in sorted(written_years - set(years)):
+                    near = [years[n] for n in (y - 1, y + 1) if n in years]
+                    if y in least and near:
+                        written[key] += least[y] / surveyed[(sex, y)] * total / len(written_years)
+                    elif near and min(near) < NEXT_RANK:
                         written[key] += share("name", y, NEXT_RANK) * total / len(written_years)
-            ranked = {}
+            ranked, lost = {}, [0, 0.0]
             for (kanji, hira), mass in sorted(written.items()):
                 rows_of = [r for r in by_kanji.get(kanji, []) if not hira or r[2] == hira]
                 if not rows_of:
+                    # its weight stays with the rest of the decade
                     missing.add((sex, kanji or hira))
+                    lost[0] += 1
+                    lost[1] += mass / total
                     continue
                 # a writing goes to its readings by the reading evidence of its era, else by the decade's reading ranks
                 said = read_as(sex, kanji, decade)
@@ -467,9 +507,10 @@ def given_weights(rows, tables, dates, report):
                 wanted[name] = t["share"] * total - sum(w for r, w in ranked.items() if r in members)
             # a writing in the top ten of half the decade's ranked years is among its commonest: no unranked
             # writing may outweigh it, so writings that the raking pushes above that are held at the bound
+            # (the top ten only: the least of a top hundred would hold the long tail of a name form down)
             counts = {}
             for x in in_decade:
-                if x["kanji"]:
+                if x["kanji"] and x["rank"] < NEXT_RANK:
                     counts[x["kanji"]] = counts.get(x["kanji"], 0) + 1
             steady = [sum(ranked.get(r, 0.0) for r in by_kanji[k]) for k, n in counts.items()
                       if 2 * n >= len(written_years) and k in by_kanji]
@@ -479,7 +520,7 @@ def given_weights(rows, tables, dates, report):
             # published weight of the least reading in the top ten of half the decade's reading-ranked years
             counts = {}
             for x in in_decade:
-                if not x["kanji"]:
+                if not x["kanji"] and x["rank"] < NEXT_RANK:
                     counts[x["hiragana"]] = counts.get(x["hiragana"], 0) + 1
             steady = [read[h] for h, n in counts.items() if 2 * n >= len(read_years)]
             steady = [w for w in steady if w > 0]
@@ -524,7 +565,7 @@ def given_weights(rows, tables, dates, report):
             for r in mine:
                 w = ranked.get(r, 0.0) + free.get(r, 0.0)
                 weights.setdefault(r, {})[decade] = max(1, int(round(w))) if part[r] > 0 else 0
-            fits.append((sex, decade, {r: part[r] for r in mine}, written))
+            fits.append((sex, decade, {r: part[r] for r in mine}, written, lost))
     if report:
         for sex, name in sorted(missing):
             print("ranked but not in readings.tsv: %s %s" % (sex, name), file=sys.stderr)
@@ -570,14 +611,17 @@ def print_report(weights, rows, targets, fits, dates, era_peaks, out=sys.stdout)
     peaks = {}
     for sex in ("male", "female"):
         peaks.update(peak_decades(weights, [r for r in rows if r[0] == sex]))
-    for sex, decade, part, written in fits:
+    for sex, decade, part, written, lost in fits:
         mine = [r for r in rows if r[0] == sex]
         total = sum(weights[r][decade] for r in mine) or 1
         banned = sum(weights[r][decade] for r in mine if part[r] <= 0) / total
         ranked_kanji = {k for k, _ in written}
         top = sum(weights[r][decade] for r in mine if r[1] in ranked_kanji) / total
-        print("%s %ds: %d people; on not yet permitted kanji %.2f%%; on the published top-10 writings %.1f%%"
+        print("%s %ds: %d people; on not yet permitted kanji %.2f%%; on the published ranked writings %.1f%%"
               % (sex, decade, total, 100 * banned, 100 * top), file=out)
+        if written:
+            print("  ranked writings not in readings.tsv: %d of %d, %.2f%% of the decade's births"
+                  % (lost[0], len(written), 100 * lost[1]), file=out)
         for name, value in indicators(weights, rows, sex, decade, dates).items():
             t = targets.get((sex, decade, name))
             if t:

@@ -81,6 +81,45 @@ class Builder(unittest.TestCase):
                     bf.build(tables=tables)
                 self.assertIn(message.format(n=n), str(caught.exception))
 
+    def test_bad_count_or_survey_size_is_refused_naming_file_and_line(self):
+        cases = [
+            ("survey-sizes.tsv", "2030\t0\t5000\tmeiji_survey", "survey-sizes.tsv:{n}: column 'male' must be a positive"),
+            ("survey-sizes.tsv", "2030\t5000\t-3\tmeiji_survey", "survey-sizes.tsv:{n}: column 'female' is out of range"),
+            ("given-ranks.tsv", "2010\tmale\t101\t某\t\t4x\tmeiji_names100", "given-ranks.tsv:{n}: column 'count' is not a number"),
+            ("given-ranks.tsv", "2010\tmale\t101\t某\t\t9999\tmeiji_names100", "given-ranks.tsv:{n}: count 9999 is not within the 4078"),
+            ("given-ranks.tsv", "2003\tmale\t11\t某\t\t4\tmeiji_names", "given-ranks.tsv:{n}: a count for male 2003, a year"),
+        ]
+        for name, line, message in cases:
+            with self.subTest(line=line), tempfile.TemporaryDirectory() as tmp:
+                tables = os.path.join(tmp, "frequency")
+                shutil.copytree(os.path.join(DATA, "frequency"), tables)
+                with open(os.path.join(tables, name), encoding="utf-8") as f:
+                    n = len(f.read().rstrip("\n").split("\n")) + 1
+                with open(os.path.join(tables, name), "a", encoding="utf-8") as f:
+                    f.write(line + "\n")
+                with self.assertRaises(bf.BuildError) as caught:
+                    bf.build(tables=tables)
+                self.assertIn(message.format(n=n), str(caught.exception))
+
+    def test_counted_writings_weigh_their_published_share(self):
+        # Ranked in every year of the decade: its weight is the mean of count / children surveyed.
+        ranks = bf.read_table(os.path.join(HERE, "given-ranks.tsv"), ints=("year", "rank", "count"), optional=("count",))
+        sizes = {x["year"]: x for x in bf.read_table(os.path.join(HERE, "survey-sizes.tsv"), ints=("year", "male", "female"))}
+        # Out of one year's list beside years where it is in (翔太 2014): the least count of that year.
+        for sex, kanji, out in (("male", "蓮", None), ("female", "さくら", None), ("female", "葵", None),
+                                ("male", "翔太", 2014)):
+            counted = [x for x in ranks if x["sex"] == sex and x["kanji"] == kanji and 2010 <= x["year"] <= 2019]
+            self.assertEqual(sorted(x["year"] for x in counted), [y for y in range(2010, 2020) if y != out])
+            want = sum(x["count"] / sizes[x["year"]][sex] for x in counted)
+            if out:
+                want += min(x["count"] for x in ranks if x["sex"] == sex and x["kanji"] and x["year"] == out) / sizes[out][sex]
+            want /= 10
+            col = self.column(2010)
+            mine = [r for r in self.rows if r[0] == sex]
+            got = sum(int(r[col]) for r in mine if r[1] == kanji) / sum(int(r[col]) for r in mine)
+            with self.subTest(kanji=kanji):
+                self.assertAlmostEqual(got, want, delta=1e-3 * want)
+
     def test_bad_kanji_date_is_refused_naming_file_and_line(self):
         with tempfile.TemporaryDirectory() as tmp:
             path = os.path.join(tmp, "kanji-dates.tsv")
@@ -195,7 +234,8 @@ class Builder(unittest.TestCase):
                 here = [x for x in ranks if x["sex"] == sex and bf.decade_of(x["year"]) == decade and x["kanji"]]
                 years = len({x["year"] for x in here})
                 ranked = {x["kanji"] for x in here}
-                steady = {k for k in ranked if 2 * sum(1 for x in here if x["kanji"] == k) >= years}
+                steady = {k for k in ranked
+                          if 2 * sum(1 for x in here if x["kanji"] == k and x["rank"] <= 10) >= years}
                 read = {x["hiragana"] for x in ranks if x["sex"] == sex and bf.decade_of(x["year"]) == decade
                         and not x["kanji"]}
                 col = self.column(decade)
@@ -242,7 +282,8 @@ class Builder(unittest.TestCase):
         ranks = bf.read_table(os.path.join(HERE, "given-ranks.tsv"), ints=("year", "rank"))
         seen = {}
         for x in ranks:
-            for c in x["kanji"]:
+            # the era evidence: the top ten of every ranked year
+            for c in x["kanji"] if x["rank"] <= 10 else "":
                 seen.setdefault(c, set()).add(bf.decade_of(x["year"]))
         cases = [("female", 1930, lambda k: len(k) >= 2 and k[-1] == "子", 1970, "old"),
                  ("male", 1960, lambda k: len(k) == 2 and k[-1] not in "郎雄夫男", 1990, "old"),
