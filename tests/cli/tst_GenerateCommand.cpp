@@ -758,20 +758,20 @@ void tst_GenerateCommand::goldenAcrossFormats_data()
                                                 "SATO Haruto\n"
                                                 "ABE Zzyzx\n"
                                                 "SATO Haruto\n");
-    const QByteArray kanji("安部 碧泉\n"
-                           "佐藤 陽人\n"
+    const QByteArray kanji("安部 碧惟\n"
+                           "佐藤 遥斗\n"
                            "阿部 Zzyzx\n"
-                           "佐藤 陽人\n");
+                           "佐藤 遥斗\n");
     QTest::newRow("txt kanji") << QStringList{"--script", "kanji"} << kanji;
     QTest::newRow("txt kanji, official") << QStringList{"--script", "kanji", "--order", "official"} << kanji;
     QTest::newRow("csv") << QStringList{"--format", "csv"}
                          << QByteArray(
                                 "family,given,family_kanji,given_kanji,family_hiragana,given_hiragana,family_katakana,"
                                 "given_katakana,gender\r\n"
-                                "Abe,Aoi,安部,碧泉,あべ,あおい,アベ,アオイ,female\r\n"
-                                "Sato,Haruto,佐藤,陽人,さとう,はると,サトウ,ハルト,male\r\n"
+                                "Abe,Aoi,安部,碧惟,あべ,あおい,アベ,アオイ,female\r\n"
+                                "Sato,Haruto,佐藤,遥斗,さとう,はると,サトウ,ハルト,male\r\n"
                                 "Abe,Zzyzx,阿部,,あべ,,アベ,,female\r\n"
-                                "Sato,Haruto,佐藤,陽人,さとう,はると,サトウ,ハルト,male\r\n");
+                                "Sato,Haruto,佐藤,遥斗,さとう,はると,サトウ,ハルト,male\r\n");
     QTest::newRow("jsonl, some fields")
         << QStringList{"--format", "jsonl", "--fields", "given_katakana,family,gender"}
         << QByteArray("{\"given_katakana\":\"アオイ\",\"family\":\"Abe\",\"gender\":\"female\"}\n"
