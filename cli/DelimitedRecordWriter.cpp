@@ -26,13 +26,13 @@ DelimitedRecordWriter::DelimitedRecordWriter(
         const RecordField field = m_fields[i];
         const bool last = i + 1 == m_fields.size();
         if (partOf(field) == RecordPart::Person) {
-            // Made per record: copied from its room, then its separator or the line end.
+            // Made per record: copied from its place, then its separator or the line end.
             const std::size_t slot = PersonTexts::indexOf(attributeOf(field));
             const std::string_view after = last ? m_lineEnd : std::string_view(&m_separator, 1);
             m_pieces.push_back({RecordPart::Person, attributeOf(field), slot, true, last,
                 {after[0], after.size() > 1 ? after[1] : '\0'}, static_cast<std::uint8_t>(after.size())});
             m_usesPerson = true;
-            m_longestPerson += PersonTexts::Starts[slot + 1] - PersonTexts::Starts[slot] + 2;
+            m_longestPerson += PersonTexts::Longest[slot] + 2;
             continue;
         }
         // The whole name: the family name's piece, then the given name's.
@@ -41,6 +41,27 @@ DelimitedRecordWriter::DelimitedRecordWriter(
         add(attributeOf(field) == NameAttribute::BankKana ? RecordPart::Given : partOf(field), attributeOf(field),
             true, last);
     }
+    m_longestPerson += Step;
+    joinPersonFields();
+}
+
+void DelimitedRecordWriter::joinPersonFields()
+{
+    // Fields next to each other are made next to each other, with their separators, and copied
+    // as one text. CP932 converts each on its own.
+    const auto isPerson = [](const Piece &piece) { return piece.part == RecordPart::Person; };
+    const auto first = std::find_if(m_pieces.begin(), m_pieces.end(), isPerson);
+    const auto end = std::find_if_not(first, m_pieces.end(), isPerson);
+    if (first == end || m_convertsPerson || std::find_if(end, m_pieces.end(), isPerson) != m_pieces.end())
+        return;
+    Piece joined = *first;
+    joined.slot = JoinedSlot;
+    for (auto piece = first; piece != end; ++piece) {
+        m_personLayout.entries.push_back({piece->slot, piece->after, piece->afterSize});
+        m_joinedSeparators.append(piece->after.data(), piece->afterSize);
+    }
+    *first = joined;
+    m_pieces.erase(first + 1, end);
 }
 
 std::string DelimitedRecordWriter::csvField(const std::string &text)
@@ -146,6 +167,10 @@ void DelimitedRecordWriter::write(
         }
         for (const Piece &piece : m_pieces) {
             if (piece.part == RecordPart::Person) {
+                if (piece.slot == JoinedSlot) {
+                    out = copyInSteps(out, person->joined());
+                    continue;
+                }
                 const std::string_view text = person->field(piece.slot);
                 out = m_convertsPerson ? writePerson(out, text) : copyInSteps(out, text);
                 std::memcpy(out, piece.after.data(), 2);
@@ -158,6 +183,11 @@ void DelimitedRecordWriter::write(
         return;
     }
     for (const Piece &piece : m_pieces) {
+        if (piece.part == RecordPart::Person && piece.slot == JoinedSlot) {
+            const std::string_view text = person ? person->joined() : std::string_view(m_joinedSeparators);
+            m_output.append(text.data(), text.size());
+            continue;
+        }
         if (piece.part == RecordPart::Person) {
             if (person) {
                 char *out = m_output.reserve(person->field(piece.slot).size() + Step);

@@ -35,6 +35,7 @@ public:
         const PersonTexts *person) override;
 
     static std::string csvField(const std::string &text);
+    PersonLayout personLayout() const override { return m_personLayout; }
 
 private:
     // What one part's variant holds of a field: the whole field, or a part's piece of one that
@@ -50,6 +51,10 @@ private:
         std::uint8_t afterSize = 0;
     };
 
+    // The piece of the person's fields made as one text, in place of theirs.
+    static constexpr std::size_t JoinedSlot = PersonTexts::Fields;
+
+    void joinPersonFields();
     std::string encoded(const std::string &text) const;
     // A person's field at out, in the output's encoding; returns its end.
     char *writePerson(char *out, std::string_view text) const;
@@ -67,6 +72,8 @@ private:
     std::vector<Piece> m_pieces;
     bool m_uses[RecordPartCount] = {}; // whether any piece is of the part
     bool m_usesPerson = false;
-    std::size_t m_longestPerson = 0; // the rooms of the person's fields, with what follows each
+    std::size_t m_longestPerson = 0; // the person's fields, with what follows each
+    PersonLayout m_personLayout; // when made as one text
+    std::string m_joinedSeparators; // what follows each of them
     std::size_t m_longestRecord = 0;
 };

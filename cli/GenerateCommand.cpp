@@ -111,6 +111,7 @@ int GenerateCommand::run()
     if (const Outcome opened = output.open(o.output); !opened)
         return failed(opened);
     std::unique_ptr<RecordWriter> writer = OutputFormatInfo::of(o.format).makeWriter(output, o);
+    m_person->setLayout(writer->personLayout());
     for (const RecordPart part : {RecordPart::Given, RecordPart::Family, RecordPart::Born}) {
         std::vector<NameVariant> &variants = part == RecordPart::Born ? m_born
             : part == RecordPart::Given                               ? m_given->variants()

@@ -7,6 +7,9 @@
 
 #include <QSet>
 
+// ContactName reads Step bytes of a name, all within its slot.
+static_assert(NamePool::AsciiSlotBytes >= ContactName::Step);
+
 namespace {
 std::string utf8(const QString &text)
 {
@@ -87,14 +90,20 @@ NamePool::NamePool(const Source &source)
         }
         if (source.withAscii) {
             const std::string ascii = ContactName::asciiOf(names.at(name));
-            for (std::int32_t form = m_part.starts[static_cast<std::size_t>(name)];
-                 form < m_part.starts[static_cast<std::size_t>(name) + 1]; ++form) {
-                m_ascii += ascii;
-                m_asciiEnd.push_back(static_cast<std::uint32_t>(m_ascii.size()));
+            Slot slot{};
+            if (ascii.size() < AsciiSlot) {
+                std::memcpy(slot.bytes, ascii.data(), ascii.size());
+                slot.bytes[AsciiSlot - 1] = static_cast<char>(ascii.size());
+            } else {
+                const auto start = static_cast<std::uint32_t>(m_asciiSpilled.size());
+                std::memcpy(slot.bytes, &start, sizeof start);
+                slot.bytes[AsciiSlot - 1] = static_cast<char>(Spilled);
+                m_asciiSpilled += ascii;
+                m_asciiSpilled.append(ContactName::Step, '\0');
             }
+            for (std::int32_t form = m_part.starts[static_cast<std::size_t>(name)];
+                 form < m_part.starts[static_cast<std::size_t>(name) + 1]; ++form)
+                m_ascii.push_back(slot);
         }
     }
-    // ContactName copies names in whole steps.
-    if (source.withAscii)
-        m_ascii.append(ContactName::Step, '\0');
 }

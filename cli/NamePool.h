@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QStringList>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,14 +44,29 @@ public:
     // A form's name in lower-case ASCII letters (ContactName::asciiOf), when asked for.
     std::string_view ascii(std::int32_t form) const
     {
-        const auto at = static_cast<std::size_t>(form);
-        const std::uint32_t start = at == 0 ? 0 : m_asciiEnd[at - 1];
-        return std::string_view(m_ascii.data() + start, m_asciiEnd[at] - start);
+        const char *slot = asciiSlot(form);
+        const auto size = static_cast<unsigned char>(slot[AsciiSlot - 1]);
+        if (size != Spilled)
+            return std::string_view(slot, size);
+        std::uint32_t start = 0;
+        std::memcpy(&start, slot, sizeof start);
+        return std::string_view(m_asciiSpilled.data() + start, std::strlen(m_asciiSpilled.data() + start));
     }
+    static constexpr std::size_t AsciiSlotBytes = 32;
+    // Where a form's ASCII letters are: to fetch them before they are needed.
+    const char *asciiSlot(std::int32_t form) const { return m_ascii[static_cast<std::size_t>(form)].bytes; }
 
 private:
     std::vector<NameVariant> m_variants;
     NameSampler::Part m_part;
-    std::string m_ascii; // every form's, one after the other, and ContactName::Step bytes of slack
-    std::vector<std::uint32_t> m_asciiEnd; // per form
+    // A slot of each form's letters, their count in its last byte: one cache line's half, read
+    // without a table of where each begins. Longer names are spilled, the slot holding where.
+    static constexpr std::size_t AsciiSlot = AsciiSlotBytes;
+    static constexpr unsigned char Spilled = 0xff;
+    struct alignas(AsciiSlot) Slot
+    {
+        char bytes[AsciiSlot];
+    };
+    std::vector<Slot> m_ascii; // ContactName reads a slot whole, and no further
+    std::string m_asciiSpilled; // each ended by a 0 and followed by ContactName::Step bytes of slack
 };

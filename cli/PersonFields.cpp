@@ -9,7 +9,7 @@
 
 #include <QHash>
 #include <algorithm>
-#include <array>
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -18,53 +18,7 @@ constexpr std::size_t kAge = PersonTexts::indexOf(NameAttribute::Age);
 constexpr std::size_t kWareki = PersonTexts::indexOf(NameAttribute::Wareki);
 constexpr std::size_t kEmail = PersonTexts::indexOf(NameAttribute::Email);
 constexpr std::size_t kLogin = PersonTexts::indexOf(NameAttribute::Login);
-
-// "00" to "99": two digits a copy, rather than a division each.
-constexpr std::array<char, 200> kPairs = [] {
-    std::array<char, 200> pairs{};
-    for (int i = 0; i < 100; ++i) {
-        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
-        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
-    }
-    return pairs;
-}();
-
-char *pair(char *out, int value)
-{
-    std::memcpy(out, kPairs.data() + 2 * value, 2);
-    return out + 2;
-}
-
-// A whole number below 10000 in as few digits as it takes.
-char *number(char *out, int value)
-{
-    if (value >= 100) {
-        if (value >= 1000)
-            out = pair(out, value / 100);
-        else
-            *out++ = static_cast<char>('0' + value / 100);
-        return pair(out, value % 100);
-    }
-    if (value >= 10)
-        return pair(out, value);
-    *out = static_cast<char>('0' + value);
-    return out + 1;
-}
-
-// The Gregorian date of a Julian day, as QDate::getDate gives it, in a few integer steps
-// (Howard Hinnant's civil_from_days): Qt's calendar code cost more than the rest of a record.
-void civilOf(qint64 julianDay, int &year, int &month, int &day)
-{
-    const qint64 days = julianDay - 2440588 + 719468; // from 0000-03-01
-    const qint64 era = (days >= 0 ? days : days - 146096) / 146097;
-    const auto dayOfEra = static_cast<unsigned>(days - era * 146097);
-    const unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const unsigned shifted = (5 * dayOfYear + 2) / 153;
-    day = static_cast<int>(dayOfYear - (153 * shifted + 2) / 5 + 1);
-    month = static_cast<int>(shifted < 10 ? shifted + 3 : shifted - 9);
-    year = static_cast<int>(static_cast<qint64>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0));
-}
+constexpr std::size_t EraNameBytes = 6;
 
 // The first index of days whose day is on or after day (days are in calendar order).
 qint64 firstFrom(const BirthDays &days, qint64 day)
@@ -97,9 +51,9 @@ PersonFields::PersonFields(const Source &source)
             m_wanted = true;
         }
     }
+    setLayout({});
     m_needsBirth = m_wants[kBirthDate] || m_wants[kAge] || m_wants[kWareki];
     m_needsNames = m_wants[kEmail] || m_wants[kLogin];
-    o.asOf.getDate(&m_asOfYear, &m_asOfMonth, &m_asOfDay);
     if (o.emailDomain.isEmpty())
         m_domains = {"example.com", "example.net", "example.org"};
     else
@@ -118,6 +72,82 @@ PersonFields::PersonFields(const Source &source)
     } else if (o.hasBirthRange) {
         m_uniformFirst = o.bornFrom.toJulianDay();
         m_uniformCount = o.bornTo.toJulianDay() - m_uniformFirst + 1;
+    } else {
+        return;
+    }
+    writeDays();
+}
+
+void PersonFields::setLayout(const PersonLayout &layout)
+{
+    m_layout = layout.entries;
+    m_joined = !m_layout.empty();
+    if (m_joined)
+        return;
+    for (std::size_t field = 0; field < PersonTexts::Fields; ++field) {
+        if (m_wants[field])
+            m_layout.push_back({field, {}, 0});
+    }
+}
+
+void PersonFields::writeDays()
+{
+    // Every day drawn lies within the days asked for.
+    m_firstDay = m_options.bornFrom.toJulianDay();
+    const qint64 last = m_options.bornTo.toJulianDay();
+    m_dayTexts.resize(static_cast<std::size_t>(std::max<qint64>(0, last - m_firstDay + 1)));
+    int asOfYear = 0;
+    int asOfMonth = 0;
+    int asOfDay = 0;
+    m_options.asOf.getDate(&asOfYear, &asOfMonth, &asOfDay);
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    m_options.bornFrom.getDate(&year, &month, &day);
+    char wareki[Wareki::MaxBytes];
+    // Day by day in calendar order: a table of 40,000 days costs less than a million records.
+    for (DayTexts &texts : m_dayTexts) {
+        const int digits[] = {year / 1000, year / 100 % 10, year / 10 % 10, year % 10, -1, month / 10, month % 10, -1,
+            day / 10, day % 10};
+        for (std::size_t i = 0; i < sizeof texts.date; ++i)
+            texts.date[i] = digits[i] < 0 ? '-' : static_cast<char>('0' + digits[i]);
+        texts.dateSize = sizeof texts.date;
+        const int age = Age::on(year, month, day, asOfYear, asOfMonth, asOfDay);
+        // None for a birth after --as-of (or past 9999 years).
+        if (age >= 0 && age < 10000) {
+            while (m_ageTexts.size() <= static_cast<std::size_t>(age) + 1) {
+                ShortText text;
+                const int value = static_cast<int>(m_ageTexts.size()) - 1;
+                text.size = static_cast<std::uint8_t>(std::to_chars(text.text, text.text + sizeof text.text, value).ptr - text.text);
+                m_ageTexts.push_back(text);
+            }
+            texts.age = static_cast<std::uint16_t>(age + 1);
+        }
+        // The era's name is two kanji, six bytes; the rest fits its room until the year 2118.
+        const std::size_t size = Wareki::write(year, month, day, wareki);
+        if (size > EraNameBytes && size - EraNameBytes <= sizeof texts.warekiTail) {
+            const std::string_view name(wareki, EraNameBytes);
+            auto known = std::find_if(m_eraNames.begin(), m_eraNames.end(),
+                [&](const ShortText &era) { return std::string_view(era.text, era.size) == name; });
+            if (known == m_eraNames.end()) {
+                ShortText era;
+                std::memcpy(era.text, wareki, EraNameBytes);
+                era.size = EraNameBytes;
+                known = m_eraNames.insert(m_eraNames.end(), era);
+            }
+            texts.era = static_cast<std::uint8_t>(known - m_eraNames.begin());
+            std::memcpy(texts.warekiTail, wareki + EraNameBytes, size - EraNameBytes);
+            texts.warekiSize = static_cast<std::uint8_t>(size);
+        }
+        static constexpr int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const int monthDays = kMonthDays[month - 1] + (month == 2 && QDate::isLeapYear(year) ? 1 : 0);
+        if (++day > monthDays) {
+            day = 1;
+            if (++month > 12) {
+                month = 1;
+                ++year;
+            }
+        }
     }
 }
 
@@ -188,65 +218,74 @@ qint64 PersonFields::birthDay(std::uint64_t position, const NameSampler::Person 
         + static_cast<qint64>(NameSampler::indexBelowBits(bits, static_cast<std::uint64_t>(m_uniformCount)));
 }
 
-int PersonFields::fill(std::uint64_t index, const NameSampler::Person &person, PersonTexts &texts) const
+void PersonFields::fill(std::uint64_t index, const NameSampler::Person &person, PersonTexts &texts) const
 {
     const std::uint64_t position = 2 * index;
-    int decade = NameSampler::NoDecade;
+    const DayTexts *day = &m_noDay;
     if (m_needsBirth) {
-        const qint64 day = birthDay(position, person);
-        int year = 0;
-        int month = 0;
-        int dayOfMonth = 0;
-        if (day != 0) {
-            civilOf(day, year, month, dayOfMonth);
-            decade = (year - BirthYears::FirstYear) / 10;
-        }
-        if (m_wants[kBirthDate]) {
-            char *out = texts.room(kBirthDate);
-            if (day != 0) {
-                out = pair(pair(out, year / 100), year % 100);
-                *out++ = '-';
-                out = pair(out, month);
-                *out++ = '-';
-                out = pair(out, dayOfMonth);
-            }
-            texts.set(kBirthDate, static_cast<std::size_t>(out - texts.room(kBirthDate)));
-        }
-        if (m_wants[kAge]) {
-            const int age
-                = day != 0 ? Age::on(year, month, dayOfMonth, m_asOfYear, m_asOfMonth, m_asOfDay) : -1;
-            // None for a birth after --as-of (or past 9999 years).
-            const bool shown = age >= 0 && age < 10000;
-            texts.set(kAge, shown ? static_cast<std::size_t>(number(texts.room(kAge), age) - texts.room(kAge)) : 0);
-        }
-        if (m_wants[kWareki])
-            texts.set(kWareki, day != 0 ? Wareki::write(year, month, dayOfMonth, texts.room(kWareki)) : 0);
+        const qint64 julianDay = birthDay(position, person);
+        if (julianDay != 0)
+            day = &m_dayTexts[static_cast<std::size_t>(julianDay - m_firstDay)];
     }
+    std::string_view given;
+    std::string_view family;
     if (m_needsNames) {
-        const std::string_view given
-            = m_given && person.first != NameSampler::NoName ? m_given->ascii(person.first) : std::string_view();
-        const std::string_view family
-            = m_family && person.last != NameSampler::NoName ? m_family->ascii(person.last) : std::string_view();
-        // With --unique the combination's number ends each: two records never share one.
-        const std::optional<std::uint64_t> number
-            = m_options.unique ? std::optional<std::uint64_t>(person.combination) : std::nullopt;
-        if (m_wants[kEmail]) {
+        if (m_given && person.first != NameSampler::NoName)
+            given = m_given->ascii(person.first);
+        if (m_family && person.last != NameSampler::NoName)
+            family = m_family->ascii(person.last);
+    }
+    // With --unique the combination's number ends each: two records never share one.
+    const std::optional<std::uint64_t> number
+        = m_options.unique ? std::optional<std::uint64_t>(person.combination) : std::nullopt;
+
+    // The fields one after another, each copied in steps of fixed size (DayTexts' fields, and
+    // ContactName's), then what follows it: no call, and no room to copy from again.
+    char *out = texts.text;
+    for (const PersonLayout::Entry &entry : m_layout) {
+        char *const start = out;
+        switch (entry.field) {
+        case kBirthDate:
+            std::memcpy(out, day->date, sizeof day->date);
+            out += day->dateSize;
+            break;
+        case kAge: {
+            const ShortText &age = m_ageTexts[day->age];
+            std::memcpy(out, age.text, sizeof age.text);
+            out += age.size;
+            break;
+        }
+        case kWareki:
+            std::memcpy(out, m_eraNames[day->era].text, EraNameBytes);
+            std::memcpy(out + EraNameBytes, day->warekiTail, sizeof day->warekiTail);
+            out += day->warekiSize;
+            break;
+        case kEmail: {
             const std::uint64_t bits = m_random.bits(position, NameSampler::EmailStream);
-            char *out = texts.room(kEmail);
             out += ContactName::write(given, family, bits, number, ContactName::MaxEmailLocal, out);
             *out++ = '@';
             const auto domain = static_cast<std::size_t>(((bits >> 48) * m_domains.size()) >> 16);
             const char *text = m_domains[domain].data();
             const std::size_t size = m_domainSizes[domain];
-            for (std::size_t done = 0; done < size; done += ContactName::Step)
+            // One step takes any domain but a long one of --email-domain.
+            std::memcpy(out, text, ContactName::Step);
+            for (std::size_t done = ContactName::Step; done < size; done += ContactName::Step)
                 std::memcpy(out + done, text + done, ContactName::Step);
             out += size;
-            texts.set(kEmail, static_cast<std::size_t>(out - texts.room(kEmail)));
+            break;
         }
-        if (m_wants[kLogin]) {
-            const std::uint64_t bits = m_random.bits(position, NameSampler::LoginStream);
-            texts.set(kLogin, ContactName::write(given, family, bits, number, ContactName::MaxLogin, texts.room(kLogin)));
+        case kLogin:
+            out += ContactName::write(given, family, m_random.bits(position, NameSampler::LoginStream), number,
+                ContactName::MaxLogin, out);
+            break;
         }
+        // Where each is, for writers that take them one by one.
+        if (!m_joined) {
+            texts.starts[entry.field] = static_cast<std::uint16_t>(start - texts.text);
+            texts.sizes[entry.field] = static_cast<std::uint16_t>(out - start);
+        }
+        std::memcpy(out, entry.after.data(), entry.after.size());
+        out += entry.afterSize;
     }
-    return decade;
+    texts.joinedSize = static_cast<std::uint16_t>(out - texts.text);
 }

@@ -22,6 +22,8 @@ public:
     virtual void prepare(NameVariant &, RecordPart) const { }
     // Sees every prepared variant of one part once, before the first record.
     virtual void measure(const std::vector<NameVariant> &, RecordPart) { }
+    // The order of the person's fields this writer wants them made in, and what follows each.
+    virtual PersonLayout personLayout() const { return {}; }
     virtual Outcome begin() { return {}; }
     virtual void write(
         const NameVariant *given, const NameVariant *family, const NameVariant *born, const PersonTexts *person)

@@ -4,29 +4,31 @@
 #include <cstring>
 
 namespace {
-enum class Pattern {
-    GivenDotFamily, // hanako.yamada
-    FamilyDotGiven, // yamada.hanako
-    InitialDotFamily, // h.yamada
-    GivenUnderscoreFamily, // hanako_yamada
-    FamilyInitial, // yamadah
+// The general way, for any names and a number: which names come first and second (given,
+// family, "user" or none), how much of each and what joins them.
+struct AnyShape
+{
+    std::uint8_t first;
+    std::uint8_t firstCut;
+    std::uint8_t second;
+    std::uint8_t secondCut;
+    char separator;
 };
-constexpr int kPatterns = 5;
-
-// Of 16 bits, a value below n.
-unsigned below(std::uint64_t bits, unsigned n)
-{
-    return static_cast<unsigned>(((bits & 0xffffU) * n) >> 16);
-}
-
-// Copies text, whole steps from its start: the caller's slack takes what runs past its end.
-char *put(char *out, const char *text, std::size_t size)
-{
-    std::memcpy(out, text, ContactName::Step);
-    for (std::size_t done = ContactName::Step; done < size; done += ContactName::Step)
-        std::memcpy(out + done, text + done, ContactName::Step);
-    return out + size;
-}
+constexpr std::uint8_t kGiven = 0;
+constexpr std::uint8_t kFamily = 1;
+constexpr std::uint8_t kUser = 2;
+constexpr std::uint8_t kNone = 3;
+constexpr std::uint8_t kWhole = 0xff;
+constexpr AnyShape kAnyShapes[] = {
+    {kGiven, kWhole, kFamily, kWhole, '.'}, // hanako.yamada
+    {kFamily, kWhole, kGiven, kWhole, '.'}, // yamada.hanako
+    {kGiven, 1, kFamily, kWhole, '.'}, // h.yamada
+    {kGiven, kWhole, kFamily, kWhole, '_'}, // hanako_yamada
+    {kFamily, kWhole, kGiven, 1, '\0'}, // yamadah
+    {kGiven, kWhole, kNone, kWhole, '\0'}, // a given name alone
+    {kFamily, kWhole, kNone, kWhole, '\0'}, // a family name alone
+    {kUser, kWhole, kNone, kWhole, '\0'}, // no name at all
+};
 
 char *decimal(char *out, std::uint64_t value, int minDigits)
 {
@@ -57,66 +59,49 @@ std::string ContactName::asciiOf(const QString &name)
     return ascii;
 }
 
-std::size_t ContactName::write(std::string_view given, std::string_view family, std::uint64_t bits,
+std::size_t ContactName::writeAny(std::string_view given, std::string_view family, std::uint64_t bits,
     std::optional<std::uint64_t> number, std::size_t maxLength, char *out)
 {
-    // The digits first: they are kept whole, the names shortened to make room.
+    // The digits first: they are kept whole, the names shortened to make room. Drawn digits are
+    // two, written whether drawn or not and counted only when drawn: no branch on a coin toss.
     char digits[24];
-    char *digitsEnd = digits;
+    std::size_t digitCount = 0;
     if (number) {
-        digitsEnd = decimal(digits, *number, 2);
-    } else if (below(bits >> 16, 4) == 0) {
+        digitCount = static_cast<std::size_t>(decimal(digits, *number, 2) - digits);
+    } else {
         const unsigned value = 10 + below(bits >> 32, 90);
         digits[0] = static_cast<char>('0' + value / 10);
         digits[1] = static_cast<char>('0' + value % 10);
-        digitsEnd = digits + 2;
+        digitCount = below(bits >> 16, 4) == 0 ? 2 : 0;
     }
-    const auto digitCount = static_cast<std::size_t>(digitsEnd - digits);
 
     // "user" with the slack a name has.
-    static const char kUser[Step + 4] = "user";
-    std::string_view first = given;
-    std::string_view second = family;
-    char separator = '\0';
-    if (given.empty() && family.empty()) {
-        first = std::string_view(kUser, 4);
-    } else if (!given.empty() && !family.empty()) {
-        switch (static_cast<Pattern>(below(bits, kPatterns))) {
-        case Pattern::GivenDotFamily:
-            separator = '.';
-            break;
-        case Pattern::FamilyDotGiven:
-            std::swap(first, second);
-            separator = '.';
-            break;
-        case Pattern::InitialDotFamily:
-            first = std::string_view(given.data(), 1);
-            separator = '.';
-            break;
-        case Pattern::GivenUnderscoreFamily:
-            separator = '_';
-            break;
-        case Pattern::FamilyInitial:
-            first = family;
-            second = std::string_view(given.data(), 1);
-            break;
-        }
-    } else if (given.empty()) {
-        first = family;
-        second = {};
-    }
+    static const char kUserText[Step + 4] = "user";
+    const char *const texts[] = {given.data(), family.data(), kUserText, kUserText};
+    const std::size_t sizes[] = {given.size(), family.size(), 4, 0};
+    const unsigned shape = !given.empty() && !family.empty() ? below(bits, Patterns)
+        : !given.empty()                                     ? 5
+        : !family.empty()                                    ? 6
+                                                             : 7;
+    const AnyShape &s = kAnyShapes[shape];
+    const std::size_t firstWhole = std::min<std::size_t>(sizes[s.first], s.firstCut);
+    const std::size_t secondWhole = std::min<std::size_t>(sizes[s.second], s.secondCut);
+    const std::size_t separatorSize = s.separator ? 1 : 0;
+
     // Each name shortened to what room is left, the first no shorter than half of it.
-    const std::size_t room = maxLength - digitCount - (separator ? 1 : 0);
-    const std::size_t firstSize = std::min(first.size(), std::max(room / 2, room - std::min(room, second.size())));
-    const std::size_t secondSize = std::min(second.size(), room - firstSize);
-    char *end = put(out, first.data(), firstSize);
-    if (secondSize > 0) {
-        if (separator)
-            *end++ = separator;
-        end = put(end, second.data(), secondSize);
+    const std::size_t room = maxLength - digitCount - separatorSize;
+    const std::size_t firstSize = std::min(firstWhole, std::max(room / 2, room - std::min(room, secondWhole)));
+    const std::size_t secondSize = std::min(secondWhole, room - firstSize);
+    char *end = put(out, texts[s.first], firstSize);
+    *end = s.separator;
+    end += secondSize > 0 ? separatorSize : 0;
+    end = put(end, texts[s.second], secondSize);
+    if (number) {
+        std::memcpy(end, digits, digitCount);
+    } else {
+        std::memcpy(end, digits, 2);
     }
-    for (const char *digit = digits; digit < digitsEnd; ++digit)
-        *end++ = *digit;
+    end += digitCount;
     // A login is three characters at least.
     if (static_cast<std::size_t>(end - out) < MinLogin)
         end = decimal(end, 10 + below(bits >> 48, 90), 2);

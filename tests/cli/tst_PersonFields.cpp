@@ -58,6 +58,9 @@ private slots:
     void emailsAndLogins();
     void fieldsKeepThePeople_data();
     void fieldsKeepThePeople();
+    void textsWhateverTheLayout_data();
+    void textsWhateverTheLayout();
+    void longNamesWhole();
 };
 
 void tst_PersonFields::datesAgesAndEras_data()
@@ -227,6 +230,60 @@ void tst_PersonFields::fieldsKeepThePeople()
     QCOMPARE(records.size(), people.size());
     for (qsizetype i = 1; i < people.size(); ++i)
         QCOMPARE(records[i].split(',').mid(0, 3), people[i].trimmed().split(','));
+}
+
+void tst_PersonFields::textsWhateverTheLayout_data()
+{
+    // Fields side by side are made as one text; apart, or in CP932, one by one.
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("fields");
+    QTest::newRow("apart") << "csv" << "birth_date,given,email,family,age,login,birth_date_wareki";
+    QTest::newRow("reversed, tabs") << "tsv" << "login,email,birth_date_wareki,age,birth_date,given,family";
+    QTest::newRow("one field") << "csv" << "given,family,login";
+}
+
+void tst_PersonFields::textsWhateverTheLayout()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, fields);
+    const QStringList options{"-n", "5000", "--seed", "8", "--born", "1985-2004", "--as-of", "2026-12-10"};
+    const CliRun reference = CliRun::of(
+        shipped(options + QStringList{"--fields", "given,family,birth_date,age,birth_date_wareki,email,login"}));
+    QStringList arguments = shipped(options + QStringList{"--fields", fields});
+    arguments[arguments.indexOf(QStringLiteral("csv"))] = format;
+    const CliRun run = CliRun::of(arguments);
+    QCOMPARE(reference.exitCode, 0);
+    QCOMPARE(run.exitCode, 0);
+    const auto expected = recordsOf(reference.out);
+    const auto records = recordsOf(format == QStringLiteral("tsv") ? QByteArray(run.out).replace('\t', ',') : run.out);
+    QCOMPARE(records.size(), expected.size());
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        for (const QString &field : fields.split(QLatin1Char(',')))
+            QCOMPARE(records[i].value(field), expected[i].value(field));
+    }
+}
+
+void tst_PersonFields::longNamesWhole()
+{
+    // A name of more letters than most is kept whole where the address has room for it.
+    const QString longName(40, QLatin1Char('a'));
+    TestDatabase db;
+    db.insertRaw(QStringLiteral("user_firstname"), QStringLiteral("firstname"), longName);
+    db.insertRaw(QStringLiteral("user_lastname"), QStringLiteral("lastname"), QStringLiteral("Smith"));
+    const CliRun run = CliRun::of({"generate", "--db", db.path(), "--list", "user", "--format", "csv", "-n", "200",
+        "--seed", "4", "--fields", "email,login"});
+    QCOMPARE(run.exitCode, 0);
+    int whole = 0;
+    for (const auto &record : recordsOf(run.out)) {
+        const QString email = record.value("email");
+        QVERIFY2(email.contains(longName) || email.startsWith(QStringLiteral("a.smith"))
+                || email.startsWith(QStringLiteral("smitha")),
+            qPrintable(email));
+        whole += email.contains(longName) ? 1 : 0;
+        QVERIFY2(record.value("login").size() <= 32, qPrintable(record.value("login")));
+    }
+    // Three patterns of five hold the given name whole.
+    QVERIFY(whole > 50);
 }
 
 QTEST_GUILESS_MAIN(tst_PersonFields)
