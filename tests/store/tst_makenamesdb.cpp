@@ -76,8 +76,8 @@ void TestMakeNamesDb::buildsFromTheShippedLists()
     QCOMPARE(run.exitCode, 0);
     NameStore store(path);
     QVERIFY(store.open());
-    QCOMPARE(rowCount(store, NameQuery::MaleFirstNames), 1011);
-    QCOMPARE(rowCount(store, NameQuery::FemaleFirstNames), 1996);
+    QCOMPARE(rowCount(store, NameQuery::MaleFirstNames), 1026);
+    QCOMPARE(rowCount(store, NameQuery::FemaleFirstNames), 1997);
     QCOMPARE(rowCount(store, NameQuery::BuiltInLastNames), 482);
     QCOMPARE(rowCount(store, NameQuery::UserFirstNames), 0);
     QCOMPARE(rowCount(store, NameQuery::UserLastNames), 0);
