@@ -38,8 +38,8 @@ DelimitedRecordWriter::DelimitedRecordWriter(
         // The whole name: the family name's piece, then the given name's.
         if (attributeOf(field) == NameAttribute::BankKana)
             add(RecordPart::Family, NameAttribute::BankKana, false, false);
-        add(attributeOf(field) == NameAttribute::BankKana ? RecordPart::Given : partOf(field), attributeOf(field),
-            true, last);
+        add(attributeOf(field) == NameAttribute::BankKana ? RecordPart::Given : partOf(field), attributeOf(field), true,
+            last);
     }
     m_longestPerson += Step;
     joinPersonFields();
@@ -61,6 +61,7 @@ void DelimitedRecordWriter::joinPersonFields()
         m_joinedSeparators.append(piece->after.data(), piece->afterSize);
     }
     *first = joined;
+    m_joinedAt = static_cast<std::size_t>(first - m_pieces.begin());
     m_pieces.erase(first + 1, end);
 }
 
@@ -152,25 +153,31 @@ void DelimitedRecordWriter::write(
     const NameVariant *given, const NameVariant *family, const NameVariant *born, const PersonTexts *person)
 {
     const NameVariant *const parts[RecordPartCount] = {given, family, born};
-    const bool whole = (given || !m_uses[0]) && (family || !m_uses[1]) && (born || !m_uses[2])
-        && (person || !m_usesPerson);
+    const bool whole
+        = (given || !m_uses[0]) && (family || !m_uses[1]) && (born || !m_uses[2]) && (person || !m_usesPerson);
     if (whole && m_longestRecord <= OutputFile::Capacity) {
         // Fixed-size copies compile to a few vector moves; a call to memcpy per field of a
         // dozen bytes cost more than all the drawing.
         char *out = m_output.reserve(m_longestRecord);
-        // Records of names alone, the common case, without a test per field.
-        if (!m_usesPerson) {
-            for (const Piece &piece : m_pieces)
-                out = copyInSteps(out, parts[static_cast<int>(piece.part)]->field(piece.slot));
+        // Records of names alone, and names around the person's fields made as one text, without
+        // a test per field.
+        if (!m_usesPerson || m_joinedAt < m_pieces.size()) {
+            // Pointers held here: the copies could alias the vector's own, for all the compiler knows.
+            const Piece *piece = m_pieces.data();
+            const Piece *const end = piece + m_pieces.size();
+            const Piece *const joined = m_usesPerson ? piece + m_joinedAt : end;
+            for (; piece < joined; ++piece)
+                out = copyInSteps(out, parts[static_cast<int>(piece->part)]->field(piece->slot));
+            if (joined < end) {
+                out = copyInSteps(out, person->joined());
+                for (++piece; piece < end; ++piece)
+                    out = copyInSteps(out, parts[static_cast<int>(piece->part)]->field(piece->slot));
+            }
             m_output.advance(out);
             return;
         }
         for (const Piece &piece : m_pieces) {
             if (piece.part == RecordPart::Person) {
-                if (piece.slot == JoinedSlot) {
-                    out = copyInSteps(out, person->joined());
-                    continue;
-                }
                 const std::string_view text = person->field(piece.slot);
                 out = m_convertsPerson ? writePerson(out, text) : copyInSteps(out, text);
                 std::memcpy(out, piece.after.data(), 2);

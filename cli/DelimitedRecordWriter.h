@@ -6,6 +6,7 @@
 #include "cli/RecordWriter.h"
 
 #include <array>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -74,6 +75,7 @@ private:
     bool m_usesPerson = false;
     std::size_t m_longestPerson = 0; // the person's fields, with what follows each
     PersonLayout m_personLayout; // when made as one text
+    std::size_t m_joinedAt = std::numeric_limits<std::size_t>::max(); // that text's piece
     std::string m_joinedSeparators; // what follows each of them
     std::size_t m_longestRecord = 0;
 };

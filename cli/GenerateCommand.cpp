@@ -219,13 +219,12 @@ Outcome GenerateCommand::makePools()
 {
     const GenerateOptions &o = m_options;
     const ReadingList firstList = o.gender == GenderFilter::FemaleOnly ? ReadingList::Female : ReadingList::Male;
-    m_given = std::make_unique<NamePool>(
-        NamePool::Source{&m_firstNames, m_readings, PaneReadings::listsOf(o.list, o.gender, ListKind::FirstNames),
-            o.romaji, genderOfList(o.list, o.gender), m_bothGenders.isEmpty() ? nullptr : &m_bothGenders, o.unique,
-            firstList, o.needsPerson(), o.needsSystemKana()});
-    m_family = std::make_unique<NamePool>(NamePool::Source{&m_lastNames, m_readings,
-        PaneReadings::listsOf(o.list, o.gender, ListKind::LastNames), o.romaji, {}, nullptr, o.unique,
-        ReadingList::Last, o.needsPerson(), o.needsSystemKana()});
+    m_given = std::make_unique<NamePool>(NamePool::Source{&m_firstNames, m_readings,
+        PaneReadings::listsOf(o.list, o.gender, ListKind::FirstNames), o.romaji, genderOfList(o.list, o.gender),
+        m_bothGenders.isEmpty() ? nullptr : &m_bothGenders, o.unique, firstList, o.needsPerson(), o.needsSystemKana()});
+    m_family = std::make_unique<NamePool>(
+        NamePool::Source{&m_lastNames, m_readings, PaneReadings::listsOf(o.list, o.gender, ListKind::LastNames),
+            o.romaji, {}, nullptr, o.unique, ReadingList::Last, o.needsPerson(), o.needsSystemKana()});
     const bool noFirst = m_wantFirst && m_given->isEmpty();
     if (noFirst || (m_wantLast && m_family->isEmpty())) {
         return Outcome::failure(
@@ -264,10 +263,11 @@ Outcome GenerateCommand::checkEncoding()
     const OutputEncoding encoding(o.encoding);
     const RecordStyle style = o.recordStyle();
     const auto refuse = [&](const std::string &text, const char *what) {
-        return Outcome::failure(QStringLiteral("'%1' (%2) cannot be written in %3 (--encoding): it has a character "
-                                               "that encoding lacks")
-                                    .arg(QString::fromStdString(text), QString::fromUtf8(what),
-                                        QString::fromLatin1(choiceWord<OutputEncoding::Kind>(EncodingChoices, o.encoding))));
+        return Outcome::failure(
+            QStringLiteral("'%1' (%2) cannot be written in %3 (--encoding): it has a character "
+                           "that encoding lacks")
+                .arg(QString::fromStdString(text), QString::fromUtf8(what),
+                    QString::fromLatin1(choiceWord<OutputEncoding::Kind>(EncodingChoices, o.encoding))));
     };
     const bool txt = !OutputFormatInfo::of(o.format).hasFields;
     if (o.header && !txt) {
@@ -297,7 +297,8 @@ Outcome GenerateCommand::checkEncoding()
             }
             for (const RecordField field : o.fields) {
                 const NameAttribute attribute = attributeOf(field);
-                if ((partOf(field) != part && attribute != NameAttribute::BankKana) || partOf(field) == RecordPart::Person)
+                if ((partOf(field) != part && attribute != NameAttribute::BankKana)
+                    || partOf(field) == RecordPart::Person)
                     continue;
                 const std::string text = style.text(variant, attribute, part);
                 if (!encoding.encoded(text))

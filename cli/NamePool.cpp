@@ -68,9 +68,8 @@ NamePool::NamePool(const Source &source)
             const Spelling *spelling = m_part.spellings[static_cast<std::size_t>(form)];
             NameVariant variant;
             if (spelling) {
-                variant.spelling->romaji = source.style == RomajiStyle::Passport
-                    ? romaji
-                    : utf8(Romanize(spelling->hiragana, source.style));
+                variant.spelling->romaji
+                    = source.style == RomajiStyle::Passport ? romaji : utf8(Romanize(spelling->hiragana, source.style));
                 variant.spelling->kanji = utf8(spelling->kanji);
                 variant.spelling->hiragana = utf8(spelling->hiragana);
                 variant.spelling->katakana = utf8(spelling->katakana);

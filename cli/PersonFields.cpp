@@ -18,7 +18,6 @@ constexpr std::size_t kAge = PersonTexts::indexOf(NameAttribute::Age);
 constexpr std::size_t kWareki = PersonTexts::indexOf(NameAttribute::Wareki);
 constexpr std::size_t kEmail = PersonTexts::indexOf(NameAttribute::Email);
 constexpr std::size_t kLogin = PersonTexts::indexOf(NameAttribute::Login);
-constexpr std::size_t EraNameBytes = 6;
 
 // The first index of days whose day is on or after day (days are in calendar order).
 qint64 firstFrom(const BirthDays &days, qint64 day)
@@ -90,6 +89,14 @@ void PersonFields::setLayout(const PersonLayout &layout)
     }
 }
 
+PersonFields::ShortText PersonFields::shortText(std::string_view text)
+{
+    ShortText shortText;
+    shortText.size = static_cast<std::uint8_t>(std::min(text.size(), sizeof shortText.text));
+    std::memcpy(shortText.text, text.data(), shortText.size);
+    return shortText;
+}
+
 void PersonFields::writeDays()
 {
     // Every day drawn lies within the days asked for.
@@ -104,7 +111,8 @@ void PersonFields::writeDays()
     int month = 0;
     int day = 0;
     m_options.bornFrom.getDate(&year, &month, &day);
-    char wareki[Wareki::MaxBytes];
+    char text[Wareki::MaxBytes];
+    m_warekiDays.resize(1 + 12 * 31);
     // Day by day in calendar order: a table of 40,000 days costs less than a million records.
     for (DayTexts &texts : m_dayTexts) {
         const int digits[] = {year / 1000, year / 100 % 10, year / 10 % 10, year % 10, -1, month / 10, month % 10, -1,
@@ -116,28 +124,27 @@ void PersonFields::writeDays()
         // None for a birth after --as-of (or past 9999 years).
         if (age >= 0 && age < 10000) {
             while (m_ageTexts.size() <= static_cast<std::size_t>(age) + 1) {
-                ShortText text;
                 const int value = static_cast<int>(m_ageTexts.size()) - 1;
-                text.size = static_cast<std::uint8_t>(std::to_chars(text.text, text.text + sizeof text.text, value).ptr - text.text);
-                m_ageTexts.push_back(text);
+                m_ageTexts.push_back(
+                    shortText(std::string_view(text, std::to_chars(text, text + sizeof text, value).ptr - text)));
             }
             texts.age = static_cast<std::uint16_t>(age + 1);
         }
-        // The era's name is two kanji, six bytes; the rest fits its room until the year 2118.
-        const std::size_t size = Wareki::write(year, month, day, wareki);
-        if (size > EraNameBytes && size - EraNameBytes <= sizeof texts.warekiTail) {
-            const std::string_view name(wareki, EraNameBytes);
-            auto known = std::find_if(m_eraNames.begin(), m_eraNames.end(),
-                [&](const ShortText &era) { return std::string_view(era.text, era.size) == name; });
-            if (known == m_eraNames.end()) {
-                ShortText era;
-                std::memcpy(era.text, wareki, EraNameBytes);
-                era.size = EraNameBytes;
-                known = m_eraNames.insert(m_eraNames.end(), era);
-            }
-            texts.era = static_cast<std::uint8_t>(known - m_eraNames.begin());
-            std::memcpy(texts.warekiTail, wareki + EraNameBytes, size - EraNameBytes);
-            texts.warekiSize = static_cast<std::uint8_t>(size);
+        // The era and its year, then the month and the day: each fits its room until 2118.
+        const std::string_view wareki(text, Wareki::write(year, month, day, text));
+        const std::size_t yearAt = wareki.find("年");
+        const std::size_t yearEnds = yearAt + std::string_view("年").size();
+        const std::string_view eraYear = wareki.substr(0, yearEnds);
+        if (yearAt != std::string_view::npos && eraYear.size() < sizeof(ShortText::text)) {
+            // Days come in order: a new era or year is the last one's next.
+            const ShortText &latest = m_warekiYears.back();
+            if (std::string_view(latest.text, latest.size) != eraYear)
+                m_warekiYears.push_back(shortText(eraYear));
+            texts.warekiYear = static_cast<std::uint8_t>(m_warekiYears.size() - 1);
+            texts.warekiDay = static_cast<std::uint16_t>(1 + (month - 1) * 31 + (day - 1));
+            ShortText &monthDay = m_warekiDays[texts.warekiDay];
+            if (monthDay.size == 0)
+                monthDay = shortText(wareki.substr(yearEnds));
         }
         static constexpr int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
         const int monthDays = kMonthDays[month - 1] + (month == 2 && QDate::isLeapYear(year) ? 1 : 0);
@@ -203,13 +210,16 @@ qint64 PersonFields::birthDay(std::uint64_t position, const NameSampler::Person 
 {
     const std::uint64_t bits = m_random.bits(position, NameSampler::BirthDayStream);
     if (m_weighted) {
-        if (person.first == NameSampler::NoName || person.decade == NameSampler::NoDecade)
+        // NoName and NoDecade are negative: one test for both.
+        static_assert(NameSampler::NoName < 0 && NameSampler::NoDecade < 0);
+        if ((person.first | person.decade) < 0)
             return 0;
         const Days &days = m_days[m_dateOf[static_cast<std::size_t>(person.first)] * BirthYears::DecadeCount
             + static_cast<std::size_t>(person.decade)];
         if (days.count <= 0)
             return 0;
-        const auto index = static_cast<qint64>(NameSampler::indexBelowBits(bits, static_cast<std::uint64_t>(days.count)));
+        const auto index
+            = static_cast<qint64>(NameSampler::indexBelowBits(bits, static_cast<std::uint64_t>(days.count)));
         return index < days.split ? days.firstRun + index : days.secondRun + (index - days.split);
     }
     if (m_uniformCount <= 0)
@@ -219,6 +229,15 @@ qint64 PersonFields::birthDay(std::uint64_t position, const NameSampler::Person 
 }
 
 void PersonFields::fill(std::uint64_t index, const NameSampler::Person &person, PersonTexts &texts) const
+{
+    if (m_joined)
+        fillAs<true>(index, person, texts);
+    else
+        fillAs<false>(index, person, texts);
+}
+
+template <bool Joined>
+void PersonFields::fillAs(std::uint64_t index, const NameSampler::Person &person, PersonTexts &texts) const
 {
     const std::uint64_t position = 2 * index;
     const DayTexts *day = &m_noDay;
@@ -238,6 +257,8 @@ void PersonFields::fill(std::uint64_t index, const NameSampler::Person &person, 
     // With --unique the combination's number ends each: two records never share one.
     const std::optional<std::uint64_t> number
         = m_options.unique ? std::optional<std::uint64_t>(person.combination) : std::nullopt;
+    // Both names and no number, as nearly always: the common way, without its tests twice.
+    const bool both = !number && !given.empty() && !family.empty();
 
     // The fields one after another, each copied in steps of fixed size (DayTexts' fields, and
     // ContactName's), then what follows it: no call, and no room to copy from again.
@@ -255,14 +276,19 @@ void PersonFields::fill(std::uint64_t index, const NameSampler::Person &person, 
             out += age.size;
             break;
         }
-        case kWareki:
-            std::memcpy(out, m_eraNames[day->era].text, EraNameBytes);
-            std::memcpy(out + EraNameBytes, day->warekiTail, sizeof day->warekiTail);
-            out += day->warekiSize;
+        case kWareki: {
+            const ShortText &eraYear = m_warekiYears[day->warekiYear];
+            std::memcpy(out, eraYear.text, sizeof eraYear.text);
+            out += eraYear.size;
+            const ShortText &monthDay = m_warekiDays[day->warekiDay];
+            std::memcpy(out, monthDay.text, sizeof monthDay.text);
+            out += monthDay.size;
             break;
+        }
         case kEmail: {
             const std::uint64_t bits = m_random.bits(position, NameSampler::EmailStream);
-            out += ContactName::write(given, family, bits, number, ContactName::MaxEmailLocal, out);
+            out += both ? ContactName::writeBoth(given, family, bits, ContactName::MaxEmailLocal, out)
+                        : ContactName::write(given, family, bits, number, ContactName::MaxEmailLocal, out);
             *out++ = '@';
             const auto domain = static_cast<std::size_t>(((bits >> 48) * m_domains.size()) >> 16);
             const char *text = m_domains[domain].data();
@@ -274,13 +300,15 @@ void PersonFields::fill(std::uint64_t index, const NameSampler::Person &person, 
             out += size;
             break;
         }
-        case kLogin:
-            out += ContactName::write(given, family, m_random.bits(position, NameSampler::LoginStream), number,
-                ContactName::MaxLogin, out);
+        case kLogin: {
+            const std::uint64_t bits = m_random.bits(position, NameSampler::LoginStream);
+            out += both ? ContactName::writeBoth(given, family, bits, ContactName::MaxLogin, out)
+                        : ContactName::write(given, family, bits, number, ContactName::MaxLogin, out);
             break;
         }
+        }
         // Where each is, for writers that take them one by one.
-        if (!m_joined) {
+        if constexpr (!Joined) {
             texts.starts[entry.field] = static_cast<std::uint16_t>(start - texts.text);
             texts.sizes[entry.field] = static_cast<std::uint16_t>(out - start);
         }

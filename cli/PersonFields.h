@@ -53,22 +53,26 @@ private:
     };
 
     // Each day's texts, written once: a run draws up to a million people from some 40,000 days.
-    // Fixed sizes, so that a record copies each without a call, and one cache line's half a day.
-    struct alignas(32) DayTexts
+    // A day's row is 16 bytes, its texts copied in pieces of fixed size: the table is read at
+    // random, and a smaller one is more often in the cache.
+    struct alignas(16) DayTexts
     {
         char date[10] = {}; // YYYY-MM-DD
-        char warekiTail[16] = {}; // after the era's name: 64年12月31日, 元年12月31日
         std::uint8_t dateSize = 0; // none for no day
-        std::uint8_t era = 0; // in m_eraNames
-        std::uint8_t warekiSize = 0; // the era's name and the tail
-        std::uint16_t age = 0; // in m_ageTexts: 0 for none, else the age + 1
+        std::uint8_t warekiYear = 0; // in m_warekiYears: the era, its year and 年
+        std::uint16_t warekiDay = 0; // in m_warekiDays: the month and the day
+        std::uint16_t age = 0; // in m_ageTexts
     };
     struct ShortText
     {
-        char text[6] = {}; // copied whole
+        char text[15] = {}; // copied whole
         std::uint8_t size = 0;
     };
 
+    static ShortText shortText(std::string_view text);
+    // The joined text alone (Joined), or where each field is too.
+    template <bool Joined>
+    void fillAs(std::uint64_t index, const NameSampler::Person &person, PersonTexts &texts) const;
     void makeDays(const KanjiDates &kanji);
     void writeDays();
     // The Julian day of person's date of birth, or 0 for none.
@@ -92,8 +96,10 @@ private:
     std::vector<PersonLayout::Entry> m_layout;
     bool m_joined = false; // the writer copies the fields as one text
     std::vector<DayTexts> m_dayTexts; // from m_firstDay, a Julian day
-    std::vector<ShortText> m_eraNames = {{}}; // none, then two kanji each
-    std::vector<ShortText> m_ageTexts = {{}}; // none, then 0, 1, 2 ...
+    // Each with none first, the index of a day without a date.
+    std::vector<ShortText> m_warekiYears = {{}}; // 昭和64年, 平成元年 ...
+    std::vector<ShortText> m_warekiDays = {{}}; // 1月1日 ... 12月31日, by month * 31 + day
+    std::vector<ShortText> m_ageTexts = {{}}; // 0, 1, 2 ...
     qint64 m_firstDay = 0;
     DayTexts m_noDay; // for a record without a date of birth
     std::vector<std::string> m_domains; // each with ContactName::Step bytes of slack

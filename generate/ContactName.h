@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -31,38 +32,39 @@ public:
     // so two different numbers never give one name, whatever the names.
     // Names are copied in whole steps of Step bytes, a few vector moves rather than a call each:
     // given and family must be readable, and out writable, Step bytes past maxLength.
-    // Inline for the common case, both names and no number: two of these a record, a million
-    // records a run. The rest, and names too short for a login, go the general way.
-    Q_ALWAYS_INLINE static std::size_t write(std::string_view given, std::string_view family, std::uint64_t bits,
+    static std::size_t write(std::string_view given, std::string_view family, std::uint64_t bits,
         std::optional<std::uint64_t> number, std::size_t maxLength, char *out)
     {
-        if (number || given.empty() || family.empty())
-            return writeAny(given, family, bits, number, maxLength, out);
+        return number || given.empty() || family.empty() ? writeAny(given, family, bits, number, maxLength, out)
+                                                         : writeBoth(given, family, bits, maxLength, out);
+    }
+    // The common case, both names and no number, inline: two of these a record, a million
+    // records a run. Names to shorten, or too short for a login, go the general way.
+    Q_ALWAYS_INLINE static std::size_t writeBoth(
+        std::string_view given, std::string_view family, std::uint64_t bits, std::size_t maxLength, char *out)
+    {
         // The pattern drawn from a table rather than a switch: a random choice among five
         // branches was mispredicted on most records.
         const Shape &shape = kShapes[below(bits, Patterns)];
         const std::string_view first = shape.familyFirst ? family : given;
         const std::string_view second = shape.familyFirst ? given : family;
-        const std::size_t firstWhole = std::min<std::size_t>(first.size(), shape.firstCut);
-        const std::size_t secondWhole = std::min<std::size_t>(second.size(), shape.secondCut);
-        const std::size_t separatorSize = shape.separator ? 1 : 0;
+        const std::size_t firstSize = std::min<std::size_t>(first.size(), shape.firstCut);
+        const std::size_t secondSize = std::min<std::size_t>(second.size(), shape.secondCut);
         // Two digits, now and then: written always, counted only when drawn.
-        const unsigned value = 10 + below(bits >> 32, 90);
         const std::size_t digitCount = below(bits >> 16, 4) == 0 ? 2 : 0;
-
-        // Each name shortened to what room is left, the first no shorter than half of it.
-        const std::size_t room = maxLength - digitCount - separatorSize;
-        const std::size_t firstSize = std::min(firstWhole, std::max(room / 2, room - std::min(room, secondWhole)));
-        const std::size_t secondSize = std::min(secondWhole, room - firstSize);
-        char *end = put(out, first.data(), firstSize);
+        const std::size_t size = firstSize + shape.separatorSize + secondSize + digitCount;
+        // Names that must be shortened, that make less than a login, or that take more than a
+        // step go the general way: one test for all, rarely true.
+        if (size - MinLogin > maxLength - MinLogin || (first.size() | second.size()) >= Step)
+            return writeAny(given, family, bits, std::nullopt, maxLength, out);
+        std::memcpy(out, first.data(), Step);
+        char *end = out + firstSize;
         *end = shape.separator;
-        end += secondSize > 0 ? separatorSize : 0;
-        end = put(end, second.data(), secondSize);
-        end[0] = static_cast<char>('0' + value / 10);
-        end[1] = static_cast<char>('0' + value % 10);
+        end += shape.separatorSize;
+        std::memcpy(end, second.data(), Step);
+        end += secondSize;
+        std::memcpy(end, DigitPairs.data() + 2 * (10 + below(bits >> 32, 90)), 2);
         end += digitCount;
-        if (static_cast<std::size_t>(end - out) < MinLogin)
-            return writeAny(given, family, bits, number, maxLength, out);
         return static_cast<std::size_t>(end - out);
     }
 
@@ -74,17 +76,27 @@ private:
         std::uint8_t firstCut;
         std::uint8_t secondCut;
         char separator;
+        std::uint8_t separatorSize;
     };
     static constexpr std::uint8_t Whole = 0xff;
     static constexpr unsigned Patterns = 5;
     static constexpr Shape kShapes[Patterns] = {
-        {false, Whole, Whole, '.'}, // hanako.yamada
-        {true, Whole, Whole, '.'}, // yamada.hanako
-        {false, 1, Whole, '.'}, // h.yamada
-        {false, Whole, Whole, '_'}, // hanako_yamada
-        {true, Whole, 1, '\0'}, // yamadah
+        {false, Whole, Whole, '.', 1}, // hanako.yamada
+        {true, Whole, Whole, '.', 1}, // yamada.hanako
+        {false, 1, Whole, '.', 1}, // h.yamada
+        {false, Whole, Whole, '_', 1}, // hanako_yamada
+        {true, Whole, 1, '\0', 0}, // yamadah
     };
 
+    // "00" to "99", two characters each.
+    static constexpr std::array<char, 200> DigitPairs = [] {
+        std::array<char, 200> pairs{};
+        for (std::size_t i = 0; i < 100; ++i) {
+            pairs[2 * i] = static_cast<char>('0' + i / 10);
+            pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+        return pairs;
+    }();
     static std::size_t writeAny(std::string_view given, std::string_view family, std::uint64_t bits,
         std::optional<std::uint64_t> number, std::size_t maxLength, char *out);
 

@@ -15,7 +15,7 @@ QStringList shipped(const QStringList &arguments)
     return QStringList{QStringLiteral("generate"), QStringLiteral("--db"),
                qEnvironmentVariable("TOVISKA_BIN_DIR") + QStringLiteral("/names.mdb"), QStringLiteral("--format"),
                QStringLiteral("csv")}
-        + arguments;
+    + arguments;
 }
 
 // A csv run's records by field name (none of these fields holds a comma or a quote).
@@ -74,8 +74,8 @@ void tst_PersonFields::datesAgesAndEras_data()
     QTest::newRow("ages 30-34 on a leap day") << QStringList{"--age", "30-34"} << QDate(2024, 2, 29) << 30 << 34;
     QTest::newRow("age 0") << QStringList{"--age", "0"} << QDate(2026, 3, 1) << 0 << 0;
     QTest::newRow("ages 76-80, across 1948") << QStringList{"--age", "76-80"} << QDate(2026, 6, 15) << 76 << 80;
-    QTest::newRow("family names only, ages alike") << QStringList{"--part", "last", "--age", "20-29"} << QDate(2025, 1, 1)
-                                                   << 20 << 29;
+    QTest::newRow("family names only, ages alike")
+        << QStringList{"--part", "last", "--age", "20-29"} << QDate(2025, 1, 1) << 20 << 29;
 }
 
 void tst_PersonFields::datesAgesAndEras()
@@ -129,9 +129,11 @@ void tst_PersonFields::userNamesGetDatesAlike()
     for (const auto &[table, column, name] : {std::tuple{"user_firstname", "firstname", "Alice"},
              std::tuple{"user_firstname", "firstname", "Bob"}, std::tuple{"user_lastname", "lastname", "Smith"}})
         db.insertRaw(QString::fromLatin1(table), QString::fromLatin1(column), QString::fromLatin1(name));
-    const QStringList base{"generate", "--db", db.path(), "--list", "user", "--format", "csv", "-n", "3000", "--seed", "2"};
+    const QStringList base{
+        "generate", "--db", db.path(), "--list", "user", "--format", "csv", "-n", "3000", "--seed", "2"};
     const CliRun plain = CliRun::of(base + QStringList{"--fields", "given,family,birth_date"});
-    const CliRun born = CliRun::of(base + QStringList{"--born", "1950-1959", "--fields", "given,family,birth_date,born"});
+    const CliRun born
+        = CliRun::of(base + QStringList{"--born", "1950-1959", "--fields", "given,family,birth_date,born"});
     QCOMPARE(plain.exitCode, 0);
     QCOMPARE(born.exitCode, 0);
     const auto without = recordsOf(plain.out);
@@ -187,9 +189,9 @@ void tst_PersonFields::emailsAndLogins()
         // The person's own romaji in one of the patterns, before any digits.
         const QString g = QString::fromStdString(ContactName::asciiOf(fields[0]));
         const QString f = QString::fromStdString(ContactName::asciiOf(fields[1]));
-        const QStringList bases = f.isEmpty() ? QStringList{g}
-                                              : QStringList{g + u'.' + f, f + u'.' + g, g.left(1) + u'.' + f,
-                                                    g + u'_' + f, f + g.left(1)};
+        const QStringList bases = f.isEmpty()
+            ? QStringList{g}
+            : QStringList{g + u'.' + f, f + u'.' + g, g.left(1) + u'.' + f, g + u'_' + f, f + g.left(1)};
         for (QString name : {match.captured(1), fields[3]}) {
             while (name.back().isDigit())
                 name.chop(1);
@@ -221,8 +223,8 @@ void tst_PersonFields::fieldsKeepThePeople()
     QFETCH(QStringList, options);
     options += QStringList{"-n", "20000", "--seed", "31", "--as-of", "2026-12-10"};
     const CliRun names = CliRun::of(shipped(options + QStringList{"--fields", "given,family,given_kanji"}));
-    const CliRun all = CliRun::of(shipped(options
-        + QStringList{"--fields", "given,family,given_kanji,birth_date,age,birth_date_wareki,email,login"}));
+    const CliRun all = CliRun::of(shipped(
+        options + QStringList{"--fields", "given,family,given_kanji,birth_date,age,birth_date_wareki,email,login"}));
     QCOMPARE(names.exitCode, 0);
     QCOMPARE(all.exitCode, 0);
     const QList<QByteArray> people = names.out.split('\n');
@@ -237,9 +239,12 @@ void tst_PersonFields::textsWhateverTheLayout_data()
     // Fields side by side are made as one text; apart, or in CP932, one by one.
     QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("fields");
-    QTest::newRow("apart") << "csv" << "birth_date,given,email,family,age,login,birth_date_wareki";
-    QTest::newRow("reversed, tabs") << "tsv" << "login,email,birth_date_wareki,age,birth_date,given,family";
-    QTest::newRow("one field") << "csv" << "given,family,login";
+    QTest::newRow("apart") << "csv"
+                           << "birth_date,given,email,family,age,login,birth_date_wareki";
+    QTest::newRow("reversed, tabs") << "tsv"
+                                    << "login,email,birth_date_wareki,age,birth_date,given,family";
+    QTest::newRow("one field") << "csv"
+                               << "given,family,login";
 }
 
 void tst_PersonFields::textsWhateverTheLayout()
