@@ -82,6 +82,14 @@ GenerateCommand::~GenerateCommand() = default;
 
 int GenerateCommand::run()
 {
+    // The weights' two tables are read beside the names and their readings, which need neither:
+    // a run by weight then starts about as soon as one of names drawn alike.
+    if (m_options.frequency == Frequency::Real) {
+        m_tablesRead = std::async(std::launch::async, [folder = m_database.applicationFolder()] {
+            NameFrequencies::shipped(folder);
+            KanjiDates::shipped(folder);
+        });
+    }
     // Everything that can go wrong before the first byte is checked before the output is opened.
     for (auto step : {&GenerateCommand::readNames, &GenerateCommand::checkReadings, &GenerateCommand::readFrequencies,
              &GenerateCommand::makePools, &GenerateCommand::checkEncoding}) {
@@ -193,6 +201,8 @@ Outcome GenerateCommand::readFrequencies()
         }
         return {};
     }
+    if (m_tablesRead.valid())
+        m_tablesRead.get();
     // Weights from a table read only in part would be other weights: nothing is written then.
     const NameFrequencies &frequencies = NameFrequencies::shipped(m_database.applicationFolder());
     if (!frequencies.problem().isEmpty())

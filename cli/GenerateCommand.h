@@ -5,6 +5,7 @@
 #include "cli/NamesDatabase.h"
 
 #include <QHash>
+#include <future>
 #include <memory>
 #include <string>
 
@@ -54,4 +55,5 @@ private:
     std::unique_ptr<NameSampler> m_sampler;
     const KanjiDates *m_kanjiDates = nullptr; // for dates of birth by weight
     std::unique_ptr<PersonFields> m_person;
+    std::future<void> m_tablesRead; // the weights' tables, read on a thread of their own
 };
