@@ -82,13 +82,19 @@ GenerateCommand::~GenerateCommand() = default;
 
 int GenerateCommand::run()
 {
-    // The weights' two tables are read beside the names and their readings, which need neither:
-    // a run by weight then starts about as soon as one of names drawn alike.
-    if (m_options.frequency == Frequency::Real) {
+    // The weights' two tables, and the texts of the days of birth, are made beside the names
+    // and their readings, which need none of them: a run by weight then starts about as soon as
+    // one of names drawn alike.
+    const GenerateOptions &options = m_options;
+    if (options.frequency == Frequency::Real) {
         m_tablesRead = std::async(std::launch::async, [folder = m_database.applicationFolder()] {
             NameFrequencies::shipped(folder);
             KanjiDates::shipped(folder);
         });
+    }
+    if (options.needsBirthDate() && (options.frequency == Frequency::Real || options.hasBirthRange)) {
+        m_dayTextsMade = std::async(
+            std::launch::async, [&options] { return BirthDayTexts(options.bornFrom, options.bornTo, options.asOf); });
     }
     // Everything that can go wrong before the first byte is checked before the output is opened.
     for (auto step : {&GenerateCommand::readNames, &GenerateCommand::checkReadings, &GenerateCommand::readFrequencies,
@@ -258,8 +264,10 @@ Outcome GenerateCommand::makePools()
         seed = (static_cast<std::uint64_t>(device()) << 32) ^ device();
     }
     m_sampler = std::make_unique<NameSampler>(m_given->part(), m_family->part(), CounterRandom(seed), 0, options);
+    if (m_dayTextsMade.valid())
+        m_dayTexts = m_dayTextsMade.get();
     m_person = std::make_unique<PersonFields>(PersonFields::Source{&m_options, CounterRandom(seed),
-        m_wantFirst ? m_given.get() : nullptr, m_wantLast ? m_family.get() : nullptr, m_kanjiDates});
+        m_wantFirst ? m_given.get() : nullptr, m_wantLast ? m_family.get() : nullptr, m_kanjiDates, &m_dayTexts});
     return {};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/BirthDayTexts.h"
 #include "cli/GenerateOptions.h"
 #include "cli/NamePool.h"
 #include "cli/NamesDatabase.h"
@@ -56,4 +57,6 @@ private:
     const KanjiDates *m_kanjiDates = nullptr; // for dates of birth by weight
     std::unique_ptr<PersonFields> m_person;
     std::future<void> m_tablesRead; // the weights' tables, read on a thread of their own
+    std::future<BirthDayTexts> m_dayTextsMade; // and the days' texts, made so
+    BirthDayTexts m_dayTexts;
 };

@@ -1,15 +1,12 @@
 #include "cli/PersonFields.h"
 
 #include "cli/NamePool.h"
-#include "generate/Age.h"
 #include "generate/BirthDays.h"
 #include "generate/ContactName.h"
-#include "generate/Wareki.h"
 #include "store/KanjiDates.h"
 
 #include <QHash>
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 
 namespace {
@@ -40,6 +37,7 @@ PersonFields::PersonFields(const Source &source)
     , m_random(source.random)
     , m_given(source.given)
     , m_family(source.family)
+    , m_dayTexts(source.days ? source.days : &m_noDays)
 {
     const GenerateOptions &o = m_options;
     if (!OutputFormatInfo::of(o.format).hasFields)
@@ -71,10 +69,7 @@ PersonFields::PersonFields(const Source &source)
     } else if (o.hasBirthRange) {
         m_uniformFirst = o.bornFrom.toJulianDay();
         m_uniformCount = o.bornTo.toJulianDay() - m_uniformFirst + 1;
-    } else {
-        return;
     }
-    writeDays();
 }
 
 void PersonFields::setLayout(const PersonLayout &layout)
@@ -86,75 +81,6 @@ void PersonFields::setLayout(const PersonLayout &layout)
     for (std::size_t field = 0; field < PersonTexts::Fields; ++field) {
         if (m_wants[field])
             m_layout.push_back({field, {}, 0});
-    }
-}
-
-PersonFields::ShortText PersonFields::shortText(std::string_view text)
-{
-    ShortText shortText;
-    shortText.size = static_cast<std::uint8_t>(std::min(text.size(), sizeof shortText.text));
-    std::memcpy(shortText.text, text.data(), shortText.size);
-    return shortText;
-}
-
-void PersonFields::writeDays()
-{
-    // Every day drawn lies within the days asked for.
-    m_firstDay = m_options.bornFrom.toJulianDay();
-    const qint64 last = m_options.bornTo.toJulianDay();
-    m_dayTexts.resize(static_cast<std::size_t>(std::max<qint64>(0, last - m_firstDay + 1)));
-    int asOfYear = 0;
-    int asOfMonth = 0;
-    int asOfDay = 0;
-    m_options.asOf.getDate(&asOfYear, &asOfMonth, &asOfDay);
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    m_options.bornFrom.getDate(&year, &month, &day);
-    char text[Wareki::MaxBytes];
-    m_warekiDays.resize(1 + 12 * 31);
-    // Day by day in calendar order: a table of 40,000 days costs less than a million records.
-    for (DayTexts &texts : m_dayTexts) {
-        const int digits[] = {year / 1000, year / 100 % 10, year / 10 % 10, year % 10, -1, month / 10, month % 10, -1,
-            day / 10, day % 10};
-        for (std::size_t i = 0; i < sizeof texts.date; ++i)
-            texts.date[i] = digits[i] < 0 ? '-' : static_cast<char>('0' + digits[i]);
-        texts.dateSize = sizeof texts.date;
-        const int age = Age::on(year, month, day, asOfYear, asOfMonth, asOfDay);
-        // None for a birth after --as-of (or past 9999 years).
-        if (age >= 0 && age < 10000) {
-            while (m_ageTexts.size() <= static_cast<std::size_t>(age) + 1) {
-                const int value = static_cast<int>(m_ageTexts.size()) - 1;
-                m_ageTexts.push_back(
-                    shortText(std::string_view(text, std::to_chars(text, text + sizeof text, value).ptr - text)));
-            }
-            texts.age = static_cast<std::uint16_t>(age + 1);
-        }
-        // The era and its year, then the month and the day: each fits its room until 2118.
-        const std::string_view wareki(text, Wareki::write(year, month, day, text));
-        const std::size_t yearAt = wareki.find("年");
-        const std::size_t yearEnds = yearAt + std::string_view("年").size();
-        const std::string_view eraYear = wareki.substr(0, yearEnds);
-        if (yearAt != std::string_view::npos && eraYear.size() < sizeof(ShortText::text)) {
-            // Days come in order: a new era or year is the last one's next.
-            const ShortText &latest = m_warekiYears.back();
-            if (std::string_view(latest.text, latest.size) != eraYear)
-                m_warekiYears.push_back(shortText(eraYear));
-            texts.warekiYear = static_cast<std::uint8_t>(m_warekiYears.size() - 1);
-            texts.warekiDay = static_cast<std::uint16_t>(1 + (month - 1) * 31 + (day - 1));
-            ShortText &monthDay = m_warekiDays[texts.warekiDay];
-            if (monthDay.size == 0)
-                monthDay = shortText(wareki.substr(yearEnds));
-        }
-        static constexpr int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-        const int monthDays = kMonthDays[month - 1] + (month == 2 && QDate::isLeapYear(year) ? 1 : 0);
-        if (++day > monthDays) {
-            day = 1;
-            if (++month > 12) {
-                month = 1;
-                ++year;
-            }
-        }
     }
 }
 
@@ -240,11 +166,12 @@ template <bool Joined>
 void PersonFields::fillAs(std::uint64_t index, const NameSampler::Person &person, PersonTexts &texts) const
 {
     const std::uint64_t position = 2 * index;
-    const DayTexts *day = &m_noDay;
+    const BirthDayTexts &days = *m_dayTexts;
+    const BirthDayTexts::Row *day = &days.none();
     if (m_needsBirth) {
         const qint64 julianDay = birthDay(position, person);
         if (julianDay != 0)
-            day = &m_dayTexts[static_cast<std::size_t>(julianDay - m_firstDay)];
+            day = &days.of(julianDay);
     }
     std::string_view given;
     std::string_view family;
@@ -271,16 +198,16 @@ void PersonFields::fillAs(std::uint64_t index, const NameSampler::Person &person
             out += day->dateSize;
             break;
         case kAge: {
-            const ShortText &age = m_ageTexts[day->age];
+            const BirthDayTexts::ShortText &age = days.age(*day);
             std::memcpy(out, age.text, sizeof age.text);
             out += age.size;
             break;
         }
         case kWareki: {
-            const ShortText &eraYear = m_warekiYears[day->warekiYear];
+            const BirthDayTexts::ShortText &eraYear = days.eraYear(*day);
             std::memcpy(out, eraYear.text, sizeof eraYear.text);
             out += eraYear.size;
-            const ShortText &monthDay = m_warekiDays[day->warekiDay];
+            const BirthDayTexts::ShortText &monthDay = days.monthDay(*day);
             std::memcpy(out, monthDay.text, sizeof monthDay.text);
             out += monthDay.size;
             break;

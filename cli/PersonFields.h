@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/BirthDayTexts.h"
 #include "cli/GenerateOptions.h"
 #include "cli/PersonTexts.h"
 #include "generate/CounterRandom.h"
@@ -30,6 +31,8 @@ public:
         const NamePool *given = nullptr; // either null when that part is not drawn
         const NamePool *family = nullptr;
         const KanjiDates *kanji = nullptr; // with real frequency, for the given names' kanji
+        // Every day from --born's or --age's first to its last, when a date of birth is asked for.
+        const BirthDayTexts *days = nullptr;
     };
 
     explicit PersonFields(const Source &source);
@@ -52,29 +55,10 @@ private:
         qint64 secondRun = 0; // the Julian day of index split
     };
 
-    // Each day's texts, written once: a run draws up to a million people from some 40,000 days.
-    // A day's row is 16 bytes, its texts copied in pieces of fixed size: the table is read at
-    // random, and a smaller one is more often in the cache.
-    struct alignas(16) DayTexts
-    {
-        char date[10] = {}; // YYYY-MM-DD
-        std::uint8_t dateSize = 0; // none for no day
-        std::uint8_t warekiYear = 0; // in m_warekiYears: the era, its year and 年
-        std::uint16_t warekiDay = 0; // in m_warekiDays: the month and the day
-        std::uint16_t age = 0; // in m_ageTexts
-    };
-    struct ShortText
-    {
-        char text[15] = {}; // copied whole
-        std::uint8_t size = 0;
-    };
-
-    static ShortText shortText(std::string_view text);
     // The joined text alone (Joined), or where each field is too.
     template <bool Joined>
     void fillAs(std::uint64_t index, const NameSampler::Person &person, PersonTexts &texts) const;
     void makeDays(const KanjiDates &kanji);
-    void writeDays();
     // The Julian day of person's date of birth, or 0 for none.
     qint64 birthDay(std::uint64_t position, const NameSampler::Person &person) const;
 
@@ -95,13 +79,8 @@ private:
     qint64 m_uniformCount = 0;
     std::vector<PersonLayout::Entry> m_layout;
     bool m_joined = false; // the writer copies the fields as one text
-    std::vector<DayTexts> m_dayTexts; // from m_firstDay, a Julian day
-    // Each with none first, the index of a day without a date.
-    std::vector<ShortText> m_warekiYears = {{}}; // 昭和64年, 平成元年 ...
-    std::vector<ShortText> m_warekiDays = {{}}; // 1月1日 ... 12月31日, by month * 31 + day
-    std::vector<ShortText> m_ageTexts = {{}}; // 0, 1, 2 ...
-    qint64 m_firstDay = 0;
-    DayTexts m_noDay; // for a record without a date of birth
+    BirthDayTexts m_noDays; // when not given any
+    const BirthDayTexts *m_dayTexts;
     std::vector<std::string> m_domains; // each with ContactName::Step bytes of slack
     std::vector<std::size_t> m_domainSizes;
 };
