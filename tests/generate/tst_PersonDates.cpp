@@ -68,7 +68,10 @@ void tst_PersonDates::birthsForAges()
             const int age = Age::on(birth, day);
             const bool inside = birth >= from && birth <= to;
             QVERIFY2(inside == (age >= youngest && age <= oldest),
-                qPrintable(QStringLiteral("%1 aged %2 on %3").arg(birth.toString(Qt::ISODate)).arg(age).arg(day.toString(Qt::ISODate))));
+                qPrintable(QStringLiteral("%1 aged %2 on %3")
+                               .arg(birth.toString(Qt::ISODate))
+                               .arg(age)
+                               .arg(day.toString(Qt::ISODate))));
         }
     }
 }
@@ -104,13 +107,24 @@ void tst_PersonDates::contactNames_data()
     QTest::addColumn<QString>("family");
     QTest::addColumn<int>("maxLength");
     QTest::addColumn<QStringList>("bases"); // what a name is before its digits; none: any
-    QTest::newRow("both names") << "Hanako" << "Yamada" << 64
-                                << QStringList{"hanako.yamada", "yamada.hanako", "h.yamada", "hanako_yamada", "yamadah"};
-    QTest::newRow("macrons, marks and digits") << "Yūki" << "O'Neil-2" << 32
-                                               << QStringList{"yuki.oneil", "oneil.yuki", "y.oneil", "yuki_oneil", "oneily"};
-    QTest::newRow("one letter") << "O" << "" << 32 << QStringList{"o"};
-    QTest::newRow("kanji alone") << "山田" << "" << 32 << QStringList{"user"};
+    QTest::newRow("both names") << "Hanako"
+                                << "Yamada" << 64
+                                << QStringList{
+                                       "hanako.yamada", "yamada.hanako", "h.yamada", "hanako_yamada", "yamadah"};
+    QTest::newRow("macrons, marks and digits")
+        << "Yūki"
+        << "O'Neil-2" << 32 << QStringList{"yuki.oneil", "oneil.yuki", "y.oneil", "yuki_oneil", "oneily"};
+    QTest::newRow("one letter") << "O"
+                                << "" << 32 << QStringList{"o"};
+    QTest::newRow("kanji alone") << "山田"
+                                 << "" << 32 << QStringList{"user"};
     QTest::newRow("long names, login") << QString(80, u'a') << QString(80, u'b') << 32 << QStringList{};
+    // Where the common way gives over to the general one: too short for a login, a name of a
+    // whole step, names that fill the room but for the digits.
+    QTest::newRow("a letter each") << "A"
+                                   << "B" << 32 << QStringList{"a.b", "b.a", "a_b", "ba"};
+    QTest::newRow("names of a step") << QString(31, u'a') << QString(32, u'b') << 64 << QStringList{};
+    QTest::newRow("names filling the room") << QString(15, u'a') << QString(15, u'b') << 32 << QStringList{};
 }
 
 void tst_PersonDates::contactNames()
@@ -131,9 +145,10 @@ void tst_PersonDates::contactNames()
     // whatever the names, since the number ends it.
     for (std::uint64_t bits = 0; bits < 4000; ++bits) {
         char out[64 + ContactName::Step];
-        for (const std::optional<std::uint64_t> number : {std::optional<std::uint64_t>(), std::optional<std::uint64_t>(bits)}) {
-            const std::size_t size
-                = ContactName::write(gName, fName, bits * 0x9e3779b97f4a7c15ULL, number, static_cast<std::size_t>(maxLength), out);
+        for (const std::optional<std::uint64_t> number :
+            {std::optional<std::uint64_t>(), std::optional<std::uint64_t>(bits)}) {
+            const std::size_t size = ContactName::write(
+                gName, fName, bits * 0x9e3779b97f4a7c15ULL, number, static_cast<std::size_t>(maxLength), out);
             const QString name = QString::fromLatin1(out, static_cast<qsizetype>(size));
             QVERIFY2(dotAtom.match(name).hasMatch(), qPrintable(name));
             QVERIFY2(size >= ContactName::MinLogin && size <= static_cast<std::size_t>(maxLength), qPrintable(name));
