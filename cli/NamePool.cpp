@@ -7,9 +7,6 @@
 
 #include <QSet>
 
-// ContactName reads Step bytes of a name, all within its slot.
-static_assert(NamePool::AsciiSlotBytes >= ContactName::Step);
-
 namespace {
 std::string utf8(const QString &text)
 {

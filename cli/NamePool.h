@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/NameVariant.h"
+#include "generate/ContactName.h"
 #include "generate/NameSampler.h"
 #include "generate/Romanize.h"
 #include "store/NameReadings.h"
@@ -44,7 +45,7 @@ public:
     // A form's name in lower-case ASCII letters (ContactName::asciiOf), when asked for.
     std::string_view ascii(std::int32_t form) const
     {
-        const char *slot = asciiSlot(form);
+        const char *slot = m_ascii[static_cast<std::size_t>(form)].bytes;
         const auto size = static_cast<unsigned char>(slot[AsciiSlot - 1]);
         if (size != Spilled)
             return std::string_view(slot, size);
@@ -52,16 +53,14 @@ public:
         std::memcpy(&start, slot, sizeof start);
         return std::string_view(m_asciiSpilled.data() + start, std::strlen(m_asciiSpilled.data() + start));
     }
-    static constexpr std::size_t AsciiSlotBytes = 32;
-    // Where a form's ASCII letters are: to fetch them before they are needed.
-    const char *asciiSlot(std::int32_t form) const { return m_ascii[static_cast<std::size_t>(form)].bytes; }
 
 private:
     std::vector<NameVariant> m_variants;
     NameSampler::Part m_part;
     // A slot of each form's letters, their count in its last byte: one cache line's half, read
     // without a table of where each begins. Longer names are spilled, the slot holding where.
-    static constexpr std::size_t AsciiSlot = AsciiSlotBytes;
+    static constexpr std::size_t AsciiSlot = 32;
+    static_assert(AsciiSlot >= ContactName::Step); // ContactName reads a slot whole
     static constexpr unsigned char Spilled = 0xff;
     struct alignas(AsciiSlot) Slot
     {

@@ -37,7 +37,7 @@ PersonFields::PersonFields(const Source &source)
     , m_random(source.random)
     , m_given(source.given)
     , m_family(source.family)
-    , m_dayTexts(source.days ? source.days : &m_noDays)
+    , m_dayTexts(*source.days)
 {
     const GenerateOptions &o = m_options;
     if (!OutputFormatInfo::of(o.format).hasFields)
@@ -166,7 +166,7 @@ template <bool Joined>
 void PersonFields::fillAs(std::uint64_t index, const NameSampler::Person &person, PersonTexts &texts) const
 {
     const std::uint64_t position = 2 * index;
-    const BirthDayTexts &days = *m_dayTexts;
+    const BirthDayTexts &days = m_dayTexts;
     const BirthDayTexts::Row *day = &days.none();
     if (m_needsBirth) {
         const qint64 julianDay = birthDay(position, person);

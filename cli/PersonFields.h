@@ -31,7 +31,8 @@ public:
         const NamePool *given = nullptr; // either null when that part is not drawn
         const NamePool *family = nullptr;
         const KanjiDates *kanji = nullptr; // with real frequency, for the given names' kanji
-        // Every day from --born's or --age's first to its last, when a date of birth is asked for.
+        // Every day from --born's or --age's first to its last when a date of birth is drawn;
+        // else none.
         const BirthDayTexts *days = nullptr;
     };
 
@@ -79,8 +80,7 @@ private:
     qint64 m_uniformCount = 0;
     std::vector<PersonLayout::Entry> m_layout;
     bool m_joined = false; // the writer copies the fields as one text
-    BirthDayTexts m_noDays; // when not given any
-    const BirthDayTexts *m_dayTexts;
+    const BirthDayTexts &m_dayTexts;
     std::vector<std::string> m_domains; // each with ContactName::Step bytes of slack
     std::vector<std::size_t> m_domainSizes;
 };
