@@ -4,6 +4,7 @@
 #include "cli/Choices.h"
 #include "cli/CliPrompts.h"
 #include "cli/OutputFile.h"
+#include "cli/PersonAhead.h"
 #include "cli/PersonFields.h"
 #include "cli/RecordWriter.h"
 #include "cli/UsageError.h"
@@ -336,9 +337,21 @@ Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) 
     const NameSampler &sampler = *m_sampler;
     const NamePool &given = *m_given;
     const NamePool &family = *m_family;
+    const PersonFields &personFields = *m_person;
+    // A person's fields are made beside the writing when a run is long enough to pay for a
+    // thread, else here, record by record.
+    PersonTexts texts;
+    std::unique_ptr<char[]> room;
+    std::unique_ptr<PersonAhead> madeAhead;
+    if (personFields.isWanted()) {
+        if (PersonAhead::isWorthIt(o.count))
+            madeAhead = std::make_unique<PersonAhead>(personFields, sampler, o.start, o.count);
+        else
+            room = std::make_unique<char[]>(PersonTexts::Capacity);
+    }
     // Record K of the roster, wherever a run starts.
     const auto drawRecord = [&](std::uint64_t i) -> Record {
-        const NameSampler::Person person = sampler.at(o.start + i);
+        const NameSampler::Person person = madeAhead ? madeAhead->person(i) : sampler.at(o.start + i);
         const NameVariant *born = person.decade != NameSampler::NoDecade && !m_born.empty()
             ? &m_born[static_cast<std::size_t>(person.decade)]
             : nullptr;
@@ -348,8 +361,6 @@ Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) 
         return {person.first == NameSampler::NoName ? nullptr : &given.variant(person.first),
             person.last == NameSampler::NoName ? nullptr : &family.variant(person.last), born, person};
     };
-    const PersonFields &personFields = *m_person;
-    PersonTexts texts;
     // Records are drawn a few ahead of the one written, their variants fetched meanwhile: a
     // variant is one among thousands, and waiting for each in turn cost more than the writing.
     constexpr std::uint64_t Ahead = 8;
@@ -370,8 +381,10 @@ Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) 
             }
         }
         const PersonTexts *person = nullptr;
-        if (personFields.isWanted()) {
-            personFields.fill(o.start + i, record.person, texts);
+        if (madeAhead) {
+            person = &madeAhead->texts(i);
+        } else if (room) {
+            personFields.fill(o.start + i, record.person, room.get(), texts);
             person = &texts;
         }
         writer.write(record.given, record.family, record.born, person);

@@ -154,16 +154,13 @@ qint64 PersonFields::birthDay(std::uint64_t position, const NameSampler::Person 
         + static_cast<qint64>(NameSampler::indexBelowBits(bits, static_cast<std::uint64_t>(m_uniformCount)));
 }
 
-void PersonFields::fill(std::uint64_t index, const NameSampler::Person &person, PersonTexts &texts) const
+char *PersonFields::fill(std::uint64_t index, const NameSampler::Person &person, char *room, PersonTexts &texts) const
 {
-    if (m_joined)
-        fillAs<true>(index, person, texts);
-    else
-        fillAs<false>(index, person, texts);
+    return m_joined ? fillAs<true>(index, person, room, texts) : fillAs<false>(index, person, room, texts);
 }
 
 template <bool Joined>
-void PersonFields::fillAs(std::uint64_t index, const NameSampler::Person &person, PersonTexts &texts) const
+char *PersonFields::fillAs(std::uint64_t index, const NameSampler::Person &person, char *room, PersonTexts &texts) const
 {
     const std::uint64_t position = 2 * index;
     const BirthDayTexts &days = m_dayTexts;
@@ -189,7 +186,7 @@ void PersonFields::fillAs(std::uint64_t index, const NameSampler::Person &person
 
     // The fields one after another, each copied in steps of fixed size (DayTexts' fields, and
     // ContactName's), then what follows it: no call, and no room to copy from again.
-    char *out = texts.text;
+    char *out = room;
     for (const PersonLayout::Entry &entry : m_layout) {
         char *const start = out;
         switch (entry.field) {
@@ -236,11 +233,13 @@ void PersonFields::fillAs(std::uint64_t index, const NameSampler::Person &person
         }
         // Where each is, for writers that take them one by one.
         if constexpr (!Joined) {
-            texts.starts[entry.field] = static_cast<std::uint16_t>(start - texts.text);
+            texts.starts[entry.field] = static_cast<std::uint16_t>(start - room);
             texts.sizes[entry.field] = static_cast<std::uint16_t>(out - start);
         }
         std::memcpy(out, entry.after.data(), entry.after.size());
         out += entry.afterSize;
     }
-    texts.joinedSize = static_cast<std::uint16_t>(out - texts.text);
+    texts.text = room;
+    texts.joinedSize = static_cast<std::uint16_t>(out - room);
+    return out;
 }

@@ -42,8 +42,9 @@ public:
     bool isWanted() const { return m_wanted; }
     // The order of the fields in PersonTexts, and what follows each there.
     void setLayout(const PersonLayout &layout);
-    // Fills the texts of person index of the roster (counted from the roster's first).
-    void fill(std::uint64_t index, const NameSampler::Person &person, PersonTexts &texts) const;
+    // Fills the texts of person index of the roster (counted from the roster's first), written
+    // to room (PersonTexts::Capacity bytes); returns the end of what they take of it.
+    char *fill(std::uint64_t index, const NameSampler::Person &person, char *room, PersonTexts &texts) const;
 
 private:
     // The days one permission date allows in one decade, cut to the days asked for: at most two
@@ -58,7 +59,7 @@ private:
 
     // The joined text alone (Joined), or where each field is too.
     template <bool Joined>
-    void fillAs(std::uint64_t index, const NameSampler::Person &person, PersonTexts &texts) const;
+    char *fillAs(std::uint64_t index, const NameSampler::Person &person, char *room, PersonTexts &texts) const;
     void makeDays(const KanjiDates &kanji);
     // The Julian day of person's date of birth, or 0 for none.
     qint64 birthDay(std::uint64_t position, const NameSampler::Person &person) const;

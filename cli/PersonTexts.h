@@ -23,8 +23,9 @@ struct PersonLayout
 };
 
 // What a record adds to its people, written per record: birth_date, age, birth_date_wareki,
-// email and login in UTF-8, one after another in the layout's order. Each may be copied in
-// whole steps of 32 bytes: the text runs at least that far past the last of them.
+// email and login in UTF-8, one after another in the layout's order, in a room of Capacity
+// bytes that PersonFields writes to. Each may be copied in whole steps of 32 bytes: the room
+// runs at least that far past the last of them.
 struct PersonTexts
 {
     static constexpr std::size_t Fields = 5;
@@ -50,5 +51,5 @@ struct PersonTexts
     std::array<std::uint16_t, Fields> starts{};
     std::array<std::uint16_t, Fields> sizes{};
     std::uint16_t joinedSize = 0;
-    char text[Capacity] = {};
+    const char *text = nullptr; // the room
 };

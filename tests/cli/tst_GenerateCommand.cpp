@@ -195,6 +195,7 @@ private slots:
     void emptyListIsARunTimeFailure();
     void runTimeFailures_data();
     void runTimeFailures();
+    void closedPipeEndsQuietly_data();
     void closedPipeEndsQuietly();
     void interruptedOutputLeavesNoTemporaryFile_data();
     void interruptedOutputLeavesNoTemporaryFile();
@@ -450,13 +451,23 @@ void tst_GenerateCommand::userNamesReadBack()
     }
 }
 
+void tst_GenerateCommand::closedPipeEndsQuietly_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::newRow("names") << QString();
+    // The people's texts made on a thread of their own, which must end too.
+    QTest::newRow("a whole person") << QStringLiteral("--format csv --fields given,email,login");
+}
+
 void tst_GenerateCommand::closedPipeEndsQuietly()
 {
+    QFETCH(QString, options);
     QProcess shell;
     shell.start(QStringLiteral("bash"),
         {QStringLiteral("-c"),
-            QStringLiteral("\"$0\" generate --db \"$1\" -n 10000000000 | head -3; "
-                           "echo \"status ${PIPESTATUS[0]}\""),
+            QStringLiteral("\"$0\" generate --db \"$1\" -n 10000000000 %1 | head -3; "
+                           "echo \"status ${PIPESTATUS[0]}\"")
+                .arg(options),
             CliRun::program(), m_db->path()});
     QVERIFY(shell.waitForFinished(120000));
     const QList<QByteArray> lines = shell.readAllStandardOutput().split('\n');

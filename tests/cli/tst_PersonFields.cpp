@@ -60,6 +60,8 @@ private slots:
     void fieldsKeepThePeople();
     void textsWhateverTheLayout_data();
     void textsWhateverTheLayout();
+    void madeAheadAsMadeInTurn_data();
+    void madeAheadAsMadeInTurn();
     void longNamesWhole();
 };
 
@@ -266,6 +268,46 @@ void tst_PersonFields::textsWhateverTheLayout()
         for (const QString &field : fields.split(QLatin1Char(',')))
             QCOMPARE(records[i].value(field), expected[i].value(field));
     }
+}
+
+void tst_PersonFields::madeAheadAsMadeInTurn_data()
+{
+    // A long run makes its people's texts on a thread of their own, in batches of 4,096; a
+    // slice of up to 16,383 records makes them in turn. Runs on and around the batches' edges.
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("fields");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("start");
+    const QString joined = QStringLiteral("family,given,born,birth_date,age,birth_date_wareki,email,login");
+    QTest::newRow("four batches exactly, one text") << "csv" << joined << 16384 << "0";
+    QTest::newRow("a record past them") << "csv" << joined << 16385 << "4095";
+    QTest::newRow("fields apart, a far start") << "tsv"
+                                               << "login,given,birth_date,family,email" << 20000 << "1000000000000";
+    QTest::newRow("json") << "jsonl" << joined << 16400 << "9";
+}
+
+void tst_PersonFields::madeAheadAsMadeInTurn()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, fields);
+    QFETCH(int, count);
+    QFETCH(QString, start);
+    const auto run = [&](int n, quint64 from) {
+        QStringList arguments = shipped({"--fields", fields, "--seed", "12", "--frequency", "real", "--as-of",
+            "2026-12-10", "-n", QString::number(n), "--start", QString::number(from)});
+        arguments[arguments.indexOf(QStringLiteral("csv"))] = format;
+        return CliRun::of(arguments);
+    };
+    const quint64 first = start.toULongLong();
+    const CliRun whole = run(count, first);
+    QCOMPARE(whole.exitCode, 0);
+    QByteArray slices;
+    for (int done = 0; done < count; done += 5000) {
+        const CliRun slice = run(std::min(5000, count - done), first + static_cast<quint64>(done));
+        QCOMPARE(slice.exitCode, 0);
+        slices += slice.out;
+    }
+    QVERIFY(slices == whole.out);
 }
 
 void tst_PersonFields::longNamesWhole()
