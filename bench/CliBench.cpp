@@ -8,6 +8,7 @@
 #include "store/NameStore.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <vector>
@@ -102,6 +103,7 @@ void runCliBench(BenchTable &table)
     ChildRun weighted;
     ChildRun withBorn;
     ChildRun person;
+    ChildRun personOnOneCore;
     const QString namesAndBorn = QStringLiteral("family,given,family_kanji,given_kanji,family_hiragana,given_hiragana,"
                                                 "family_katakana,given_katakana,gender,born");
     const QStringList bornField{QStringLiteral("--fields"), namesAndBorn};
@@ -116,6 +118,13 @@ void runCliBench(BenchTable &table)
         weighted.seconds = std::min(weighted.seconds, cli(db, million + seed + real).seconds);
         withBorn.seconds = std::min(withBorn.seconds, cli(db, million + seed + real + bornField).seconds);
         person.seconds = std::min(person.seconds, cli(db, million + seed + real + everyField).seconds);
+        // With no second core to make them on, the person's fields are made in turn.
+        personOnOneCore.seconds = std::min(personOnOneCore.seconds,
+            measure(QStandardPaths::findExecutable(QStringLiteral("taskset")),
+                QStringList{QStringLiteral("-c"), QStringLiteral("0"), QStringLiteral(TOVISKA_CLI),
+                    QStringLiteral("generate"), QStringLiteral("--db"), db}
+                    + million + seed + real + everyField)
+                .seconds);
     }
     table.addInformational(QStringLiteral("toviska-cli: 1,000,000 csv records, every field, uniform"), uniform.seconds);
     table.add(QStringLiteral("toviska-cli: the same with --frequency real (target: 1.15 x the uniform row)"),
@@ -123,6 +132,8 @@ void runCliBench(BenchTable &table)
     table.addInformational(QStringLiteral("toviska-cli: the same with born"), withBorn.seconds);
     table.add(QStringLiteral("toviska-cli: the same with the person's fields too (target: 1.5 x the born row)"),
         person.seconds, 1.5 * withBorn.seconds);
+    table.addInformational(QStringLiteral("toviska-cli: the same on one core (taskset -c 0), the fields made in turn"),
+        personOnOneCore.seconds);
 
     // CP932 against UTF-8, in turns, best of five: every field, the person's and the kana for
     // systems included, and the Japanese header, so that every kind of text is converted. A
@@ -163,8 +174,8 @@ void runCliBench(BenchTable &table)
     for (int round = 0; round < 3; ++round) {
         const QStringList million{QStringLiteral("-n"), QStringLiteral("1000000"), QStringLiteral("--start")};
         near.seconds = std::min(near.seconds, cli(db, million + QStringList{QStringLiteral("0")} + seed).seconds);
-        far.seconds = std::min(
-            far.seconds, cli(db, million + QStringList{QStringLiteral("1000000000000")} + seed).seconds);
+        far.seconds
+            = std::min(far.seconds, cli(db, million + QStringList{QStringLiteral("1000000000000")} + seed).seconds);
     }
     table.addInformational(QStringLiteral("toviska-cli: 1,000,000 full names from --start 0"), near.seconds);
     table.add(QStringLiteral("toviska-cli: the same from --start 1000000000000 (target: 1.15 x --start 0)"),
