@@ -3,6 +3,7 @@
 #include "generate/FormLayout.h"
 
 #include <QHash>
+#include <QStringEncoder>
 #include <algorithm>
 
 NameForms::NameForms(QStringList names, std::vector<std::vector<Spelling>> spellings)
@@ -45,17 +46,30 @@ void NameForms::setWriting(NameWriting writing, bool familyNames)
     m_utf8.reserve(static_cast<std::size_t>(forms));
     m_readingUtf8.reserve(static_cast<std::size_t>(forms));
     m_longestUtf8 = 0;
-    QHash<QString, Piece> stored;
-    const auto store = [&](const QString &text) {
-        auto known = stored.constFind(text);
-        if (known == stored.cend()) {
-            const QByteArray utf8 = text.toUtf8();
-            known = stored.insert(text,
-                Piece{static_cast<std::uint32_t>(m_pieces.size()), static_cast<std::uint32_t>(utf8.size())});
-            m_pieces.append(utf8);
-        }
-        return *known;
+    // Each text's UTF-8 is appended where the last one ends, unless it is that same text: a
+    // name's forms lie side by side and, in most writings, share their text or their reading.
+    // Two names of one text are rare enough to be stored twice; looking every text up in a
+    // table of them cost more than all the rest of a run's switch.
+    m_pieces.reserve(forms * 8);
+    QStringEncoder toUtf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    struct Stored
+    {
+        QString text;
+        Piece piece{0, 0};
     };
+    const auto store = [&](const QString &text, Stored &last) {
+        if (text == last.text)
+            return last.piece;
+        const qsizetype at = m_pieces.size();
+        m_pieces.resize(at + toUtf8.requiredSpace(text.size()));
+        char *const start = m_pieces.data() + at;
+        const qsizetype size = toUtf8.appendToBuffer(start, text) - start;
+        m_pieces.resize(at + size);
+        last = Stored{text, Piece{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(size)}};
+        return last.piece;
+    };
+    Stored lastText;
+    Stored lastReading;
     // Many spellings share a reading: each reading is romanized once.
     QHash<QString, QString> romanized;
     for (qsizetype form = 0; form < forms; ++form) {
@@ -89,10 +103,11 @@ void NameForms::setWriting(NameWriting writing, bool familyNames)
         }
         if (familyNames && info.familyCapitals)
             text = text.toUpper();
-        m_utf8.push_back(store(text));
-        m_readingUtf8.push_back(store(reading));
+        m_utf8.push_back(store(text, lastText));
+        m_readingUtf8.push_back(store(reading, lastReading));
         m_longestUtf8 = std::max(m_longestUtf8, qsizetype(m_utf8.back().size) + m_readingUtf8.back().size);
         m_text.append(std::move(text));
         m_reading.append(std::move(reading));
     }
+    m_pieces.append(Slack, '\0');
 }

@@ -49,6 +49,8 @@ public:
     }
     // The most bytes of a form's text and reading together.
     qsizetype longestUtf8() const { return m_longestUtf8; }
+    // How far past its end each UTF-8 text may be read: the exports copy them in whole steps.
+    static constexpr qsizetype Slack = 16;
 
 private:
     // Where a text stands in the one buffer of them all.
@@ -66,8 +68,8 @@ private:
     NameWriting m_writing = NameWriting::Romaji;
     QStringList m_text;
     QStringList m_reading;
-    // The UTF-8 of the texts, each distinct one once, side by side: the exports read a few
-    // thousand of them a million times, so they must stay together in the cache.
+    // The UTF-8 of the texts side by side, a name's forms of one text sharing theirs: the exports
+    // read a few thousand of them a million times, so they must stay together in the cache.
     QByteArray m_pieces;
     std::vector<Piece> m_utf8;
     std::vector<Piece> m_readingUtf8;
