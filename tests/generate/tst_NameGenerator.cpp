@@ -61,6 +61,7 @@ private slots:
     void fromTextsKeepsRows();
     void writings_data();
     void writings();
+    void rowsAcrossBlocks_data();
     void rowsAcrossBlocks();
     void spellingsKeepTheDraws();
 };
@@ -429,10 +430,28 @@ void tst_NameGenerator::writings()
     QCOMPARE(rowsOf(names), rowsOf(writingFixture(part)));
 }
 
+void tst_NameGenerator::rowsAcrossBlocks_data()
+{
+    QTest::addColumn<bool>("longTexts");
+    QTest::newRow("short texts") << false;
+    // Texts of more bytes than a piece is copied in at once, beside one-letter ones.
+    QTest::newRow("long texts") << true;
+}
+
 void tst_NameGenerator::rowsAcrossBlocks()
 {
     // Rows cross many blocks, none cut or doubled, and a refused block stops the writing.
-    GeneratedNames names = writingFixture(NamePart::FirstAndLast);
+    QFETCH(bool, longTexts);
+    const Spelling jugemu{QStringLiteral("寿限無寿限無五劫の擦り切れ"), QStringLiteral("じゅげむじゅげむごこうのすりきれ"),
+        QStringLiteral("ジュゲム"), ReadingList::Male};
+    const Spelling a{QStringLiteral("亜"), QStringLiteral("あ"), QStringLiteral("ア"), ReadingList::Male};
+    const Spelling far{QStringLiteral("長長長長長長長長長長長長長"), QStringLiteral("ながながながながながながながながなが"),
+        QStringLiteral("ナガ"), ReadingList::Last};
+    GeneratedNames names = longTexts
+        ? GeneratedNames(NameForms({QStringLiteral("Jugemu"), QStringLiteral("A"), QStringLiteral("Z")}, {{jugemu}, {a}}),
+            NameForms({QStringLiteral("Naganaganaganaganaganaganaganaganaganaga"), QStringLiteral("O")}, {{far}}),
+            NamePart::FirstAndLast)
+        : writingFixture(NamePart::FirstAndLast);
     names.reserve(300000);
     for (int i = 0; i < 300000; ++i)
         names.append(i % 3, i % 2, 0, 0);
