@@ -37,6 +37,11 @@ Outcome KanjiDates::load(const QString &path, KanjiDates &dates)
         dates.m_problem = read.description();
         return read;
     }
+    loaded.m_unifiedDays.assign(UnifiedLast - UnifiedFirst + 1, 0);
+    for (auto day = loaded.m_days.cbegin(); day != loaded.m_days.cend(); ++day) {
+        if (day.key() >= UnifiedFirst && day.key() <= UnifiedLast)
+            loaded.m_unifiedDays[day.key() - UnifiedFirst] = static_cast<qint32>(day.value());
+    }
     dates = std::move(loaded);
     return read;
 }
@@ -48,12 +53,21 @@ const KanjiDates &KanjiDates::shipped(const QString &applicationFolder)
 
 QDate KanjiDates::permittedFrom(QStringView name) const
 {
-    qint64 latest = restrictedFrom().toJulianDay();
+    // Worked out once: a date made of its year, month and day costs more than the lookups.
+    static const qint64 restricted = restrictedFrom().toJulianDay();
+    qint64 latest = restricted;
     for (qsizetype i = 0; i < name.size(); ++i) {
         char32_t c = name[i].unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
             c = QChar::surrogateToUcs4(name[i], name[i + 1]);
             ++i;
+        }
+        if (c >= UnifiedFirst && c <= UnifiedLast && !m_unifiedDays.empty()) {
+            const qint64 day = m_unifiedDays[c - UnifiedFirst];
+            if (day == 0)
+                return {};
+            latest = std::max(latest, day);
+            continue;
         }
         if (!isKanji(c))
             continue;

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringView>
+#include <vector>
 
 // The day from which each kanji could be given to a child (kanji-dates.tsv, shipped beside
 // frequency.tsv). From 1948 a birth could be registered only under a name of permitted
@@ -35,6 +36,12 @@ public:
     QDate permittedFrom(QStringView name) const;
 
 private:
+    // The common block of kanji, where nearly every name's are: looked up by place, where a run
+    // by weight looks up every spelling of its panes.
+    static constexpr char32_t UnifiedFirst = 0x4E00;
+    static constexpr char32_t UnifiedLast = 0x9FFF;
+
     QHash<char32_t, qint64> m_days; // the Julian day of each kanji
+    std::vector<qint32> m_unifiedDays; // of the common block by place, 0 for a kanji not listed
     QString m_problem;
 };

@@ -8,7 +8,9 @@ namespace {
 const QByteArray kHeader = "kanji\tpermitted\tsource\tnote\n";
 const QByteArray kTable = kHeader
     + "一\t1948-01-01\ttoyo\t\n太\t1948-01-01\ttoyo\t\n翔\t1981-10-01\tjinmei1981\t\n"
-      "蓮\t1990-04-01\tjinmei1990\t\n湊\t2004-09-27\tjinmei2004\t\n";
+      "蓮\t1990-04-01\tjinmei1990\t\n湊\t2004-09-27\tjinmei2004\t\n"
+      // The common block's last kanji, and kanji outside it.
+      "\u9FFF\t2000-01-01\tx\t\n\u3402\t1951-05-25\tx\t\n\uFA11\t1997-01-01\tx\t\n";
 } // namespace
 
 class tst_KanjiDates : public QObject
@@ -32,6 +34,8 @@ void tst_KanjiDates::permittedFrom_data()
     QTest::newRow("order does not matter") << "湊翔" << QDate(2004, 9, 27);
     QTest::newRow("a kanji never listed") << "蓮之介" << QDate();
     QTest::newRow("outside the basic block") << "𠮷太" << QDate();
+    QTest::newRow("the common block's last") << "\u9FFF太" << QDate(2000, 1, 1);
+    QTest::newRow("listed outside the common block") << "\u3402\uFA11" << QDate(1997, 1, 1);
 }
 
 void tst_KanjiDates::permittedFrom()
