@@ -88,14 +88,16 @@ int GenerateCommand::run()
     // one of names drawn alike.
     const GenerateOptions &options = m_options;
     if (options.frequency == Frequency::Real) {
-        m_tablesRead = std::async(std::launch::async, [folder = m_database.applicationFolder()] {
-            NameFrequencies::shipped(folder);
-            KanjiDates::shipped(folder);
-        });
+        // Either policy: where no thread can be had, the work is done when it is waited for.
+        m_tablesRead
+            = std::async(std::launch::async | std::launch::deferred, [folder = m_database.applicationFolder()] {
+                  NameFrequencies::shipped(folder);
+                  KanjiDates::shipped(folder);
+              });
     }
     if (options.needsBirthDate() && (options.frequency == Frequency::Real || options.hasBirthRange)) {
-        m_dayTextsMade = std::async(
-            std::launch::async, [&options] { return BirthDayTexts(options.bornFrom, options.bornTo, options.asOf); });
+        m_dayTextsMade = std::async(std::launch::async | std::launch::deferred,
+            [&options] { return BirthDayTexts(options.bornFrom, options.bornTo, options.asOf); });
     }
     // Everything that can go wrong before the first byte is checked before the output is opened.
     for (auto step : {&GenerateCommand::readNames, &GenerateCommand::checkReadings, &GenerateCommand::readFrequencies,
@@ -345,8 +347,8 @@ Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) 
     std::unique_ptr<PersonAhead> madeAhead;
     if (personFields.isWanted()) {
         if (PersonAhead::isWorthIt(o.count))
-            madeAhead = std::make_unique<PersonAhead>(personFields, sampler, o.start, o.count);
-        else
+            madeAhead = PersonAhead::start(personFields, sampler, o.start, o.count);
+        if (!madeAhead)
             room = std::make_unique<char[]>(PersonTexts::Capacity);
     }
     // Record K of the roster, wherever a run starts.

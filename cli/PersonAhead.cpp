@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <sched.h>
+#include <system_error>
 
 PersonAhead::PersonAhead(
     const PersonFields &fields, const NameSampler &sampler, std::uint64_t first, std::uint64_t count)
@@ -18,11 +19,24 @@ PersonAhead::PersonAhead(
         // Room for the longest texts of every record: only what the batch takes is ever touched.
         slot.rooms = std::make_unique_for_overwrite<char[]>(Batch * PersonTexts::Capacity);
     }
-    m_thread = std::thread(&PersonAhead::make, this);
+}
+
+std::unique_ptr<PersonAhead> PersonAhead::start(
+    const PersonFields &fields, const NameSampler &sampler, std::uint64_t first, std::uint64_t count)
+{
+    std::unique_ptr<PersonAhead> ahead(new PersonAhead(fields, sampler, first, count));
+    try {
+        ahead->m_thread = std::thread(&PersonAhead::make, ahead.get());
+    } catch (const std::system_error &) {
+        return nullptr;
+    }
+    return ahead;
 }
 
 PersonAhead::~PersonAhead()
 {
+    if (!m_thread.joinable())
+        return;
     m_stopping = true;
     // Whichever batch the thread waits for, it wakes and sees the run is over.
     for (Slot &slot : m_slots)

@@ -23,8 +23,10 @@ class PersonAhead
 public:
     static constexpr std::uint64_t Batch = 4096;
 
-    // The people and their texts of count records from the roster's record first on.
-    PersonAhead(const PersonFields &fields, const NameSampler &sampler, std::uint64_t first, std::uint64_t count);
+    // The people and their texts of count records from the roster's record first on; null when
+    // no thread can be had (a limit on a user's processes), the texts then made in turn.
+    static std::unique_ptr<PersonAhead> start(
+        const PersonFields &fields, const NameSampler &sampler, std::uint64_t first, std::uint64_t count);
     // Stops the thread, wherever it is: a run may end before its last record (a closed pipe).
     ~PersonAhead();
     PersonAhead(const PersonAhead &) = delete;
@@ -50,6 +52,8 @@ public:
     }
 
 private:
+    PersonAhead(const PersonFields &fields, const NameSampler &sampler, std::uint64_t first, std::uint64_t count);
+
     // One batch read, one made, one drawn.
     static constexpr std::uint64_t Slots = 3;
     static constexpr std::uint64_t None = ~std::uint64_t(0);

@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QtTest>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 QStringList shipped(const QStringList &arguments)
@@ -62,6 +64,7 @@ private slots:
     void textsWhateverTheLayout();
     void madeAheadAsMadeInTurn_data();
     void madeAheadAsMadeInTurn();
+    void noThreadToBeHad();
     void longNamesWhole();
 };
 
@@ -308,6 +311,37 @@ void tst_PersonFields::madeAheadAsMadeInTurn()
         slices += slice.out;
     }
     QVERIFY(slices == whole.out);
+}
+
+void tst_PersonFields::noThreadToBeHad()
+{
+    // A user out of processes gets no thread: the tables, the days and the people's texts are
+    // all made in turn, the same records as ever. Root is not held to the limit: the run is
+    // nobody's then.
+    const QString prlimit = QStandardPaths::findExecutable(QStringLiteral("prlimit"));
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    const passwd *nobody = ::getpwnam("nobody");
+    if (prlimit.isEmpty() || (::geteuid() == 0 && (setpriv.isEmpty() || !nobody)))
+        QSKIP("no prlimit, or running as root without setpriv or a user nobody");
+    const QStringList arguments = shipped({"-n", "20000", "--seed", "5", "--frequency", "real", "--as-of",
+        "2026-12-10", "--fields", "family,given,born,birth_date,age,birth_date_wareki,email,login"});
+    QStringList limited{prlimit, "--nproc=1:1", "--", CliRun::program()};
+    if (::geteuid() == 0) {
+        limited = QStringList{setpriv, QStringLiteral("--reuid=%1").arg(nobody->pw_uid),
+                      QStringLiteral("--regid=%1").arg(nobody->pw_gid), "--clear-groups", "--"}
+            + limited;
+    }
+    QProcess run;
+    run.start(limited.first(), limited.mid(1) + arguments);
+    QVERIFY(run.waitForFinished(120000));
+    const QByteArray err = run.readAllStandardError();
+    // A build folder nobody may not enter is no failure of the command.
+    if (run.exitCode() != 0 && err.contains("Permission denied"))
+        QSKIP("the command cannot be reached as nobody");
+    QVERIFY2(run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0, err.constData());
+    const CliRun free = CliRun::of(arguments);
+    QCOMPARE(free.exitCode, 0);
+    QVERIFY(run.readAllStandardOutput() == free.out);
 }
 
 void tst_PersonFields::longNamesWhole()
