@@ -346,8 +346,7 @@ Outcome GenerateCommand::drawAndWrite(OutputFile &output, RecordWriter &writer) 
     std::unique_ptr<char[]> room;
     std::unique_ptr<PersonAhead> madeAhead;
     if (personFields.isWanted()) {
-        if (PersonAhead::isWorthIt(o.count))
-            madeAhead = PersonAhead::start(personFields, sampler, o.start, o.count);
+        madeAhead = PersonAhead::start(personFields, sampler, o.start, o.count);
         if (!madeAhead)
             room = std::make_unique<char[]>(PersonTexts::Capacity);
     }

@@ -24,6 +24,8 @@ PersonAhead::PersonAhead(
 std::unique_ptr<PersonAhead> PersonAhead::start(
     const PersonFields &fields, const NameSampler &sampler, std::uint64_t first, std::uint64_t count)
 {
+    if (!isWorthIt(count))
+        return nullptr;
     std::unique_ptr<PersonAhead> ahead(new PersonAhead(fields, sampler, first, count));
     try {
         ahead->m_thread = std::thread(&PersonAhead::make, ahead.get());
@@ -59,7 +61,6 @@ bool PersonAhead::isWorthIt(std::uint64_t count)
 
 void PersonAhead::draw()
 {
-    // The slot of three batches before, read to its end: the reading is on the batch before.
     Slot &slot = m_slots[m_drawn % Slots];
     const std::uint64_t start = m_drawn * Batch;
     const std::uint64_t end = std::min(m_count, start + Batch);

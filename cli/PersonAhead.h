@@ -24,7 +24,8 @@ public:
     static constexpr std::uint64_t Batch = 4096;
 
     // The people and their texts of count records from the roster's record first on; null when
-    // no thread can be had (a limit on a user's processes), the texts then made in turn.
+    // a thread is not worth it (a few batches, or one core to run on) or cannot be had (a limit
+    // on a user's processes): the texts are then made in turn.
     static std::unique_ptr<PersonAhead> start(
         const PersonFields &fields, const NameSampler &sampler, std::uint64_t first, std::uint64_t count);
     // Stops the thread, wherever it is: a run may end before its last record (a closed pipe).
@@ -32,11 +33,9 @@ public:
     PersonAhead(const PersonAhead &) = delete;
     PersonAhead &operator=(const PersonAhead &) = delete;
 
-    // Whether a run of count records is worth a thread: a few batches, and a second core.
-    static bool isWorthIt(std::uint64_t count);
-
     // The person of the run's record i, at most a batch past the record whose texts were last
-    // asked for.
+    // asked for: a batch is drawn into the slot of the one three before it, which must be
+    // written by then.
     const NameSampler::Person &person(std::uint64_t i)
     {
         while (i / Batch >= m_drawn)
@@ -67,6 +66,7 @@ private:
         std::binary_semaphore made{0};
     };
 
+    static bool isWorthIt(std::uint64_t count);
     void draw();
     void turnTo(std::uint64_t batch);
     void make();
