@@ -3,6 +3,7 @@
 #include "cli/NamePool.h"
 #include "generate/BirthDays.h"
 #include "generate/ContactName.h"
+#include "generate/CopyInSteps.h"
 #include "store/KanjiDates.h"
 
 #include <QHash>
@@ -215,13 +216,8 @@ char *PersonFields::fillAs(std::uint64_t index, const NameSampler::Person &perso
                         : ContactName::write(given, family, bits, number, ContactName::MaxEmailLocal, out);
             *out++ = '@';
             const auto domain = static_cast<std::size_t>(((bits >> 48) * m_domains.size()) >> 16);
-            const char *text = m_domains[domain].data();
-            const std::size_t size = m_domainSizes[domain];
             // One step takes any domain but a long one of --email-domain.
-            std::memcpy(out, text, ContactName::Step);
-            for (std::size_t done = ContactName::Step; done < size; done += ContactName::Step)
-                std::memcpy(out + done, text + done, ContactName::Step);
-            out += size;
+            out = copyInSteps<ContactName::Step>(out, m_domains[domain].data(), m_domainSizes[domain]);
             break;
         }
         case kLogin: {

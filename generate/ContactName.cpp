@@ -1,5 +1,7 @@
 #include "generate/ContactName.h"
 
+#include "generate/CopyInSteps.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -64,11 +66,11 @@ std::size_t ContactName::writeAny(std::string_view given, std::string_view famil
     const std::size_t room = maxLength - digitCount - (separator ? 1 : 0);
     const std::size_t firstSize = std::min(first.size(), std::max(room / 2, room - std::min(room, second.size())));
     const std::size_t secondSize = std::min(second.size(), room - firstSize);
-    char *end = put(out, first.data(), firstSize);
+    char *end = copyInSteps<Step>(out, first.data(), firstSize);
     if (secondSize > 0) {
         if (separator)
             *end++ = separator;
-        end = put(end, second.data(), secondSize);
+        end = copyInSteps<Step>(end, second.data(), secondSize);
     }
     std::memcpy(end, digits, digitCount);
     end += digitCount;

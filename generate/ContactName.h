@@ -105,12 +105,4 @@ private:
     {
         return static_cast<unsigned>(((bits & 0xffffU) * n) >> 16);
     }
-    // Copies text, whole steps from its start: the caller's slack takes what runs past its end.
-    static char *put(char *out, const char *text, std::size_t size)
-    {
-        std::memcpy(out, text, Step);
-        for (std::size_t done = Step; done < size; done += Step)
-            std::memcpy(out + done, text + done, Step);
-        return out + size;
-    }
 };

@@ -1,23 +1,15 @@
 #include "generate/GeneratedNames.h"
 
+#include "generate/CopyInSteps.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
 namespace {
+// A row's pieces are copied in whole steps (eight pieces a row of kanji with hiragana): they and
+// the separators have a step's slack after them, and so has the block after its longest line.
 constexpr std::size_t kStep = NameForms::Slack;
-
-// Copies a piece in whole steps from its start: a fixed-size copy is a vector move or two, where
-// a branch on each piece's length, eight pieces a row of kanji with hiragana, was mispredicted
-// on nearly every row. The pieces and separators have a step's slack after them; the block
-// takes what runs past a piece until the next one overwrites it.
-inline char *copyPiece(char *out, const char *in, std::size_t size)
-{
-    std::memcpy(out, in, kStep);
-    for (std::size_t done = kStep; done < size; done += kStep)
-        std::memcpy(out + done, in + done, kStep);
-    return out + size;
-}
 
 // A row's separators in UTF-8 (" ", " (" and ")"), with the slack a piece has.
 constexpr char kSeparators[3 + kStep] = " ()";
@@ -189,7 +181,7 @@ bool GeneratedNames::writeUtf8Lines(QByteArrayView lineEnd, const std::function<
     char *const end = start + block.size();
     char *out = start;
     const auto put = [&out](QByteArrayView piece) {
-        out = copyPiece(out, piece.data(), static_cast<std::size_t>(piece.size()));
+        out = copyInSteps<kStep>(out, piece.data(), static_cast<std::size_t>(piece.size()));
     };
     for (const Row &row : m_rows) {
         if (end - out < longestLine) {
